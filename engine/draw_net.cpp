@@ -1,0 +1,48 @@
+#include "engine/draw_net.h"
+
+#include "engine/canvas.h"
+#include "engine/workspace.h"
+
+namespace backprop {
+
+void DrawNet(const Workspace& ws, Canvas& canvas) {
+  canvas.SetScale(kNetScaleLeft, kNetScaleTop, kNetScaleRight, kNetScaleBottom);
+  canvas.SetLineWidth(1);
+  canvas.Clear();
+
+  canvas.MoveTo(0.2, -0.7);
+  canvas.Print("Bias  ");
+  canvas.EndLine();
+  canvas.MoveTo(0.2, 0.6);
+  canvas.Print("Active");
+  canvas.EndLine();
+
+  canvas.SetLineStyle(LineStyle::Dotted);
+  canvas.Line(1, 0.5, 9, 0.5);
+  canvas.SetLineStyle(LineStyle::Solid);
+
+  const double layerCount = ws.LayerCount;
+  for (int k = 1; k <= layerCount; ++k) {
+    const double size = ws.LayerSizes(k);
+    for (int j = 0; j <= size; ++j) {
+      if (j > 0 || ws.BiasFlags(k) == 1) canvas.Circle(k, j, 0.1);
+    }
+  }
+
+  for (int h = 1; h <= layerCount - 1; ++h) {
+    const double sourceSize = ws.LayerSizes(h);
+    const double targetSize = ws.LayerSizes(h + 1);
+    const bool hasBias = ws.BiasFlags(h) == 1;
+    for (int i = 0; i <= sourceSize; ++i) {
+      for (int j = 1; j <= targetSize; ++j) {
+        const double weight = ws.Weights(i, j, h);
+        const bool thick = weight > kThickWeight || weight < -kThickWeight;
+        canvas.SetLineWidth(thick ? 3 : 1);
+        if (hasBias || i >= 1) canvas.Line(h, i, h + 1, j, weight < 0 ? kRed : kBlack);
+      }
+    }
+  }
+  canvas.SetLineWidth(1);
+}
+
+}  // namespace backprop

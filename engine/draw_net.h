@@ -1,0 +1,23 @@
+#pragma once
+
+namespace backprop {
+
+class Canvas;
+struct Workspace;
+
+// Main-window drawing coordinates: layer k at x = k, neurode j at y = j,
+// bias neurodes at y = 0 above the dotted line at y = 0.5.
+inline constexpr double kNetScaleLeft = 0.0;
+inline constexpr double kNetScaleTop = -1.0;
+inline constexpr double kNetScaleRight = 11.0;
+inline constexpr double kNetScaleBottom = 10.0;
+
+// Weights beyond this magnitude are drawn thick.
+inline constexpr double kThickWeight = 0.95;
+
+// Clears the canvas and draws the net: labels, the dotted divider, one
+// circle per neurode and one line per connection, red for a negative weight
+// and 3 pixels wide for a large one. Reads the workspace only.
+void DrawNet(const Workspace& ws, Canvas& canvas);
+
+}  // namespace backprop

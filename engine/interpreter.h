@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+namespace backprop {
+
+class Host;
+struct Workspace;
+
+// The two lines of the one run-error message.
+inline constexpr const char* kRunErrorMessage =
+    "UNABLE TO EXECUTE TASK\n\rTASK HAS BEEN TERMINATED";
+
+// Executes a network program: Program S1 for RunMode 1 (or below), Program
+// S2 for RunMode 2, the one-line program "STEP=1" for the step modes 3 and 4.
+// Every line is scanned for the keywords in their fixed order; a run error
+// shows the warning and ends the run. Always returns with Busy = 0.
+void RunProgram(Workspace& ws, Host& host);
+
+// Splits CurrentLine at every "=" and "," into LineItems from index 1, each
+// trimmed of blanks; ItemCount ends one past the last item. Slots above the
+// new items keep older text. More than 20 items is a run error.
+void SplitLineItems(Workspace& ws);
+
+// The upper-case copy of a program text, as the interpreter reads it.
+std::string UpperCaseProgram(const std::string& text);
+
+}  // namespace backprop

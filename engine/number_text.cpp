@@ -1,0 +1,240 @@
+#include "engine/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <system_error>
+
+namespace backprop {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Collects the characters of the leading number, dropping blanks, into a
+// form that std::from_chars accepts (it is locale-free, unlike strtod).
+struct NumberScan {
+  std::string mantissa;  // digits and at most one point, sign excluded
+  bool negative = false;
+  bool hasDigit = false;
+  std::string exponent;  // optional sign and digits
+};
+
+NumberScan ScanNumber(std::string_view text) {
+  NumberScan scan;
+  std::size_t pos = 0;
+  auto next = [&]() -> char {
+    while (pos < text.size() && IsBlank(text[pos])) ++pos;
+    return pos < text.size() ? text[pos] : '\0';
+  };
+  char c = next();
+  if (c == '+' || c == '-') {
+    scan.negative = (c == '-');
+    ++pos;
+    c = next();
+  }
+  bool seenPoint = false;
+  while (IsDigit(c) || (c == '.' && !seenPoint)) {
+    if (c == '.') seenPoint = true;
+    else scan.hasDigit = true;
+    scan.mantissa += c;
+    ++pos;
+    c = next();
+  }
+  if (scan.hasDigit && (c == 'E' || c == 'e')) {
+    ++pos;
+    c = next();
+    std::string exponent;
+    if (c == '+' || c == '-') {
+      exponent += c;
+      ++pos;
+      c = next();
+    }
+    while (IsDigit(c)) {
+      exponent += c;
+      ++pos;
+      c = next();
+    }
+    if (!exponent.empty() && IsDigit(exponent.back())) scan.exponent = exponent;
+  }
+  return scan;
+}
+
+// Decimal exponent of the leading significant digit, used to tell an
+// overflow from an underflow when from_chars reports a value out of range.
+long LeadingDecimalExponent(const NumberScan& scan) {
+  long exponent = 0;
+  if (!scan.exponent.empty()) {
+    // Clamp absurd exponents: only the sign of the result matters here.
+    const std::string& e = scan.exponent;
+    const std::size_t start = (e[0] == '+' || e[0] == '-') ? 1 : 0;
+    long magnitude = 0;
+    for (std::size_t i = start; i < e.size() && magnitude < 1000000; ++i) {
+      magnitude = magnitude * 10 + (e[i] - '0');
+    }
+    exponent = (e[0] == '-') ? -magnitude : magnitude;
+  }
+  const std::size_t point = scan.mantissa.find('.');
+  const long integerDigits =
+      static_cast<long>(point == std::string::npos ? scan.mantissa.size() : point);
+  long place = integerDigits - 1;  // power of ten of the current digit
+  for (char c : scan.mantissa) {
+    if (c == '.') continue;
+    if (c != '0') return exponent + place;
+    --place;
+  }
+  return std::numeric_limits<long>::min();  // all zeros
+}
+
+}  // namespace
+
+double ReadLeadingNumber(std::string_view text) {
+  const NumberScan scan = ScanNumber(text);
+  if (!scan.hasDigit) return 0.0;
+  std::string canonical = scan.mantissa;
+  if (!scan.exponent.empty()) canonical += "e" + scan.exponent;
+  double value = 0.0;
+  const auto result =
+      std::from_chars(canonical.data(), canonical.data() + canonical.size(), value);
+  if (result.ec == std::errc::result_out_of_range) {
+    const long leading = LeadingDecimalExponent(scan);
+    value = (leading > 0) ? std::numeric_limits<double>::infinity() : 0.0;
+  } else if (result.ec != std::errc()) {
+    value = 0.0;
+  }
+  return scan.negative ? -value : value;
+}
+
+std::string NumberText(double value) {
+  if (value == 0.0) return " 0";
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                    std::chars_format::general, 15);
+  std::string digits(buffer, result.ptr);
+  for (char& c : digits) {
+    if (c == 'e') c = 'E';
+  }
+  const bool negative = !digits.empty() && digits[0] == '-';
+  std::string body = negative ? digits.substr(1) : digits;
+  if (body.size() > 1 && body[0] == '0' && body[1] == '.') body.erase(0, 1);
+  return (negative ? "-" : " ") + body;
+}
+
+std::string PrintForm(double value) { return NumberText(value) + " "; }
+
+namespace {
+
+// One section of a pattern: literal text, digit places, literal text.
+struct PatternSection {
+  std::string prefix;
+  std::string suffix;
+  int minIntegerDigits = 0;
+  bool hasPoint = false;
+  int decimals = 0;
+  int minDecimals = 0;
+};
+
+PatternSection ParseSection(std::string_view section) {
+  PatternSection parsed;
+  std::size_t first = section.find_first_of("0#.");
+  std::size_t last = section.find_last_of("0#.");
+  if (first == std::string_view::npos) {
+    parsed.prefix = std::string(section);
+    return parsed;
+  }
+  parsed.prefix = std::string(section.substr(0, first));
+  parsed.suffix = std::string(section.substr(last + 1));
+  bool afterPoint = false;
+  for (std::size_t i = first; i <= last; ++i) {
+    const char c = section[i];
+    if (c == '.') {
+      afterPoint = true;
+      parsed.hasPoint = true;
+    } else if (afterPoint) {
+      ++parsed.decimals;
+      if (c == '0') parsed.minDecimals = parsed.decimals;
+    } else if (c == '0') {
+      ++parsed.minIntegerDigits;
+    }
+  }
+  return parsed;
+}
+
+// Splits |value| into integer and fraction digits rounded to `decimals`
+// places, half away from zero, working on its 15-significant-digit form.
+void RoundedDigits(double magnitude, int decimals, std::string& integerPart,
+                   std::string& fractionPart) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                    std::chars_format::scientific, 14);
+  const std::string text(buffer, result.ptr);
+  const std::size_t ePos = text.find('e');
+  std::string digits;
+  for (std::size_t i = 0; i < ePos; ++i) {
+    if (IsDigit(text[i])) digits += text[i];
+  }
+  const int exponent = std::atoi(text.c_str() + ePos + 1);
+  // digits[0] has weight 10^exponent; make a fixed string with the point
+  // after `pointIndex` digits, padding with zeros on either side.
+  int pointIndex = exponent + 1;
+  if (pointIndex <= 0) {
+    digits.insert(0, static_cast<std::size_t>(1 - pointIndex), '0');
+    pointIndex = 1;
+  }
+  if (static_cast<int>(digits.size()) < pointIndex + decimals + 1) {
+    digits.append(static_cast<std::size_t>(pointIndex + decimals + 1) - digits.size(), '0');
+  }
+  const bool roundUp = digits[static_cast<std::size_t>(pointIndex + decimals)] >= '5';
+  digits.resize(static_cast<std::size_t>(pointIndex + decimals));
+  if (roundUp) {
+    int i = static_cast<int>(digits.size()) - 1;
+    while (i >= 0 && digits[static_cast<std::size_t>(i)] == '9') {
+      digits[static_cast<std::size_t>(i)] = '0';
+      --i;
+    }
+    if (i >= 0) {
+      ++digits[static_cast<std::size_t>(i)];
+    } else {
+      digits.insert(0, 1, '1');
+      ++pointIndex;
+    }
+  }
+  integerPart = digits.substr(0, static_cast<std::size_t>(pointIndex));
+  fractionPart = digits.substr(static_cast<std::size_t>(pointIndex));
+  const std::size_t firstNonZero = integerPart.find_first_not_of('0');
+  integerPart = (firstNonZero == std::string::npos) ? "" : integerPart.substr(firstNonZero);
+}
+
+}  // namespace
+
+std::string FormatPattern(double value, std::string_view pattern) {
+  const std::size_t split = pattern.find(';');
+  const bool negative = value < 0.0;
+  const bool useNegativeSection = negative && split != std::string_view::npos;
+  const PatternSection section =
+      ParseSection(useNegativeSection ? pattern.substr(split + 1) : pattern.substr(0, split));
+
+  std::string integerPart;
+  std::string fractionPart;
+  if (std::isfinite(value)) {
+    RoundedDigits(std::fabs(value), section.decimals, integerPart, fractionPart);
+  } else {
+    integerPart = std::isnan(value) ? "NaN" : "Inf";
+  }
+  if (static_cast<int>(integerPart.size()) < section.minIntegerDigits) {
+    integerPart.insert(0, static_cast<std::size_t>(section.minIntegerDigits) - integerPart.size(),
+                       '0');
+  }
+  while (static_cast<int>(fractionPart.size()) > section.minDecimals &&
+         fractionPart.back() == '0') {
+    fractionPart.pop_back();
+  }
+  std::string out = section.prefix + integerPart;
+  if (section.hasPoint) out += "." + fractionPart;
+  out += section.suffix;
+  return (negative && !useNegativeSection) ? "-" + out : out;
+}
+
+}  // namespace backprop

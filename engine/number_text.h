@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace backprop {
+
+// Reads the leading decimal number of a text: blanks are skipped anywhere,
+// then an optional sign, digits with an optional point and fraction, and an
+// optional exponent; reading stops at the first other character. A text that
+// does not begin with a number gives 0. A number too large for a double
+// gives plus or minus infinity, which callers treat as an overflow.
+double ReadLeadingNumber(std::string_view text);
+
+// The digits of a number as the text-output statement writes them, with one
+// blank in front of a value that is zero or positive: " 12", " .05", "-.5",
+// " 1E-05" (shortest general form, up to 15 significant digits, no zero
+// before a leading point).
+std::string NumberText(double value);
+
+// NumberText followed by the one blank that printed numbers carry: " 12 ".
+std::string PrintForm(double value);
+
+// Formats a number with a fixed pattern made of "0" and "#" digit places, an
+// optional decimal point, literal text around them and an optional second
+// section (after ";") for negative values. Rounding is half away from zero on
+// the 15-digit decimal form. The patterns in use are "#.######",
+// " ##.######", "  00.00 ; -00.00 ", "  0.00; -0.00", " ##. " and "0.00  ".
+std::string FormatPattern(double value, std::string_view pattern);
+
+}  // namespace backprop

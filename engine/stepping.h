@@ -1,0 +1,11 @@
+#pragma once
+
+namespace backprop {
+
+class Host;
+struct Workspace;
+
+// Shows the next pattern of the selected data set run through the net.
+void StepDataSet(Workspace& ws, Host& host);
+
+}  // namespace backprop

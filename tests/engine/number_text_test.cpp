@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "engine/number_text.h"
+
+namespace backprop {
+namespace {
+
+struct ReadCase {
+  const char* text;
+  double expected;
+};
+
+TEST(NumberText, ReadsTheLeadingNumber) {
+  const ReadCase cases[] = {
+      {"10", 10},        {".02", 0.02},      {"1,0", 1},          {"  -3.5", -3.5},
+      {"1 2", 12},       {"0.5x", 0.5},      {"abc", 0},          {"", 0},
+      {"-", 0},          {".", 0},           {"+7", 7},           {"- 4", -4},
+      {"1E3", 1000},     {"2.5e-1", 0.25},   {"1e", 1},           {"1e+", 1},
+      {"e5", 0},         {"3.2.1", 3.2},     {"\t5", 5},          {"--5", 0},
+      {"12abc", 12},     {"1 e 2", 100},     {"7=8", 7},          {"-.5", -0.5},
+      {"1e-400", 0},     {"00012", 12},
+  };
+  for (const ReadCase& c : cases) {
+    EXPECT_DOUBLE_EQ(ReadLeadingNumber(c.text), c.expected) << '"' << c.text << '"';
+  }
+}
+
+TEST(NumberText, OverflowReadsAsInfinity) {
+  EXPECT_EQ(ReadLeadingNumber("1e400"), std::numeric_limits<double>::infinity());
+  EXPECT_EQ(ReadLeadingNumber("-9e999"), -std::numeric_limits<double>::infinity());
+  EXPECT_EQ(ReadLeadingNumber("0.0000e999"), 0.0);
+}
+
+struct PrintCase {
+  double value;
+  const char* expected;
+};
+
+TEST(NumberText, PrintFormHasBlanksAroundAndNoLeadingZero) {
+  const PrintCase cases[] = {
+      {12, " 12 "},          {0.05, " .05 "},      {-0.5, "-.5 "},
+      {0.00001, " 1E-05 "},  {1000, " 1000 "},     {0, " 0 "},
+      {-0.0, " 0 "},         {-12.25, "-12.25 "},  {1e20, " 1E+20 "},
+      {0.1 + 0.2, " .3 "},   {123456789012345.0, " 123456789012345 "},
+      {1e15, " 1E+15 "},     {-1, "-1 "},
+  };
+  for (const PrintCase& c : cases) EXPECT_EQ(PrintForm(c.value), c.expected) << c.value;
+  EXPECT_EQ(NumberText(1), " 1");
+  EXPECT_EQ(NumberText(-2), "-2");
+}
+
+TEST(NumberText, PrintFormReadsBackToFifteenDigits) {
+  const double values[] = {0.123456789012345, -98765.4321, 1e-7, 3.0, 2.0 / 3.0};
+  for (double v : values) {
+    const double back = ReadLeadingNumber(PrintForm(v));
+    EXPECT_NEAR(back, v, std::fabs(v) * 1e-14) << v;
+  }
+}
+
+struct PatternCase {
+  double value;
+  const char* pattern;
+  const char* expected;
+};
+
+TEST(NumberText, FixedPatterns) {
+  const PatternCase cases[] = {
+      {0.001, "#.######", ".001"},
+      {1, "#.######", "1."},
+      {0, "#.######", "."},
+      {12.3456789, "#.######", "12.345679"},
+      {0.0123456, " ##.######", " .012346"},
+      {1.5, " ##.######", " 1.5"},
+      {0, " ##.######", " ."},
+      {0.5, "  00.00 ; -00.00 ", "  00.50 "},
+      {-1.234, "  00.00 ; -00.00 ", " -01.23 "},
+      {12.345, "  00.00 ; -00.00 ", "  12.35 "},
+      {123.4, "  00.00 ; -00.00 ", "  123.40 "},
+      {0, "  00.00 ; -00.00 ", "  00.00 "},
+      {0.731, "  0.00; -0.00", "  0.73"},
+      {-0.2, "  0.00; -0.00", " -0.20"},
+      {1, "  0.00; -0.00", "  1.00"},
+      {3, " ##. ", " 3. "},
+      {0, " ##. ", " . "},
+      {10, " ##. ", " 10. "},
+      {-0.2, "0.00  ", "-0.20  "},
+      {0.005, "0.00  ", "0.01  "},
+      {0.125, "0.00  ", "0.13  "},
+      {2.675, "0.00  ", "2.68  "},
+      {-5, "0.00  ", "-5.00  "},
+      {9.999, "0.00  ", "10.00  "},
+      {0.9999999, "#.######", "1."},
+  };
+  for (const PatternCase& c : cases) {
+    EXPECT_EQ(FormatPattern(c.value, c.pattern), c.expected)
+        << c.value << " with \"" << c.pattern << '"';
+  }
+}
+
+}  // namespace
+}  // namespace backprop

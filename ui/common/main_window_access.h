@@ -1,0 +1,16 @@
+#pragma once
+
+namespace backprop {
+
+// What a secondary window may ask of the main window when the user leaves
+// it: take design mode down, and show the main window again (whose focus
+// routine redraws the net).
+class MainWindowAccess {
+ public:
+  virtual ~MainWindowAccess() = default;
+
+  virtual void LeaveDesignMode() = 0;
+  virtual void ShowMainWindow() = 0;
+};
+
+}  // namespace backprop
