@@ -1,11 +1,11 @@
 #include "ui/main/main_window.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 #include "engine/draw_net.h"
 #include "engine/workspace.h"
 #include "ui/canvas/canvas_view.h"
+#include "ui/common/dialogs.h"
 #include "ui/common/maximise.h"
 
 namespace backprop {
@@ -41,7 +41,7 @@ void MainWindow::YieldToEvents() { QApplication::processEvents(); }
 void MainWindow::ShowWarning(const std::string& message) {
   QString text = QString::fromStdString(message);
   text.remove('\r');
-  QMessageBox::warning(this, "TEBO", text);
+  RealDialogs().Warning(this, "TEBO", text);
 }
 
 }  // namespace backprop
