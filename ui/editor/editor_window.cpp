@@ -1,0 +1,154 @@
+#include "ui/editor/editor_window.h"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTextDocument>
+
+#include <array>
+
+#include "ui/common/main_window_access.h"
+#include "ui/editor/buffer_text.h"
+
+namespace backprop {
+
+namespace {
+
+// The text of the area as the user sees it: lines separated by "\n". The raw
+// text is used because the plain-text form turns no-break spaces into blanks.
+QString EditorText(const QPlainTextEdit& edit) {
+  QString text = edit.document()->toRawText();
+  text.replace(QChar::ParagraphSeparator, u'\n');
+  return text;
+}
+
+}  // namespace
+
+EditorWindow::EditorWindow(Workspace& ws, MainWindowAccess& mainWindow, QWidget* parent)
+    : QMainWindow(parent), ws_(ws), mainWindow_(mainWindow), text1_(new QPlainTextEdit(this)) {
+  setAttribute(Qt::WA_DeleteOnClose);
+
+  text1_->setObjectName("Text1");
+  text1_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  text1_->installEventFilter(this);
+  setCentralWidget(text1_);
+
+  struct MenuEntry {
+    const char* name;
+    const char* caption;
+    void (EditorWindow::*handler)();
+  };
+  static constexpr std::array<MenuEntry, 6> kMenu = {{
+      {"wnd", "End", &EditorWindow::wnd_Click},
+      {"am", "Program(S1)", &EditorWindow::am_Click},
+      {"pos2", "Program(S2)", &EditorWindow::pos2_Click},
+      {"ng", "Train(D1)", &EditorWindow::ng_Click},
+      {"un", "Train(D2)", &EditorWindow::un_Click},
+      {"tq", "Test(T1)", &EditorWindow::tq_Click},
+  }};
+  for (const MenuEntry& entry : kMenu) {
+    QAction* action = menuBar()->addAction(entry.caption);
+    action->setObjectName(entry.name);
+    connect(action, &QAction::triggered, this, entry.handler);
+  }
+
+  Form_Load();
+}
+
+EditorWindow::~EditorWindow() {
+  // Destroying the text area moves the focus away from it; that must not
+  // reach the half-destroyed window.
+  text1_->removeEventFilter(this);
+}
+
+QString EditorWindow::TitleFor(const Workspace& ws, BufferId id) {
+  switch (id) {
+    case BufferId::ProgramS1:
+      return "Program: " + QString::fromStdString(ws.ProgramName);
+    case BufferId::ProgramS2:
+      return "Program: ";
+    case BufferId::TrainingDataD1:
+      return "Training set: " + QString::fromStdString(ws.TrainingSetName);
+    case BufferId::TrainingDataD2:
+      return "Run set: " + QString::fromStdString(ws.RunSetName);
+    case BufferId::TestSetT1:
+      return "Test set: " + QString::fromStdString(ws.TestSetName);
+  }
+  return {};
+}
+
+void EditorWindow::ShowBufferText() {
+  const std::string* buffer = CurrentBuffer();
+  // setPlainText also starts a fresh undo history and marks the text unchanged.
+  text1_->setPlainText(buffer ? BufferToEditorText(*buffer) : QString());
+}
+
+void EditorWindow::Form_Load() {
+  // Maximised without being shown: the opening command shows the window.
+  if (QScreen* s = screen()) setGeometry(s->availableGeometry());
+  setWindowState(windowState() | Qt::WindowMaximized);
+  // The text area covers the whole client area, so it is all there is to clear.
+  text1_->clear();
+  ShowBufferText();
+}
+
+void EditorWindow::wnd_Click() {
+  StoreBack();
+  mainWindow_.LeaveDesignMode();
+  hide();
+  mainWindow_.ShowMainWindow();
+}
+
+void EditorWindow::am_Click() { SwitchTo(BufferId::ProgramS1); }
+void EditorWindow::pos2_Click() { SwitchTo(BufferId::ProgramS2); }
+void EditorWindow::ng_Click() { SwitchTo(BufferId::TrainingDataD1); }
+void EditorWindow::un_Click() { SwitchTo(BufferId::TrainingDataD2); }
+void EditorWindow::tq_Click() { SwitchTo(BufferId::TestSetT1); }
+
+void EditorWindow::Text1_LostFocus() { mainWindow_.LeaveDesignMode(); }
+
+void EditorWindow::closeEvent(QCloseEvent* event) {
+  // Only the user's close box counts; a hidden editor was already left.
+  if (isVisible()) wnd_Click();
+  event->accept();
+}
+
+bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == text1_ && event->type() == QEvent::FocusOut) Text1_LostFocus();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+std::string* EditorWindow::CurrentBuffer() {
+  const double code = ws_.EditorBuffer;
+  for (int id = 1; id <= 5; ++id) {
+    if (code == id) return &ws_.TextBuffer(static_cast<BufferId>(id));
+  }
+  return nullptr;
+}
+
+void EditorWindow::StoreBack() {
+  std::string* buffer = CurrentBuffer();
+  if (!buffer) return;
+  // An unchanged text area stores nothing, so the buffer keeps its exact
+  // bytes (line ends, encoding); a text typed back to what it was counts as
+  // unchanged too.
+  if (!text1_->document()->isModified()) return;
+  const QString text = EditorText(*text1_);
+  if (text != BufferToEditorText(*buffer)) *buffer = EditorTextToBuffer(text, *buffer);
+  // The buffer now holds what the area shows; a later store-back without
+  // new edits must not overwrite a buffer changed elsewhere meanwhile.
+  text1_->document()->setModified(false);
+}
+
+void EditorWindow::SwitchTo(BufferId id) {
+  StoreBack();
+  setWindowTitle(TitleFor(ws_, id));
+  ws_.EditorBuffer = static_cast<int>(id);
+  ShowBufferText();
+}
+
+}  // namespace backprop
