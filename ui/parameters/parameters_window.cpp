@@ -1,0 +1,157 @@
+#include "ui/parameters/parameters_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QResizeEvent>
+
+#include <array>
+#include <cstring>
+
+#include "engine/workspace.h"
+#include "ui/canvas/canvas_view.h"
+#include "ui/common/main_window_access.h"
+#include "ui/common/maximise.h"
+#include "ui/parameters/parameter_actions.h"
+#include "ui/parameters/parameter_table.h"
+
+namespace backprop {
+
+namespace {
+
+// The platform's own sans-serif face, at the size and weight of the list.
+QFont ListFont() {
+  QFont font = QApplication::font();
+  font.setPointSizeF(8.25);
+  font.setBold(true);
+  return font;
+}
+
+using Handler = void (ParametersWindow::*)();
+
+// The handlers of the row entries, in the order of ParameterRows().
+constexpr std::array<Handler, kParameterRows> kRowHandlers = {
+    &ParametersWindow::fn_Click,  &ParametersWindow::ep_Click,   &ParametersWindow::fr_Click,
+    &ParametersWindow::rg_Click,  &ParametersWindow::rs_Click,   &ParametersWindow::sr_Click,
+    &ParametersWindow::sc_Click,  &ParametersWindow::tp_Click,   &ParametersWindow::ad_Click,
+    &ParametersWindow::errr_Click, &ParametersWindow::thr_Click,
+};
+
+}  // namespace
+
+ParametersWindow::ParametersWindow(Workspace& ws, MainWindowAccess& mainWindow, Dialogs& dialogs,
+                                   QWidget* parent)
+    : QMainWindow(parent), ws_(ws), mainWindow_(mainWindow), dialogs_(dialogs), view_(nullptr) {
+  setObjectName("Form5");
+  setWindowTitle("Parameters");
+  setAttribute(Qt::WA_DeleteOnClose);
+  setFont(ListFont());
+
+  view_ = new CanvasView(font(), palette().color(QPalette::WindowText),
+                         palette().color(QPalette::Window), this);
+  view_->setFocusPolicy(Qt::StrongFocus);
+  view_->installEventFilter(this);
+  setCentralWidget(view_);
+  connect(view_, &CanvasView::Pressed, this,
+          [this](double x, double y, Qt::MouseButton) { Form_MouseDown(x, y); });
+
+  const auto& rows = ParameterRows();
+  for (int i = 0; i < kParameterRows; ++i) {
+    QAction* action = menuBar()->addAction(rows[i].caption);
+    action->setObjectName(rows[i].name);
+    connect(action, &QAction::triggered, this, kRowHandlers[i]);
+  }
+  QAction* end = menuBar()->addAction("End");
+  end->setObjectName("ond");
+  connect(end, &QAction::triggered, this, &ParametersWindow::ond_Click);
+
+  Form_Load();
+}
+
+ParametersWindow::~ParametersWindow() {
+  // The view's last events must not reach the half-destroyed window.
+  view_->removeEventFilter(this);
+}
+
+void ParametersWindow::ShowParms() { DrawParameterList(ws_, view_->Canvas()); }
+
+void ParametersWindow::Form_Load() { ShowParms(); }
+
+void ParametersWindow::Form_Activate() {
+  ShowMaximised(this);
+  ShowParms();
+}
+
+void ParametersWindow::Form_GotFocus() {
+  ShowMaximised(this);
+  ShowParms();
+}
+
+void ParametersWindow::Form_LostFocus() {
+  if (dialogDepth_ > 0 || !isVisible()) return;
+  // Only another window of this program takes the focus away; switching to
+  // another application, or to a box this window opened, does not.
+  QWidget* active = QApplication::activeWindow();
+  if (!active || active == this || isAncestorOf(active)) return;
+  ond_Click();
+}
+
+void ParametersWindow::Form_MouseDown(double, double y) {
+  if (const int row = RowAt(y); row >= 0) (this->*kRowHandlers[row])();
+}
+
+void ParametersWindow::fn_Click() { Choose("fn"); }
+void ParametersWindow::ep_Click() { Choose("ep"); }
+void ParametersWindow::fr_Click() { Choose("fr"); }
+void ParametersWindow::rg_Click() { Choose("rg"); }
+void ParametersWindow::rs_Click() { Choose("rs"); }
+void ParametersWindow::sr_Click() { Choose("sr"); }
+void ParametersWindow::sc_Click() { Choose("sc"); }
+void ParametersWindow::tp_Click() { Choose("tp"); }
+void ParametersWindow::ad_Click() { Choose("ad"); }
+void ParametersWindow::errr_Click() { Choose("errr"); }
+void ParametersWindow::thr_Click() { Choose("thr"); }
+
+void ParametersWindow::ond_Click() {
+  hide();
+  mainWindow_.ShowMainWindow();
+}
+
+bool ParametersWindow::event(QEvent* event) {
+  // Handle the window's own event first, so a redraw sees its new state.
+  const bool handled = QMainWindow::event(event);
+  if (event->type() == QEvent::WindowActivate) Form_Activate();
+  if (event->type() == QEvent::WindowDeactivate) Form_LostFocus();
+  return handled;
+}
+
+void ParametersWindow::closeEvent(QCloseEvent* event) {
+  // Only the user's close box counts; a hidden window was already left.
+  if (isVisible()) ond_Click();
+  event->accept();
+}
+
+bool ParametersWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == view_) {
+    if (event->type() == QEvent::FocusIn) Form_GotFocus();
+    if (event->type() == QEvent::Resize) {
+      // Redraw at the new size rather than let the old image be stretched.
+      view_->Canvas().Resize(static_cast<QResizeEvent*>(event)->size());
+      ShowParms();
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void ParametersWindow::Choose(const char* name) {
+  for (const ParameterRow& row : ParameterRows()) {
+    if (std::strcmp(row.name, name) != 0) continue;
+    ++dialogDepth_;
+    RunParameterRow(ws_, dialogs_, this, row);
+    --dialogDepth_;
+    break;
+  }
+  ShowParms();
+}
+
+}  // namespace backprop
