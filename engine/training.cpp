@@ -1,9 +1,187 @@
 #include "engine/training.h"
 
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "engine/canvas.h"
+#include "engine/data_set.h"
+#include "engine/draw_net.h"
+#include "engine/engine_error.h"
+#include "engine/forward_pass.h"
+#include "engine/host.h"
+#include "engine/net_geometry.h"
+#include "engine/report_text.h"
+#include "engine/workspace.h"
+
+// Training runs on the workspace cells themselves: other windows may read
+// the weights and node values at any yield, so nothing is kept in a private
+// copy across one. The geometry cannot change while training (every command
+// that could change it is refused while Busy is 1), so it is checked once and
+// the per-pattern loops then index the raw cells. The parameters can change
+// at a yield (the Parameters window stays usable), so they are read again
+// after every one.
+
 namespace backprop {
 
-// Training arrives with the data-set engine; until then a TRAIN line only
-// selects its data set.
-TrainOutcome TrainNet(Workspace&, Host&) { return TrainOutcome::Finished; }
+namespace {
+
+// A cycle counter or show rate "taken as a whole number": rounded, halves
+// to even, and within the 32-bit range of the original's integer division.
+std::int64_t WholeNumber(double value, const char* what) {
+  const double whole = std::nearbyint(value);
+  if (!(whole >= std::numeric_limits<std::int32_t>::min() &&
+        whole <= std::numeric_limits<std::int32_t>::max())) {
+    throw EngineError(std::string(what) + " overflows");
+  }
+  return static_cast<std::int64_t>(whole);
+}
+
+// Raw views of the tables one pattern's training touches.
+struct TrainingCells {
+  explicit TrainingCells(Workspace& ws)
+      : nodes(ws.NodeValues.Cells()),
+        weights(ws.Weights.Cells()),
+        slopes(ws.Slopes.Cells()),
+        deltas(ws.Deltas.Cells()),
+        inputs(ws.ScaledInputs.Cells()),
+        targets(ws.ScaledTargets.Cells()) {}
+
+  WorkspaceValue* nodes;
+  WorkspaceValue* weights;
+  const WorkspaceValue* slopes;
+  WorkspaceValue* deltas;
+  const WorkspaceValue* inputs;
+  const WorkspaceValue* targets;
+};
+
+// Forward pass, output and hidden deltas, then the weight update, for
+// pattern p; returns the pattern's share of the cycle's error.
+double TrainPattern(Workspace& ws, const NetGeometry& geometry, const TrainingCells& cells,
+                    int p, double& carriedSlope) {
+  const int last = geometry.OutputLayer();
+
+  // Forward pass: NodeValues and Slopes of layers 2..L.
+  for (int i = 1; i <= geometry.Size(1); ++i) {
+    cells.nodes[NodeCell(i, 1)] = cells.inputs[PatternCell(i, p)].Value();
+  }
+  ForwardPass(ws, geometry, true, carriedSlope);
+
+  // Output deltas and the error: squared in analog mode (1), otherwise the
+  // digital count of the integer part of 3.2 e^2.
+  const bool analog = ws.OutputMode == 1;
+  double error = 0.0;
+  for (int j = 1; j <= geometry.OutputSize(); ++j) {
+    const double e = cells.targets[PatternCell(j, p)].Value() - cells.nodes[NodeCell(j, last)].Value();
+    if (!std::isfinite(e)) throw EngineError("output error overflows");
+    error += analog ? e * e : std::floor(3.2 * e * e);
+    cells.deltas[NodeCell(j, last)] = cells.slopes[NodeCell(j, last)].Value() * e;
+  }
+
+  // Hidden deltas, from the last hidden layer back to layer 2; all of them
+  // before any weight changes.
+  for (int h = last - 1; h >= 2; --h) {
+    const int targets = geometry.Size(h + 1);
+    const WorkspaceValue* nextDeltas = cells.deltas + NodeCell(0, h + 1);
+    for (int i = 1; i <= geometry.Size(h); ++i) {
+      const double slope = cells.slopes[NodeCell(i, h)].Value();
+      const WorkspaceValue* w = cells.weights + WeightCell(i, 0, h);
+      double sum = 0.0;
+      for (int j = 1; j <= targets; ++j) {
+        sum += slope * (w[NodeCell(0, j)].Value() * nextDeltas[j].Value());
+      }
+      cells.deltas[NodeCell(i, h)] = sum;
+    }
+  }
+
+  // Weight update; a bias weight changes only while its bias output is on.
+  const double epsilon = ws.Epsilon;
+  for (int h = last - 1; h >= 1; --h) {
+    const int targets = geometry.Size(h + 1);
+    const WorkspaceValue* nextDeltas = cells.deltas + NodeCell(0, h + 1);
+    double step[kMaxNeurodes + 1];
+    for (int j = 1; j <= targets; ++j) step[j] = nextDeltas[j].Value() * epsilon;
+    for (int i = 0; i <= geometry.Size(h); ++i) {
+      const double output = cells.nodes[NodeCell(i, h)].Value();
+      if (i == 0 && output == 0.0) continue;
+      WorkspaceValue* w = cells.weights + WeightCell(i, 0, h);
+      for (int j = 1; j <= targets; ++j) {
+        WorkspaceValue& cell = w[NodeCell(0, j)];
+        cell = cell.Value() + output * step[j];
+      }
+    }
+  }
+  return error;
+}
+
+// A weight that is no longer finite ends the run before the net goes on.
+void RequireFiniteWeights(const Workspace& ws, const NetGeometry& geometry) {
+  const WorkspaceValue* weights = ws.Weights.Cells();
+  for (int h = 1; h < geometry.layerCount; ++h) {
+    for (int j = 1; j <= geometry.Size(h + 1); ++j) {
+      const WorkspaceValue* w = weights + WeightCell(0, j, h);
+      double sum = 0.0;
+      for (int i = 0; i <= geometry.Size(h); ++i) sum += w[i].Value() * 0.0;
+      if (!std::isfinite(sum)) throw EngineError("weight overflows");
+    }
+  }
+}
+
+// Writes "Trial=" and, when ShowTest is 1, "Error=" over the drawing, and
+// applies the error test from cycle 2 on by moving the counter to the limit.
+void ReportCycle(Workspace& ws, Canvas& canvas, double errorSum, ReportNumberBuffer& numbers) {
+  canvas.MoveTo(5, 1);
+  canvas.Print("Trial=");
+  canvas.Print(numbers.PrintForm(ws.TrialCounter));
+  if (ws.ShowTest != 1) return;
+
+  canvas.MoveTo(6.5, 1);
+  canvas.Print("Error=");
+  const bool testOn = ws.ErrorTest == 1 && ws.TrialCounter > 1;
+  if (ws.OutputMode == 0) {
+    canvas.Print(numbers.PrintForm(errorSum));
+    canvas.Print("  ");
+    if (errorSum <= 0 && testOn) ws.TrialCounter = ws.TrainingLimit;
+  } else {
+    canvas.Print(numbers.ErrorPattern(errorSum));
+    canvas.Print("      ");
+    if (errorSum < ws.AnalogThreshold && testOn) ws.TrialCounter = ws.TrainingLimit;
+  }
+}
+
+}  // namespace
+
+TrainOutcome TrainNet(Workspace& ws, Host& host) {
+  LoadDataSet(ws);
+  ws.InterruptKey = 0;
+  const NetGeometry geometry = ValidatedGeometry(ws);
+  for (int k = 1; k <= geometry.layerCount; ++k) ws.NodeValues(0, k) = ws.BiasFlags(k);
+  const int patterns = LoopCount(ws.PatternCount);  // the load allows at most 300
+  const TrainingCells cells(ws);
+  ReportNumberBuffer numbers;
+  double carriedSlope = 0.0;  // what an unknown transfer code leaves as the slope
+
+  ws.TrialCounter = 1;
+  while (ws.TrialCounter < ws.TrainingLimit) {
+    double errorSum = 0.0;
+    for (int p = 1; p <= patterns; ++p) {
+      ws.Busy = 1;
+      host.YieldToEvents();
+      if (ws.InterruptKey != 0) return TrainOutcome::Interrupted;
+      errorSum += TrainPattern(ws, geometry, cells, p, carriedSlope);
+    }
+    if (!std::isfinite(errorSum)) throw EngineError("error sum overflows");
+    RequireFiniteWeights(ws, geometry);
+
+    const std::int64_t showRate = WholeNumber(ws.ShowRate, "show rate");
+    if (showRate == 0) throw EngineError("show rate of 0 divides by zero");
+    if (WholeNumber(ws.TrialCounter, "training cycle") % showRate == 0) {
+      DrawNet(ws, host.MainCanvas());
+    }
+    ReportCycle(ws, host.MainCanvas(), errorSum, numbers);
+    ws.TrialCounter = ws.TrialCounter + 1;
+  }
+  return TrainOutcome::Finished;
+}
 
 }  // namespace backprop

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace backprop {
+
+// Splits a data text into its fields, in memory. A field ends at a comma or
+// a line end (CR LF, LF or CR); blanks and tabs before it are skipped, and
+// so are blanks and tabs after an unquoted field. A field that starts with a
+// double quote ends at the closing quote, and whatever follows it up to the
+// next separator is skipped. Empty lines, and lines of blanks only, hold no
+// field and are skipped; a comma always opens another field, so "1,,2" and
+// a comma at the end of a line or of the text give an empty field.
+class DataFieldReader {
+ public:
+  explicit DataFieldReader(std::string_view text) : text_(text) {}
+
+  // True when no field is left.
+  bool AtEnd() const;
+  // The next field's text, without its quotes. Only call when !AtEnd().
+  std::string_view Next();
+
+ private:
+  std::size_t SkipBlanks(std::size_t pos) const;
+  std::size_t SkipBlanksAndLineEnds(std::size_t pos) const;
+  // Consumes the separator at pos (comma, line end or the end of the text).
+  void ConsumeSeparator(std::size_t pos);
+
+  std::string_view text_;
+  std::size_t pos_ = 0;
+  bool afterComma_ = false;  // the last field ended at a comma
+};
+
+}  // namespace backprop
