@@ -1,0 +1,54 @@
+#include "files/file_set.h"
+
+#include "files/text_file.h"
+#include "files/weights_file.h"
+
+namespace backprop {
+
+namespace {
+
+std::string InDirectory(std::string_view directory, std::string_view name) {
+  std::string path(directory);
+  if (path.empty() || path.back() != '/') path += '/';
+  path += name;
+  return path;
+}
+
+}  // namespace
+
+std::array<std::string, kFileSetRows> FileSetNames(std::string_view baseName) {
+  std::array<std::string, kFileSetRows> names;
+  for (int row = 0; row < kFileSetRows; ++row) {
+    names[row] = std::string(baseName) + kFileSetExtensions[row];
+  }
+  return names;
+}
+
+std::string LoadBaseName(std::string_view typed, std::string_view listDirectory) {
+  if (typed.find('.') == std::string_view::npos) return InDirectory(listDirectory, typed);
+  const std::size_t slash = typed.rfind('/');
+  const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
+  const std::size_t dot = typed.find('.', nameStart);
+  return std::string(typed.substr(0, dot));
+}
+
+std::optional<std::string> SaveBaseName(std::string_view typed, std::string_view listDirectory) {
+  if (typed.find_first_of("/.") != std::string_view::npos) return std::nullopt;
+  return InDirectory(listDirectory, typed);
+}
+
+void LoadFileSet(Workspace& ws, const RowChoice& rows) {
+  for (int row = 0; row < kFileSetRows - 1; ++row) {
+    if (rows[row]) ws.TextBuffer(kFileSetBuffers[row]) = ReadTextFile(ws.FileNames[row]);
+  }
+  if (rows[kFileSetRows - 1]) ReadWeightsFile(ws, ws.FileNames[kFileSetRows - 1]);
+}
+
+void SaveFileSet(const Workspace& ws, const RowChoice& rows) {
+  for (int row = 0; row < kFileSetRows - 1; ++row) {
+    if (rows[row]) WriteTextFile(ws.FileNames[row], ws.TextBuffer(kFileSetBuffers[row]));
+  }
+  if (rows[kFileSetRows - 1]) WriteWeightsFile(ws, ws.FileNames[kFileSetRows - 1]);
+}
+
+}  // namespace backprop
