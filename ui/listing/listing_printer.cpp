@@ -16,6 +16,7 @@ namespace {
 
 constexpr double kLargestPointSize = 10.0;
 constexpr double kSmallestPointSize = 6.0;
+constexpr double kMarginMm = 15.0;
 
 // Tabs become blanks up to the next multiple of eight, so that a text laid
 // out with tabs keeps its columns on paper.
@@ -63,6 +64,8 @@ QString PrintPages(const std::vector<ListingPage>& pages, QPrinter& printer) {
     }
   }
 
+  printer.setPageMargins(QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                         QPageLayout::Millimeter);
   QPainter painter;
   if (!painter.begin(&printer)) {
     if (printer.outputFormat() == QPrinter::PdfFormat) {

@@ -12,7 +12,7 @@ class QPrinter;
 namespace backprop {
 
 // Prints pages of listing lines in a fixed-width font so that columns line
-// up. The font shrinks from 10 to no less than 6 points until the longest
+// up, with margins of 15 mm. The font shrinks from 10 to no less than 6 points until the longest
 // line fits the paper width; a line longer still runs off the right edge
 // rather than wrapping. A page that fills up continues on the next. Returns
 // an empty text on success, otherwise the reason the printer gave up.
