@@ -1,0 +1,266 @@
+#include "files/load_save_dialog.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QTreeView>
+
+#include <algorithm>
+#include <cmath>
+
+#include "files/file_error.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/main_window_access.h"
+#include "ui/common/maximise.h"
+
+namespace backprop {
+
+namespace {
+
+constexpr const char* kBoxTitle = "TEBO";
+
+// Where a control stands, in twips (1/1440 inch) from the client area's top left.
+struct TwipRect {
+  int left, top, width, height;
+};
+
+// File names travel through the workspace as the bytes the system uses.
+std::string ToBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString FromBytes(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// The name-box text for a clicked file: the part before the first "." as
+// it is, or the whole name in capitals when it has no ".".
+QString ClickedBaseName(const QString& fileName) {
+  const qsizetype dot = fileName.indexOf(u'.');
+  return dot >= 0 ? fileName.left(dot) : fileName.toUpper();
+}
+
+}  // namespace
+
+LoadSaveDialog::LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dialogs& dialogs,
+                               QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      ws_(ws),
+      mainWindow_(mainWindow),
+      dialogs_(dialogs),
+      fileModel_(new QFileSystemModel(this)),
+      dirModel_(new QFileSystemModel(this)),
+      file1_(new QListView(this)),
+      drive1_(new QComboBox(this)),
+      dir1_(new QTreeView(this)),
+      command1_(new QPushButton("Load", this)),
+      command2_(new QPushButton("Save", this)),
+      command3_(new QPushButton("Exit", this)),
+      label1_(new QLabel("File Name:", this)),
+      text6_(new QLineEdit(this)) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle("File Control");
+
+  // The file list shows the files of one directory, the directory list the
+  // folders of the whole file system with the current one selected.
+  fileModel_->setFilter(QDir::Files | QDir::NoDotAndDotDot);
+  file1_->setModel(fileModel_);
+  file1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  dirModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+  dirModel_->setRootPath(QDir::rootPath());
+  dir1_->setModel(dirModel_);
+  dir1_->setHeaderHidden(true);
+  for (int column = 1; column < dirModel_->columnCount(); ++column) dir1_->hideColumn(column);
+  dir1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+  static constexpr std::array<const char*, kFileSetRows> kCheckNames{
+      "Check1", "Check2", "Check3", "Check4", "Check6", "Check5"};
+  static constexpr std::array<const char*, kFileSetRows> kTextNames{
+      "Text1", "Text2", "Text3", "text4", "Text7", "Text5"};
+  for (int row = 0; row < kFileSetRows; ++row) {
+    rowChecks_[row] = new QCheckBox(this);
+    rowChecks_[row]->setObjectName(kCheckNames[row]);
+    rowTexts_[row] = new QLineEdit(this);
+    rowTexts_[row]->setObjectName(kTextNames[row]);
+  }
+  file1_->setObjectName("File1");
+  drive1_->setObjectName("Drive1");
+  dir1_->setObjectName("Dir1");
+  command1_->setObjectName("Command1");
+  command2_->setObjectName("Command2");
+  command3_->setObjectName("Command3");
+  label1_->setObjectName("Label1");
+  text6_->setObjectName("Text6");
+  PlaceControls();
+  FillDrives();
+
+  connect(command1_, &QPushButton::clicked, this, &LoadSaveDialog::Command1_Click);
+  connect(command2_, &QPushButton::clicked, this, &LoadSaveDialog::Command2_Click);
+  connect(command3_, &QPushButton::clicked, this, &LoadSaveDialog::Command3_Click);
+  connect(file1_, &QListView::clicked, this, &LoadSaveDialog::File1_Click);
+  connect(dir1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          &LoadSaveDialog::Dir1_Change);
+  connect(dir1_, &QTreeView::clicked, this, &LoadSaveDialog::Dir1_Click);
+  connect(drive1_, &QComboBox::activated, this, &LoadSaveDialog::Drive1_Change);
+
+  // The lists start in the working directory, where the "Demo" set lies.
+  SetDirectory(QDir::currentPath());
+  Form_Load();
+}
+
+void LoadSaveDialog::PlaceControls() {
+  const auto place = [this](QWidget* control, TwipRect r) {
+    const auto x = [this](int twips) { return static_cast<int>(std::lround(twips * logicalDpiX() / 1440.0)); };
+    const auto y = [this](int twips) { return static_cast<int>(std::lround(twips * logicalDpiY() / 1440.0)); };
+    control->setGeometry(x(r.left), y(r.top), x(r.width), y(r.height));
+  };
+  place(file1_, {360, 120, 1335, 3735});
+  place(drive1_, {1920, 120, 1335, 315});
+  place(dir1_, {1920, 600, 1335, 3255});
+  static constexpr std::array<int, kFileSetRows> kCheckTops{360, 840, 1320, 1800, 2400, 2880};
+  static constexpr std::array<int, kFileSetRows> kTextTops{360, 840, 1320, 1800, 2400, 3000};
+  for (int row = 0; row < kFileSetRows; ++row) {
+    place(rowChecks_[row], {3360, kCheckTops[row], 255, 255});
+    place(rowTexts_[row], {3840, kTextTops[row], 6975, 375});
+  }
+  place(command1_, {3600, 3600, 615, 495});
+  place(command2_, {4560, 3600, 615, 495});
+  place(command3_, {5520, 3600, 615, 495});
+  place(label1_, {360, 4560, 975, 255});
+  place(text6_, {1440, 4560, 3735, 375});
+}
+
+// The drive list holds the system's mounted volumes by their root paths.
+void LoadSaveDialog::FillDrives() {
+  QStringList roots;
+  for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+    if (volume.isValid() && volume.isReady()) roots << volume.rootPath();
+  }
+  roots.removeDuplicates();
+  std::sort(roots.begin(), roots.end());
+  for (const QString& root : roots) drive1_->addItem(root, root);
+}
+
+void LoadSaveDialog::SelectDriveOf(const QString& path) {
+  const int index = drive1_->findData(QStorageInfo(path).rootPath());
+  if (index >= 0) drive1_->setCurrentIndex(index);
+}
+
+QString LoadSaveDialog::FileListDirectory() const { return fileModel_->rootPath(); }
+
+void LoadSaveDialog::SetDirectory(const QString& path) {
+  const QString directory = QDir::cleanPath(QDir(path).absolutePath());
+  const QModelIndex index = dirModel_->index(directory);
+  dir1_->setCurrentIndex(index);  // reaches Dir1_Change when the directory changes
+  dir1_->expand(index);
+  dir1_->scrollTo(index);
+  if (FileListDirectory() != directory) Dir1_Change();
+}
+
+void LoadSaveDialog::Form_Load() {
+  ShowMaximised(this);
+  ws_.FileNames = FileSetNames(kDefaultBaseName);
+  for (QCheckBox* check : rowChecks_) check->setChecked(true);
+  SetRowTexts(kLoadRowLabels);
+  text6_->clear();
+}
+
+void LoadSaveDialog::Command1_Click() {
+  // Whatever happens, the next use of a data set reads its text afresh.
+  ws_.LoadedSet = 0;
+  const QString typed = text6_->text();
+  if (!typed.isEmpty()) {
+    ws_.FileNames = FileSetNames(LoadBaseName(ToBytes(typed), ToBytes(FileListDirectory())));
+    SetRowTexts(kLoadRowLabels);
+  }
+  try {
+    LoadFileSet(ws_, CheckedRows());
+  } catch (const FileError& error) {
+    ShowFileError(kLoadFailedText, error);
+  }
+}
+
+void LoadSaveDialog::Command2_Click() {
+  const QString typed = text6_->text();
+  if (!typed.isEmpty()) {
+    const std::optional<std::string> base = SaveBaseName(ToBytes(typed), ToBytes(FileListDirectory()));
+    if (!base) {
+      dialogs_.Warning(this, kBoxTitle,
+                       QString(kSaveFailedText) + "\n\"" + typed +
+                           "\": type the base name alone, without \"/\" or \".\"");
+      return;
+    }
+    ws_.FileNames = FileSetNames(*base);
+    SetRowTexts(kSaveRowLabels);
+  }
+  try {
+    SaveFileSet(ws_, CheckedRows());
+  } catch (const FileError& error) {
+    ShowFileError(kSaveFailedText, error);
+    return;
+  }
+  text6_->clear();
+  // The file list watches its directory, so the new files appear in it;
+  // moving it there again makes sure it shows the directory saved into.
+  SetDirectory(FileListDirectory());
+}
+
+void LoadSaveDialog::Command3_Click() {
+  hide();
+  mainWindow_.ShowMainWindow();
+}
+
+void LoadSaveDialog::Form_Unload() { Command3_Click(); }
+
+void LoadSaveDialog::closeEvent(QCloseEvent* event) {
+  Form_Unload();
+  event->accept();
+}
+
+void LoadSaveDialog::File1_Click() {
+  const QModelIndex index = file1_->currentIndex();
+  if (index.isValid()) text6_->setText(ClickedBaseName(fileModel_->fileName(index)));
+}
+
+void LoadSaveDialog::Dir1_Change() {
+  const QModelIndex index = dir1_->currentIndex();
+  if (!index.isValid()) return;
+  const QString directory = dirModel_->filePath(index);
+  fileModel_->setRootPath(directory);
+  file1_->setRootIndex(fileModel_->index(directory));
+  SelectDriveOf(directory);
+}
+
+void LoadSaveDialog::Dir1_Click() { Dir1_Change(); }
+
+void LoadSaveDialog::Drive1_Change() {
+  // A drive's current directory: the working directory when it lies on the
+  // chosen volume, else the volume's root.
+  const QString root = drive1_->currentData().toString();
+  if (root.isEmpty()) return;
+  const QString working = QDir::currentPath();
+  SetDirectory(QStorageInfo(working).rootPath() == root ? working : root);
+}
+
+void LoadSaveDialog::SetRowTexts(const std::array<const char*, kFileSetRows>& labels) {
+  for (int row = 0; row < kFileSetRows; ++row) {
+    rowTexts_[row]->setText(labels[row] + FromBytes(ws_.FileNames[row]));
+  }
+}
+
+RowChoice LoadSaveDialog::CheckedRows() const {
+  RowChoice rows{};
+  for (int row = 0; row < kFileSetRows; ++row) rows[row] = rowChecks_[row]->isChecked();
+  return rows;
+}
+
+void LoadSaveDialog::ShowFileError(const char* headline, const FileError& error) {
+  dialogs_.Warning(this, kBoxTitle, FromBytes(FileErrorMessage(headline, error)));
+}
+
+}  // namespace backprop

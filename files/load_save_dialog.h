@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+#include "engine/workspace.h"
+#include "files/file_set.h"
+
+class QCheckBox;
+class QComboBox;
+class QFileSystemModel;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QTreeView;
+
+namespace backprop {
+
+class Dialogs;
+class FileError;
+class MainWindowAccess;
+
+// The "File Control" window: moves the five texts and the weights file
+// between the workspace and disk as one file set. Check boxes pick the rows,
+// the name box (Text6) or a click in the file list names the set, and Load
+// and Save move it. The file, directory and drive lists show the real file
+// system; the directory list and the file list always show one directory.
+class LoadSaveDialog : public QWidget {
+  Q_OBJECT
+
+ public:
+  LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dialogs& dialogs,
+                 QWidget* parent = nullptr);
+
+  // The directory whose files the file list shows.
+  QString FileListDirectory() const;
+  // Moves the directory list (and with it the file list) to a directory,
+  // as choosing it in the directory list does.
+  void SetDirectory(const QString& path);
+
+ public slots:
+  // The dialog is loaded: maximised, the "Demo" set, first labels, empty name.
+  void Form_Load();
+  // Load: reads the checked rows of the set named in the name box.
+  void Command1_Click();
+  // Save: writes the checked rows under the bare base name in the name box.
+  void Command2_Click();
+  // Exit: hides the dialog and shows the main window.
+  void Command3_Click();
+  // The window is closed: as Exit, then the window is destroyed.
+  void Form_Unload();
+  // A file was clicked: its base name goes into the name box.
+  void File1_Click();
+  // The directory list moved: the file list follows it.
+  void Dir1_Change();
+  // An entry of the directory list was clicked.
+  void Dir1_Click();
+  // Another drive was chosen: the directory list moves to it.
+  void Drive1_Change();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void PlaceControls();
+  void FillDrives();
+  void SelectDriveOf(const QString& path);
+  void SetRowTexts(const std::array<const char*, kFileSetRows>& labels);
+  RowChoice CheckedRows() const;
+  void ShowFileError(const char* headline, const FileError& error);
+
+  Workspace& ws_;
+  MainWindowAccess& mainWindow_;
+  Dialogs& dialogs_;
+
+  QFileSystemModel* fileModel_;
+  QFileSystemModel* dirModel_;
+  QListView* file1_;
+  QComboBox* drive1_;
+  QTreeView* dir1_;
+  std::array<QCheckBox*, kFileSetRows> rowChecks_{};  // Check1..4, Check6, Check5
+  std::array<QLineEdit*, kFileSetRows> rowTexts_{};   // Text1..3, text4, Text7, Text5
+  QPushButton* command1_;
+  QPushButton* command2_;
+  QPushButton* command3_;
+  QLabel* label1_;
+  QLineEdit* text6_;
+};
+
+}  // namespace backprop
