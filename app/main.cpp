@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "engine/workspace.h"
+#include "ui/common/dialogs.h"
 #include "ui/main/main_window.h"
 
 int main(int argc, char* argv[]) {
@@ -8,7 +9,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName("TEBO");
 
   backprop::Workspace workspace;  // the one shared state, for the whole run
-  backprop::MainWindow window(workspace);
+  backprop::MainWindow window(workspace, backprop::RealDialogs());
   window.Form_Load();
   return QApplication::exec();
 }

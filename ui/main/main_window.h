@@ -2,34 +2,126 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 #include "engine/host.h"
+#include "ui/common/main_window_access.h"
+#include "ui/main/yield_gate.h"
+
+class QPlainTextEdit;
+class QPushButton;
 
 namespace backprop {
 
 class CanvasView;
+class Dialogs;
+class RepaintThrottle;
+class WindowOwner;
 struct Workspace;
 
-// The program's home window: the drawing of the net and, later, the menu
-// bar that leads to every other window. It is also the engine's host.
-class MainWindow : public QMainWindow, public Host {
+// The copyright notice of the one-time box at the first mouse movement.
+inline constexpr const char* kCopyrightNotice =
+    "BACKPROPAGATION\n"
+    "A program for learning how layered neural networks learn.\n"
+    "Copyright (C) the BACKPROPAGATION authors. All rights reserved.";
+
+// The hint shown with the designer's buttons.
+inline constexpr const char* kDesignerHint = "NOTE:  MOUSE CLICK SETS AND ERASES NEURODES.";
+
+// The program's home window, "BACKPROPAGATION": the drawing of the net, the
+// designer's controls and the menu bar that leads to every other window.
+// It starts the program (defaults, first drawing), is the engine's host
+// (canvas, yield, warning box) and the secondary windows' way back.
+class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   Q_OBJECT
 
  public:
-  explicit MainWindow(Workspace& ws, QWidget* parent = nullptr);
+  MainWindow(Workspace& ws, Dialogs& dialogs, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   CanvasView& View() { return *view_; }
+  WindowOwner& Owner() { return *owner_; }
 
   // Host
   Canvas& MainCanvas() override;
+  // Lets pending window events run, at most every few milliseconds.
   void YieldToEvents() override;
+  // The run-error box: exclamation icon, title "TEBO".
   void ShowWarning(const std::string& message) override;
 
+  // MainWindowAccess
+  // Hides the designer's controls and ends design mode.
+  void LeaveDesignMode() override;
+  // Shows this window again; its activation redraws the net.
+  void ShowMainWindow() override;
+
  public slots:
+  // Start-up: maximise, hide the designer, defaults until the first mouse
+  // movement, draw the net.
   void Form_Load();
+  // Every activation outside design mode: maximise, hide the buttons,
+  // defaults until the first mouse movement, redraw the net.
+  void Form_GotFocus();
+  // A press on the drawing, in user coordinates: stops training; in design
+  // mode it edits the net.
+  void Form_MouseDown(Qt::MouseButton button, double x, double y);
+  // A movement over the drawing: the copyright box the first time.
+  void Form_MouseMove(double x, double y);
+  // A typed character: stops training.
+  void Form_KeyPress(int keyAscii);
+  // The window was closed: the program ends.
+  void Form_Unload();
+
+  void Command1_Click();  // "Done"
+  void Command2_Click();  // "Remove 1 Layer"
+
+  void ne_Click();        // "Netdesign"
+  void pr_Click();        // "Program(S1)"
+  void ps2_Click();       // "Program(S2)"
+  void Tr_Click();        // "Training Data (D1)"
+  void Ta_Click();        // "Training Data (D2)"
+  void testdata_Click();  // "Test Set (T1)"
+  void TN_Click();        // "Run(S1)"
+  void ru_Click();        // "Run(S2)"
+  void SWP_Click();       // "StepThruTrn(D1)"
+  void tdst_Click();      // "StepThruTst(T1)"
+  void pms_Click();       // "Parms"
+  void li_Click();        // "List"
+  void sa_Click();        // "Load/Save"
+  void he_Click();        // "Help"
+  void eee_Click();       // "End"
+
+ protected:
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
+  void BuildDesignerControls();
+  void BuildMenuBar();
+  void PlaceDesignerControls();
+  // Start-up step shared by the load and focus routines: the defaults and
+  // the listing preset, only until the mouse first moves.
+  void ApplyStartUpDefaults();
+  // Commands that start work do nothing while a run trains.
+  bool Busy() const;
+  void Run(int runMode);
+  void Step(int runMode);
+  // Ends the program: a run still on the stack unwinds at its next yield
+  // before the event loop ends, so nothing draws into a destroyed window.
+  void EndProgram();
+
   Workspace& ws_;
+  Dialogs& dialogs_;
   CanvasView* view_;
+  QPushButton* command1_ = nullptr;
+  QPushButton* command2_ = nullptr;
+  QPlainTextEdit* text1_ = nullptr;
+  RepaintThrottle* repaint_ = nullptr;
+  std::unique_ptr<WindowOwner> owner_;
+  YieldGate yieldGate_;
+  bool aboutBoxOpen_ = false;
+  bool ending_ = false;
 };
 
 }  // namespace backprop

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QtTest>
+
+#include "engine/workspace.h"
+#include "ui/canvas/canvas_view.h"
+#include "ui/common/test_dialogs.h"
+#include "ui/main/main_window.h"
+
+namespace backprop::testing {
+
+// A started main window over its own workspace, with boxes that answer
+// themselves.
+struct MainWindowFixture {
+  Workspace ws;
+  ScriptedDialogs dialogs;
+  MainWindow window{ws, dialogs};
+
+  MainWindowFixture() {
+    window.Form_Load();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+  }
+
+  CanvasView& View() { return window.View(); }
+
+  // The pixel of the drawing that shows user coordinates (x, y).
+  QPoint PixelAt(double x, double y) {
+    const QPointF p = UserToPixel(View().Canvas().Scale(), QSizeF(View().size()), QPointF(x, y));
+    return p.toPoint();
+  }
+
+  // A left click on the drawing at user coordinates (x, y).
+  void ClickAt(double x, double y) { QTest::mouseClick(&View(), Qt::LeftButton, {}, PixelAt(x, y)); }
+
+  QAction* Action(const char* name) { return window.findChild<QAction*>(name); }
+  template <typename W>
+  W* Control(const char* name) { return window.findChild<W*>(name); }
+};
+
+// How many pixels of the drawing near user coordinates (x, y) are not the
+// white background.
+inline int InkAround(const QImage& image, const UserScale& scale, double x, double y, double w,
+                     double h) {
+  const QPointF topLeft = UserToPixel(scale, QSizeF(image.size()), QPointF(x, y));
+  const QPointF bottomRight = UserToPixel(scale, QSizeF(image.size()), QPointF(x + w, y + h));
+  int ink = 0;
+  for (int py = static_cast<int>(topLeft.y()); py < static_cast<int>(bottomRight.y()); ++py) {
+    for (int px = static_cast<int>(topLeft.x()); px < static_cast<int>(bottomRight.x()); ++px) {
+      if (image.pixelColor(px, py) != QColor(255, 255, 255)) ++ink;
+    }
+  }
+  return ink;
+}
+
+}  // namespace backprop::testing

@@ -1,0 +1,60 @@
+#include "ui/main/help_window.h"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+
+#include "ui/common/main_window_access.h"
+#include "ui/main/twips.h"
+
+namespace backprop {
+
+namespace {
+QFont DocumentFont() {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  font.setPointSizeF(9.75);
+  font.setBold(true);
+  return font;
+}
+}  // namespace
+
+HelpWindow::HelpWindow(const QString& document, MainWindowAccess& main, QWidget* parent)
+    : QMainWindow(parent), main_(main) {
+  setWindowTitle("Form6");
+
+  auto* client = new QWidget(this);
+  setCentralWidget(client);
+  text1_ = new QPlainTextEdit(client);
+  text1_->setObjectName("Text1");
+  text1_->setFont(DocumentFont());
+  text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  text1_->setPlainText(document);
+  // Typed keys change nothing; the caret, scrolling and selecting still work.
+  text1_->setReadOnly(true);
+  text1_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+
+  // The text area keeps its laid-out size when the window is maximised;
+  // only its frame lies left of the window's edge, so no text is cut off.
+  QRect area = TwipsToPixels(0, 0, 11775, 7215, logicalDpiX(), logicalDpiY());
+  area.moveLeft(-text1_->frameWidth());
+  text1_->setGeometry(area);
+
+  QAction* nutron = menuBar()->addAction("END");
+  nutron->setObjectName("nutron");
+  connect(nutron, &QAction::triggered, this, &HelpWindow::nutron_Click);
+}
+
+void HelpWindow::nutron_Click() {
+  hide();
+  main_.ShowMainWindow();
+}
+
+void HelpWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  hide();
+  main_.ShowMainWindow();
+}
+
+}  // namespace backprop

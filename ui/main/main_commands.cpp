@@ -1,0 +1,139 @@
+// The main window's menu commands. Commands that start work do nothing
+// while a run trains (Busy = 1); Parms, List, Help and End act at any time,
+// so a window can be opened, or the program ended, in the middle of
+// training.
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <array>
+
+#include "engine/canvas.h"
+#include "engine/draw_net.h"
+#include "engine/interpreter.h"
+#include "engine/workspace.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/maximise.h"
+#include "ui/main/help_window.h"
+#include "ui/main/main_window.h"
+#include "ui/main/window_owner.h"
+
+namespace backprop {
+
+namespace {
+struct MenuEntry {
+  const char* name;
+  const char* caption;
+  void (MainWindow::*handler)();
+};
+}  // namespace
+
+void MainWindow::BuildMenuBar() {
+  QMenuBar* bar = menuBar();
+  const auto add = [this](auto* parent, const MenuEntry& entry) {
+    QAction* action = parent->addAction(entry.caption);
+    action->setObjectName(entry.name);
+    connect(action, &QAction::triggered, this, entry.handler);
+  };
+
+  add(bar, {"ne", "Netdesign", &MainWindow::ne_Click});
+  QMenu* edit = bar->addMenu("Edit");
+  edit->setObjectName("ed");
+  edit->menuAction()->setObjectName("ed");
+  const std::array<MenuEntry, 5> editEntries{{
+      {"pr", "Program(S1)", &MainWindow::pr_Click},
+      {"ps2", "Program(S2)", &MainWindow::ps2_Click},
+      {"Tr", "Training Data (D1)", &MainWindow::Tr_Click},
+      {"Ta", "Training Data (D2)", &MainWindow::Ta_Click},
+      {"testdata", "Test Set (T1)", &MainWindow::testdata_Click},
+  }};
+  for (const MenuEntry& entry : editEntries) add(edit, entry);
+  const std::array<MenuEntry, 9> entries{{
+      {"TN", "Run(S1)", &MainWindow::TN_Click},
+      {"ru", "Run(S2)", &MainWindow::ru_Click},
+      {"SWP", "StepThruTrn(D1)", &MainWindow::SWP_Click},
+      {"tdst", "StepThruTst(T1)", &MainWindow::tdst_Click},
+      {"pms", "Parms", &MainWindow::pms_Click},
+      {"li", "List", &MainWindow::li_Click},
+      {"sa", "Load/Save", &MainWindow::sa_Click},
+      {"he", "Help", &MainWindow::he_Click},
+      {"eee", "End", &MainWindow::eee_Click},
+  }};
+  for (const MenuEntry& entry : entries) add(bar, entry);
+}
+
+bool MainWindow::Busy() const { return ws_.Busy == 1; }
+
+void MainWindow::ne_Click() {
+  if (Busy()) return;
+  text1_->show();
+  command1_->show();
+  command2_->show();
+  command1_->setEnabled(true);
+  command2_->setEnabled(true);
+  ws_.InterruptKey = 27;
+  ws_.DesignMode = 1;
+}
+
+// The editor, parameters, listing and load/save windows are handed out by
+// the window owner; until they exist these commands only keep their guard.
+void MainWindow::pr_Click() {
+  if (Busy()) return;
+}
+void MainWindow::ps2_Click() {
+  if (Busy()) return;
+}
+void MainWindow::Tr_Click() {
+  if (Busy()) return;
+}
+void MainWindow::Ta_Click() {
+  if (Busy()) return;
+}
+void MainWindow::testdata_Click() {
+  if (Busy()) return;
+}
+void MainWindow::pms_Click() {}
+void MainWindow::li_Click() {}
+void MainWindow::sa_Click() {
+  if (Busy()) return;
+}
+
+void MainWindow::TN_Click() { Run(1); }
+void MainWindow::ru_Click() { Run(2); }
+void MainWindow::SWP_Click() { Step(3); }
+void MainWindow::tdst_Click() { Step(4); }
+
+void MainWindow::Run(int runMode) {
+  if (Busy()) return;
+  ws_.RunMode = runMode;
+  LeaveDesignMode();
+  RunProgram(ws_, *this);
+}
+
+void MainWindow::Step(int runMode) {
+  if (Busy()) return;
+  // Switching into this step mode starts from a clean drawing; stepping on
+  // in the same mode keeps what the last step wrote until it rewrites it.
+  if (ws_.RunMode != runMode) {
+    MainCanvas().Clear();
+    DrawNet(ws_, MainCanvas());
+  }
+  ws_.RunMode = runMode;
+  LeaveDesignMode();
+  RunProgram(ws_, *this);
+}
+
+void MainWindow::he_Click() {
+  HelpWindow* help = owner_->Help();
+  if (help == nullptr) {
+    dialogs_.Warning(this, "TEBO", "FILE NOT FOUND");
+    return;
+  }
+  hide();
+  ShowMaximised(help);
+}
+
+void MainWindow::eee_Click() { EndProgram(); }
+
+}  // namespace backprop

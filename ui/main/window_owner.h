@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <vector>
+
+namespace backprop {
+
+class Dialogs;
+class HelpWindow;
+class MainWindowAccess;
+struct Workspace;
+
+// One section choice of the listing window, by its check box caption.
+struct ListingChoice {
+  const char* caption;
+  bool ticked;
+};
+
+// The start-up preset of the listing window: only "Weights" ticked.
+// "Test Data 1" is not part of it and keeps whatever it had.
+inline constexpr std::array<ListingChoice, 7> kListingPreset{{
+    {"Program S1", false},
+    {"Program S2", false},
+    {"Train Data 1", false},
+    {"Train Data 2", false},
+    {"Weights", true},
+    {"Node Values ", false},
+    {"Structure", false},
+}};
+
+// Where the built-in help document lives.
+inline constexpr const char* kHelpDocumentPath = ":/help/help_document.txt";
+
+// Owns the lifetime of the secondary windows. A window is built on first
+// use, only hidden when the user leaves it, and destroyed by its close box,
+// so that the next use builds it afresh. The main window asks here for the
+// current instance of each.
+class WindowOwner : public QObject {
+  Q_OBJECT
+
+ public:
+  WindowOwner(Workspace& ws, MainWindowAccess& main, Dialogs& dialogs);
+  ~WindowOwner() override;
+
+  // The help window, built when there is none; nullptr when its document
+  // cannot be read.
+  HelpWindow* Help();
+  // The help window if one exists now.
+  HelpWindow* ExistingHelp() const;
+
+  // Asks for the start-up preset of the listing window's choices. It waits
+  // here until the listing window is next handed out (built, or shown
+  // again), which then applies kListingPreset; a listing window closed by
+  // its close box starts with no box ticked unless the preset runs again.
+  void PresetListingChoices() { listingPresetPending_ = true; }
+  // Whether a preset waits; taking it clears it.
+  bool TakeListingPreset();
+  bool ListingPresetPending() const { return listingPresetPending_; }
+
+  // Hides and discards every secondary window (the program is ending).
+  void DiscardAll();
+
+  // Reads the help document from elsewhere (tests of a missing document).
+  void SetHelpDocumentPath(const QString& path) { helpPath_ = path; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // The window in the slot, or a new one from make(). The window is
+  // deleted when closed and forgotten at once, so that the next use builds
+  // a fresh one even before the deferred deletion has run.
+  template <typename W, typename Make>
+  W* Obtain(QPointer<QWidget>& slot, Make make) {
+    if (!slot) {
+      W* window = make();
+      if (!window) return nullptr;
+      window->setAttribute(Qt::WA_DeleteOnClose);
+      window->installEventFilter(this);
+      slot = window;
+      Register(slot);
+    }
+    return static_cast<W*>(slot.data());
+  }
+  void Register(QPointer<QWidget>& slot);
+
+  Workspace& ws_;
+  MainWindowAccess& main_;
+  Dialogs& dialogs_;
+  QString helpPath_ = kHelpDocumentPath;
+  bool listingPresetPending_ = false;
+  std::vector<QPointer<QWidget>*> slots_;  // every slot ever filled
+  QPointer<QWidget> help_;
+};
+
+}  // namespace backprop
