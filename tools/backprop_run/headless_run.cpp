@@ -1,0 +1,36 @@
+#include "tools/backprop_run/headless_run.h"
+
+#include <ostream>
+
+#include "engine/interpreter.h"
+#include "engine/workspace.h"
+
+namespace backprop {
+
+void HeadlessHost::YieldToEvents() {
+  if (interruptRequest_ != nullptr && *interruptRequest_ != 0) {
+    ws_.InterruptKey = kInterruptKeyCode;
+  }
+}
+
+void HeadlessHost::ShowWarning(const std::string& message) {
+  warned_ = true;
+  // The message box's lines are separated by a line feed and a carriage
+  // return; a terminal wants one line each.
+  std::size_t start = 0;
+  while (start <= message.size()) {
+    std::size_t end = message.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = message.size();
+    if (end > start) warnings_ << message.substr(start, end - start) << '\n';
+    start = end + 1;
+  }
+  warnings_.flush();
+}
+
+bool RunNetworkProgram(Workspace& ws, int program, HeadlessHost& host) {
+  ws.RunMode = program == 2 ? 2 : 1;
+  RunProgram(ws, host);
+  return !host.Warned();
+}
+
+}  // namespace backprop

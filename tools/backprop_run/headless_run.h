@@ -1,0 +1,43 @@
+#pragma once
+
+#include <csignal>
+#include <iosfwd>
+
+#include "engine/host.h"
+
+namespace backprop {
+
+class Canvas;
+struct Workspace;
+
+// The host of a run without a window: the given canvas stands in for the
+// main window, a warning goes to a stream line by line, and a yield turns a
+// pending interrupt request (Ctrl+C) into the key press that stops training.
+class HeadlessHost : public Host {
+ public:
+  HeadlessHost(Workspace& ws, Canvas& canvas, std::ostream& warnings,
+               const volatile std::sig_atomic_t* interruptRequest = nullptr)
+      : ws_(ws), canvas_(canvas), warnings_(warnings), interruptRequest_(interruptRequest) {}
+
+  Canvas& MainCanvas() override { return canvas_; }
+  void YieldToEvents() override;
+  void ShowWarning(const std::string& message) override;
+
+  bool Warned() const { return warned_; }
+
+ private:
+  Workspace& ws_;
+  Canvas& canvas_;
+  std::ostream& warnings_;
+  const volatile std::sig_atomic_t* interruptRequest_;
+  bool warned_ = false;
+};
+
+// The key code a Ctrl+C stands for when it stops training.
+inline constexpr int kInterruptKeyCode = 3;
+
+// Runs Program S1 (program 1) or S2 (program 2) on the workspace as Run(S1)
+// or Run(S2) does; true when it ended without a run error.
+bool RunNetworkProgram(Workspace& ws, int program, HeadlessHost& host);
+
+}  // namespace backprop

@@ -1,0 +1,55 @@
+#include "tools/backprop_run/picture.h"
+
+#include <QColor>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QSize>
+
+#include "ui/canvas/image_canvas.h"
+
+namespace backprop {
+
+namespace {
+
+// 100 pixels per unit of the drawing's 11 by 11 user scale.
+constexpr QSize kPictureSize(1100, 1100);
+
+// Must run before the application object exists: the platform is chosen then.
+int& PrepareEnvironment(int& argc) {
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  return argc;
+}
+
+QFont MainWindowFont() {
+  QFont font = QGuiApplication::font();
+  font.setPointSizeF(8.25);
+  font.setBold(true);
+  return font;
+}
+
+}  // namespace
+
+struct Picture::Parts {
+  Parts(int& argc, char** argv)
+      : application(PrepareEnvironment(argc), argv),
+        canvas(kPictureSize, MainWindowFont(), QColor(0, 0, 128), QColor(255, 255, 255)) {}
+
+  QGuiApplication application;
+  ImageCanvas canvas;
+};
+
+Picture::Picture(int& argc, char** argv) : parts_(std::make_unique<Parts>(argc, argv)) {}
+
+Picture::~Picture() = default;
+
+Canvas& Picture::Surface() { return parts_->canvas; }
+
+bool Picture::Save(const std::string& file, std::string& error) const {
+  QImageWriter writer(QString::fromStdString(file), "png");
+  if (writer.write(parts_->canvas.Image())) return true;
+  error = writer.errorString().toStdString();
+  return false;
+}
+
+}  // namespace backprop

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace backprop {
+
+// What the command line of backprop-run asks for.
+struct RunOptions {
+  std::string base;       // the file set's base name, without extension
+  int program = 1;        // 1 runs Program S1 as Run(S1), 2 Program S2 as Run(S2)
+  std::string pngFile;    // where to write the final drawing; empty for none
+  bool help = false;
+};
+
+// A command line that cannot be understood; its text says why.
+class UsageError : public std::runtime_error {
+ public:
+  explicit UsageError(const std::string& what) : std::runtime_error(what) {}
+};
+
+// One option of the command line; a new option is one more row of the
+// table in run_options.cpp and, usually, one more field of RunOptions.
+struct OptionSpec {
+  std::string_view name;       // "--png"
+  std::string_view valueName;  // "FILE"; empty for a flag
+  std::string_view help;       // one line for --help
+  void (*apply)(RunOptions& options, const std::string& value);
+};
+
+// The options backprop-run understands, in the order --help lists them.
+const std::vector<OptionSpec>& RunOptionTable();
+
+// Reads the arguments after the program name. An option's value follows it
+// as the next argument or after "=" ("--png out.png", "--png=out.png").
+RunOptions ParseRunOptions(const std::vector<std::string>& args);
+
+// The text of --help.
+std::string UsageText();
+
+}  // namespace backprop

@@ -1,0 +1,41 @@
+#include "tools/backprop_run/text_canvas.h"
+
+#include <ostream>
+
+namespace backprop {
+
+namespace {
+
+constexpr std::size_t kZoneColumns = 14;
+
+}  // namespace
+
+TextCanvas::~TextCanvas() { Flush(); }
+
+void TextCanvas::Flush() {
+  if (!open_) return;
+  const std::size_t end = line_.find_last_not_of(' ');
+  out_.write(line_.data(), static_cast<std::streamsize>(end == std::string::npos ? 0 : end + 1));
+  out_.put('\n');
+  line_.clear();
+  open_ = false;
+}
+
+void TextCanvas::Print(std::string_view text) {
+  open_ = true;
+  line_.append(text);
+}
+
+void TextCanvas::NextZone() {
+  open_ = true;
+  line_.resize((line_.size() / kZoneColumns + 1) * kZoneColumns, ' ');
+}
+
+void TextCanvas::ToColumn(int column) {
+  open_ = true;
+  if (column > 0 && line_.size() < static_cast<std::size_t>(column)) {
+    line_.resize(static_cast<std::size_t>(column), ' ');
+  }
+}
+
+}  // namespace backprop
