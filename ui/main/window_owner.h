@@ -5,7 +5,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <array>
 #include <vector>
 
 namespace backprop {
@@ -14,24 +13,6 @@ class Dialogs;
 class HelpWindow;
 class MainWindowAccess;
 struct Workspace;
-
-// One section choice of the listing window, by its check box caption.
-struct ListingChoice {
-  const char* caption;
-  bool ticked;
-};
-
-// The start-up preset of the listing window: only "Weights" ticked.
-// "Test Data 1" is not part of it and keeps whatever it had.
-inline constexpr std::array<ListingChoice, 7> kListingPreset{{
-    {"Program S1", false},
-    {"Program S2", false},
-    {"Train Data 1", false},
-    {"Train Data 2", false},
-    {"Weights", true},
-    {"Node Values ", false},
-    {"Structure", false},
-}};
 
 // Where the built-in help document lives.
 inline constexpr const char* kHelpDocumentPath = ":/help/help_document.txt";
@@ -53,10 +34,11 @@ class WindowOwner : public QObject {
   // The help window if one exists now.
   HelpWindow* ExistingHelp() const;
 
-  // Asks for the start-up preset of the listing window's choices. It waits
-  // here until the listing window is next handed out (built, or shown
-  // again), which then applies kListingPreset; a listing window closed by
-  // its close box starts with no box ticked unless the preset runs again.
+  // Asks for the start-up preset of the listing window's choices (only
+  // "Weights" ticked). It waits here until the listing window is next
+  // handed out, built or shown again, which then applies it; a listing
+  // window closed by its close box starts with no box ticked unless the
+  // preset runs again.
   void PresetListingChoices() { listingPresetPending_ = true; }
   // Whether a preset waits; taking it clears it.
   bool TakeListingPreset();
