@@ -11,6 +11,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 
 #include <algorithm>
@@ -77,6 +78,7 @@ LoadSaveDialog::LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dial
   dir1_->setHeaderHidden(true);
   for (int column = 1; column < dirModel_->columnCount(); ++column) dir1_->hideColumn(column);
   dir1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  dir1_->setIndentation(10);  // the list is narrow; deep folders should still show
 
   static constexpr std::array<const char*, kFileSetRows> kCheckNames{
       "Check1", "Check2", "Check3", "Check4", "Check6", "Check5"};
@@ -107,6 +109,16 @@ LoadSaveDialog::LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dial
           &LoadSaveDialog::Dir1_Change);
   connect(dir1_, &QTreeView::clicked, this, &LoadSaveDialog::Dir1_Click);
   connect(drive1_, &QComboBox::activated, this, &LoadSaveDialog::Drive1_Change);
+  // Folders are read in the background; once the folders on the way to the
+  // current one are known it can be scrolled into view. Folders the user
+  // opens elsewhere must not pull the view back.
+  connect(dirModel_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+    const QString current = dirModel_->filePath(dir1_->currentIndex());
+    if (current == loaded || current.startsWith(loaded.endsWith(u'/') ? loaded : loaded + u'/')) {
+      // After the model's own deferred sort of the new rows.
+      QTimer::singleShot(0, this, [this] { dir1_->scrollTo(dir1_->currentIndex()); });
+    }
+  });
 
   // The lists start in the working directory, where the "Demo" set lies.
   SetDirectory(QDir::currentPath());
@@ -156,8 +168,8 @@ QString LoadSaveDialog::FileListDirectory() const { return fileModel_->rootPath(
 void LoadSaveDialog::SetDirectory(const QString& path) {
   const QString directory = QDir::cleanPath(QDir(path).absolutePath());
   const QModelIndex index = dirModel_->index(directory);
+  for (QModelIndex folder = index; folder.isValid(); folder = folder.parent()) dir1_->expand(folder);
   dir1_->setCurrentIndex(index);  // reaches Dir1_Change when the directory changes
-  dir1_->expand(index);
   dir1_->scrollTo(index);
   if (FileListDirectory() != directory) Dir1_Change();
 }
