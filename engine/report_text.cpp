@@ -48,8 +48,9 @@ std::string_view ReportNumberBuffer::ErrorPattern(double value) {
   // The 15-significant-digit form "d.dddddddddddddde+XX", rounded half away
   // from zero to six decimals, as FormatPattern does.
   char scientific[32];
-  const auto result = std::to_chars(scientific, scientific + sizeof scientific, value,
+  const auto result = std::to_chars(scientific, scientific + sizeof scientific - 1, value,
                                     std::chars_format::scientific, 14);
+  *result.ptr = '\0';  // to_chars does not terminate; atoi needs it
   const char* e = scientific;
   while (e < result.ptr && *e != 'e') ++e;
   const int exponent = std::atoi(e + 1);
