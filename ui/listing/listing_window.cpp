@@ -76,13 +76,11 @@ ListingWindow::ListingWindow(Workspace& ws, MainWindowAccess& main, Dialogs& dia
   text2_->hide();
 
   auto* buttons = new QVBoxLayout;
-  buttons->addStretch();
   buttons->addWidget(command3_);
   buttons->addSpacing(12);
   buttons->addWidget(text2_);
   buttons->addSpacing(12);
   buttons->addWidget(command1_);
-  buttons->addStretch();
 
   auto* sections = new QVBoxLayout;
   sections->setSpacing(10);
@@ -96,11 +94,12 @@ ListingWindow::ListingWindow(Workspace& ws, MainWindowAccess& main, Dialogs& dia
   auto* row = new QHBoxLayout;
   row->addStretch();
   row->addLayout(buttons);
+  row->setAlignment(buttons, Qt::AlignVCenter);
   row->addSpacing(48);
   row->addLayout(sections);
   row->addStretch();
   auto* panelLayout = new QVBoxLayout(panel);
-  panelLayout->addStretch();
+  panelLayout->addStretch(1);
   panelLayout->addLayout(row);
   panelLayout->addStretch(2);
 

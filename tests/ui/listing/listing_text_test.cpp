@@ -83,16 +83,6 @@ std::vector<ListingCase> Cases() {
        "\r\n",
        {{"                WEIGHTS", "", "                    LAST CALCULATED NODE VALUES", "",
          "                        NET STRUCTURE ", " "}}},
-      {"a fresh workspace lists like no layers", [](Workspace&) {}, NetSections(),
-       "                WEIGHTS\r\n"
-       "\r\n"
-       "                    LAST CALCULATED NODE VALUES\r\n"
-       "\r\n"
-       "                        NET STRUCTURE \r\n"
-       "\r\n"
-       "\r\n",
-       {{"                WEIGHTS", "", "                    LAST CALCULATED NODE VALUES", "",
-         "                        NET STRUCTURE ", " "}}},
       {"a layer of 0 neurodes after one without bias",
        [](Workspace& ws) {
          ws.LayerCount = 2;

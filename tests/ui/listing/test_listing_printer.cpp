@@ -79,31 +79,6 @@ class ListingPrinterTest : public QObject {
     QCOMPARE(PrintAndRead(pages, folder_.filePath("listing.pdf")), AsOnPaper(pages));
   }
 
-  void sampleNetShowsThePrinterForms() {
-    // The full comparison above checks every line; this spells out the
-    // points where paper differs from the preview.
-    Workspace ws;
-    FillSampleNet(ws);
-    ws.ListDestination = 0;
-    PageSink sink;
-    WriteListing(ws, EverySection(), sink);
-    const QList<QStringList> paper = PrintAndRead(sink.Pages(), folder_.filePath("sample.pdf"));
-    QCOMPARE(paper.size(), 2);
-    const QStringList& texts = paper[0];
-    const QStringList& net = paper[1];
-    QCOMPARE(texts.last(), QString("0,1"));  // the test set ends the first page
-    QCOMPARE(net.first(), QString("                WEIGHTS"));
-    // An empty line after each text section: PROGRAM #2 has no text, so two
-    // empty lines stand between it and DATA SET #1.
-    const qsizetype program2 = texts.indexOf("                PROGRAM #2");
-    QCOMPARE(texts.mid(program2, 4),
-             (QStringList{"                PROGRAM #2", "", "", "                DATA SET #1"}));
-    QVERIFY(net.contains("LAYER= 1"));
-    QVERIFY(net.contains("LAYER  2 ...  0.00  0.50 -1.00  0.00"));
-    QVERIFY(net.contains(" 3. =#nodes on layer  2 without BIAS"));
-    QVERIFY(net.contains(" 2. =#nodes on layer  1 , with BIAS"));
-  }
-
   void fullPagesContinueAndWideRowsFit() {
     ListingPage lines;
     for (int n = 1; n <= 150; ++n) lines.push_back("line " + std::to_string(n));
