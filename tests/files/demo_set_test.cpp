@@ -1,0 +1,104 @@
+// The demonstration sets shipped in demo/: they load completely, and their
+// weights solve their problems when stepped through as a user would.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "engine/interpreter.h"
+#include "engine/workspace.h"
+#include "files/file_set.h"
+#include "files/text_file.h"
+#include "tests/engine/recording_canvas.h"
+
+namespace backprop {
+namespace {
+
+// The largest difference the digital error measure counts as no error:
+// the integer part of 3.2 e^2 is 0 below the square root of 1/3.2.
+constexpr double kDigitalThreshold = 0.559017;
+constexpr RowChoice kAllRows{true, true, true, true, true, true};
+
+Workspace LoadedSet(const std::string& name) {
+  Workspace ws;
+  ApplyDefaults(ws);
+  ws.FileNames = FileSetNames(std::string(BACKPROP_DEMO_DIR) + "/" + name);
+  LoadFileSet(ws, kAllRows);
+  return ws;
+}
+
+// Runs StepThruTrn(D1) once, as the main window's command does; returns
+// the footer and leaves the pattern's values in the workspace.
+std::string StepTrainingSet(Workspace& ws) {
+  testing::ScriptedHost host;
+  ws.RunMode = 3;
+  RunProgram(ws, host);
+  EXPECT_TRUE(host.warnings.empty());
+  const std::string log = host.canvas.TextLog();
+  return log.substr(log.rfind('|') + 1);
+}
+
+// Steps through every pattern of D1 and checks each output neurode against
+// its desired value.
+void ExpectStepsMatch(Workspace& ws, double tolerance) {
+  const int last = static_cast<int>(ws.LayerCount);
+  ws.StepPosition = 1;
+  StepTrainingSet(ws);  // loads the set, so the pattern count is known
+  const int patterns = static_cast<int>(ws.PatternCount);
+  ASSERT_GE(patterns, 2);
+  ws.StepPosition = 1;
+  for (int p = 1; p <= patterns; ++p) {
+    EXPECT_EQ(StepTrainingSet(ws), "STEP  " + std::to_string(p) + "  OF  " +
+                                       std::to_string(patterns) + " . TRAINING DATA SET 1");
+    for (int j = 1; j <= ws.LayerSizes(last); ++j) {
+      EXPECT_NEAR(ws.NodeValues(j, last), ws.ScaledTargets(j, p), tolerance)
+          << "pattern " << p << ", output " << j;
+    }
+  }
+}
+
+TEST(DemoSets, TextsKeepCrLfLineEnds) {
+  for (const char* name : {"Demo", "Equations"}) {
+    for (const std::string& file : FileSetNames(std::string(BACKPROP_DEMO_DIR) + "/" + name)) {
+      const std::string text = ReadTextFile(file);
+      ASSERT_GE(text.size(), 2u) << file;
+      EXPECT_EQ(text.substr(text.size() - 2), "\r\n") << file;
+      for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
+        ASSERT_TRUE(at > 0 && text[at - 1] == '\r') << file << " has a bare line feed";
+      }
+    }
+  }
+}
+
+TEST(DemoSets, DemoWeightsSolveTheHalfAdder) {
+  Workspace ws = LoadedSet("Demo");
+  EXPECT_EQ(ws.LayerCount, 3);
+  EXPECT_EQ(ws.LayerSizes(1), 2);
+  EXPECT_EQ(ws.LayerSizes(3), 2);
+  ExpectStepsMatch(ws, kDigitalThreshold);
+}
+
+TEST(DemoSets, DemoProgramTrainsANetThatSolvesIt) {
+  Workspace ws = LoadedSet("Demo");
+  ws.Weights.Reset();
+  testing::ScriptedHost host;
+  ws.RunMode = 1;
+  RunProgram(ws, host);
+  ASSERT_TRUE(host.warnings.empty());
+  EXPECT_EQ(ws.TrialCounter, ws.TrainingLimit + 1) << "stopped by the error test, not the limit";
+  ExpectStepsMatch(ws, kDigitalThreshold);
+}
+
+TEST(DemoSets, EquationsWeightsAreTheSolution) {
+  Workspace ws = LoadedSet("Equations");
+  EXPECT_EQ(ws.TransferFunction, 1);
+  EXPECT_EQ(ws.OutputMode, 1);
+  EXPECT_NEAR(ws.Weights(1, 1, 1), 1, 1e-9);  // x
+  EXPECT_NEAR(ws.Weights(2, 1, 1), 2, 1e-9);  // y
+  EXPECT_NEAR(ws.Weights(3, 1, 1), 3, 1e-9);  // z
+  ExpectStepsMatch(ws, 1e-9);
+}
+
+}  // namespace
+}  // namespace backprop
