@@ -104,7 +104,10 @@ LoadSaveDialog::LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dial
   connect(command1_, &QPushButton::clicked, this, &LoadSaveDialog::Command1_Click);
   connect(command2_, &QPushButton::clicked, this, &LoadSaveDialog::Command2_Click);
   connect(command3_, &QPushButton::clicked, this, &LoadSaveDialog::Command3_Click);
+  // A file is picked by a click or by moving through the list with the keys.
   connect(file1_, &QListView::clicked, this, &LoadSaveDialog::File1_Click);
+  connect(file1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          &LoadSaveDialog::File1_Click);
   connect(dir1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           &LoadSaveDialog::Dir1_Change);
   connect(dir1_, &QTreeView::clicked, this, &LoadSaveDialog::Dir1_Click);

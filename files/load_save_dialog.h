@@ -51,7 +51,8 @@ class LoadSaveDialog : public QWidget {
   void Command3_Click();
   // The window is closed: as Exit, then the window is destroyed.
   void Form_Unload();
-  // A file was clicked: its base name goes into the name box.
+  // A file was picked (clicked, or reached with the keys): its base name
+  // goes into the name box.
   void File1_Click();
   // The directory list moved: the file list follows it.
   void Dir1_Change();

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "files/file_error.h"
 #include "files/text_file.h"
 #include "files/weights_file.h"
 #include "temp_folder.h"
@@ -87,27 +86,6 @@ TEST(FileSet, UncheckedRowsAreNotTouched) {
   EXPECT_EQ(back.TextBuffer(BufferId::ProgramS1), "mine");
   EXPECT_EQ(back.TextBuffer(BufferId::ProgramS2), "TRAIN=2\r\n");
   EXPECT_EQ(back.TextBuffer(BufferId::TestSetT1), "");
-}
-
-TEST(FileSet, LoadStopsAtTheFirstMissingFile) {
-  testing::TempFolder folder;
-  Workspace ws = WithTexts();
-  ws.FileNames = FileSetNames((folder / "net").string());
-  SaveFileSet(ws, kAllRows);
-  std::filesystem::remove(ws.FileNames[3]);  // D2
-
-  Workspace back;
-  back.FileNames = ws.FileNames;
-  back.TextBuffer(BufferId::TestSetT1) = "kept";
-  try {
-    LoadFileSet(back, kAllRows);
-    ADD_FAILURE() << "a missing file loaded";
-  } catch (const FileError& error) {
-    EXPECT_EQ(error.File(), ws.FileNames[3]);
-  }
-  EXPECT_EQ(back.TextBuffer(BufferId::TrainingDataD1), "1\r\n1,1,1\r\n");  // before: loaded
-  EXPECT_EQ(back.TextBuffer(BufferId::TestSetT1), "kept");               // after: untouched
-  EXPECT_FALSE(back.Weights(0, 1, 1).IsSet());
 }
 
 }  // namespace

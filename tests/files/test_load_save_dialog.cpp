@@ -293,6 +293,19 @@ class LoadSaveDialogTest : public QObject {
     QCOMPARE(Text6()->text(), typed);
   }
 
+  void theKeysPickFilesToo() {
+    ReplaceFileContents(Std(Path("alpha.pr1")), "x");
+    ReplaceFileContents(Std(Path("beta.ds1")), "x");
+    auto* list = Control<QListView>("File1");
+    auto* model = qobject_cast<QFileSystemModel*>(list->model());
+    QTRY_COMPARE(model->rowCount(list->rootIndex()), 2);
+    list->setFocus();
+    list->setCurrentIndex(model->index(Path("alpha.pr1")));
+    QCOMPARE(Text6()->text(), QString("alpha"));
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(Text6()->text(), QString("beta"));
+  }
+
   void theListsFollowTheDirectoryAndTheDrive() {
     QVERIFY(QDir(folder_->path()).mkpath("a/b"));
     auto* tree = Control<QTreeView>("Dir1");
