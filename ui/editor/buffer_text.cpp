@@ -9,8 +9,8 @@ namespace {
 QStringDecoder Utf8Decoder() {
   // Stateless: the bytes are one whole text. ConvertInitialBom keeps a byte
   // order mark as a character, so it is not dropped from an edited text.
-  return QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
-                                                  QStringDecoder::Flag::ConvertInitialBom);
+  return QStringDecoder(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
 }
 
 QByteArrayView View(std::string_view bytes) {
@@ -64,8 +64,8 @@ std::string EditorTextToBuffer(const QString& text, std::string_view replaced) {
       withCrLf += ch;
     }
   }
-  const QByteArray bytes = !IsValidUtf8(replaced) && FitsLatin1(withCrLf) ? withCrLf.toLatin1()
-                                                                          : withCrLf.toUtf8();
+  const QByteArray bytes =
+      !IsValidUtf8(replaced) && FitsLatin1(withCrLf) ? withCrLf.toLatin1() : withCrLf.toUtf8();
   return bytes.toStdString();
 }
 

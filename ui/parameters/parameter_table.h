@@ -36,7 +36,7 @@ struct ParameterRow {
   const char* label;    // label with its dot leader
   void (*writeValue)(const Workspace& ws, Canvas& canvas);  // after the value column
   RowAction action;
-  std::array<NumberQuestion, 2> questions;   // AskNumbers, AskSeed (unused ones are empty)
+  std::array<NumberQuestion, 2> questions;       // AskNumbers, AskSeed (unused ones are empty)
   WorkspaceValue Workspace::*toggled = nullptr;  // Toggle
   double toggledFrom1 = 0.0;                     // Toggle: the value that replaces 1
 };

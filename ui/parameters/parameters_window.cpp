@@ -31,9 +31,9 @@ using Handler = void (ParametersWindow::*)();
 
 // The handlers of the row entries, in the order of ParameterRows().
 constexpr std::array<Handler, kParameterRows> kRowHandlers = {
-    &ParametersWindow::fn_Click,  &ParametersWindow::ep_Click,   &ParametersWindow::fr_Click,
-    &ParametersWindow::rg_Click,  &ParametersWindow::rs_Click,   &ParametersWindow::sr_Click,
-    &ParametersWindow::sc_Click,  &ParametersWindow::tp_Click,   &ParametersWindow::ad_Click,
+    &ParametersWindow::fn_Click,   &ParametersWindow::ep_Click,  &ParametersWindow::fr_Click,
+    &ParametersWindow::rg_Click,   &ParametersWindow::rs_Click,  &ParametersWindow::sr_Click,
+    &ParametersWindow::sc_Click,   &ParametersWindow::tp_Click,  &ParametersWindow::ad_Click,
     &ParametersWindow::errr_Click, &ParametersWindow::thr_Click,
 };
 
@@ -45,10 +45,12 @@ ParametersWindow::ParametersWindow(Workspace& ws, MainWindowAccess& mainWindow, 
   setObjectName("Form5");
   setWindowTitle("Parameters");
   setAttribute(Qt::WA_DeleteOnClose);
-  setFont(ListFont());
 
-  view_ = new CanvasView(font(), palette().color(QPalette::WindowText),
+  // The list's font belongs to the drawing surface; the menu bar keeps the
+  // platform's menu font.
+  view_ = new CanvasView(ListFont(), palette().color(QPalette::WindowText),
                          palette().color(QPalette::Window), this);
+  view_->setFont(ListFont());
   view_->setFocusPolicy(Qt::StrongFocus);
   view_->installEventFilter(this);
   setCentralWidget(view_);

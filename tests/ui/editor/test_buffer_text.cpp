@@ -7,7 +7,9 @@
 using namespace backprop;
 
 namespace {
-QByteArray Bytes(const std::string& s) { return QByteArray(s.data(), static_cast<qsizetype>(s.size())); }
+QByteArray Bytes(const std::string& s) {
+  return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
+}
 std::string Std(const QByteArray& b) { return b.toStdString(); }
 }  // namespace
 
@@ -38,11 +40,12 @@ class BufferTextTest : public QObject {
     QTest::addColumn<bool>("utf8");
     QTest::newRow("utf-8") << QByteArray("caf\xc3\xa9") << QString::fromUtf8("caf\xc3\xa9") << true;
     QTest::newRow("latin-1") << QByteArray("caf\xe9") << QString::fromUtf8("caf\xc3\xa9") << false;
-    QTest::newRow("truncated sequence") << QByteArray("x\xc3") << QString::fromUtf8("x\xc3\x83")
-                                        << false;
-    QTest::newRow("byte order mark kept") << QByteArray("\xef\xbb\xbfN") << (QString(QChar(0xFEFF)) + "N")
-                                          << true;
-    QTest::newRow("nul byte") << QByteArray("a\0b", 3) << QString::fromUtf16(u"a\u0000b", 3) << true;
+    QTest::newRow("truncated sequence")
+        << QByteArray("x\xc3") << QString::fromUtf8("x\xc3\x83") << false;
+    QTest::newRow("byte order mark kept")
+        << QByteArray("\xef\xbb\xbfN") << (QString(QChar(0xFEFF)) + "N") << true;
+    QTest::newRow("nul byte") << QByteArray("a\0b", 3) << QString::fromUtf16(u"a\u0000b", 3)
+                              << true;
   }
   void decodesUtf8AndFallsBackToLatin1() {
     QFETCH(QByteArray, bytes);
@@ -59,8 +62,8 @@ class BufferTextTest : public QObject {
     QTest::newRow("plain lines") << QString("a\nb\n") << QByteArray("") << QByteArray("a\r\nb\r\n");
     QTest::newRow("utf-8") << QString::fromUtf8("\xc3\xa9\n") << QByteArray("x")
                            << QByteArray("\xc3\xa9\r\n");
-    QTest::newRow("latin-1 stays latin-1") << QString::fromUtf8("caf\xc3\xa9!") << QByteArray("caf\xe9")
-                                           << QByteArray("caf\xe9!");
+    QTest::newRow("latin-1 stays latin-1")
+        << QString::fromUtf8("caf\xc3\xa9!") << QByteArray("caf\xe9") << QByteArray("caf\xe9!");
     QTest::newRow("latin-1 with a euro becomes utf-8")
         << QString::fromUtf8("\xc3\xa9\xe2\x82\xac") << QByteArray("\xe9")
         << QByteArray("\xc3\xa9\xe2\x82\xac");

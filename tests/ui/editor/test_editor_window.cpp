@@ -1,8 +1,6 @@
-#include <QtTest>
-
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QtTest>
 
 #include "engine/interpreter.h"
 #include "engine/workspace.h"
@@ -53,7 +51,9 @@ void TypeAtEnd(EditorWindow* editor, const QString& text) {
   editor->Text1()->insertPlainText(text);
 }
 
-QByteArray Bytes(const std::string& s) { return QByteArray(s.data(), static_cast<qsizetype>(s.size())); }
+QByteArray Bytes(const std::string& s) {
+  return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 }  // namespace
 
@@ -71,12 +71,8 @@ class EditorWindowTest : public QObject {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 
-  void menuAndTextArea() {
+  void textAreaIsFixedWidthWithUndo() {
     editor_ = new EditorWindow(ws_, *main_);
-    QStringList captions;
-    for (QAction* action : editor_->menuBar()->actions()) captions << action->text();
-    QCOMPARE(captions, QStringList({"End", "Program(S1)", "Program(S2)", "Train(D1)", "Train(D2)",
-                                    "Test(T1)"}));
     const QFontMetricsF metrics(editor_->Text1()->font());
     QCOMPARE(metrics.horizontalAdvance('i'), metrics.horizontalAdvance('W'));
     QVERIFY(editor_->Text1()->isUndoRedoEnabled());
@@ -88,11 +84,16 @@ class EditorWindowTest : public QObject {
     QTest::addColumn<int>("id");
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("title");
-    QTest::newRow("S1") << 1 << "am" << "Program: Unsaved.prg";
-    QTest::newRow("S2 has no name") << 4 << "pos2" << "Program: ";
-    QTest::newRow("D1") << 2 << "ng" << "Training set: Unsaved.trn";
-    QTest::newRow("D2") << 3 << "un" << "Run set: Unsaved.run";
-    QTest::newRow("T1 without a name") << 5 << "tq" << "Test set: ";
+    QTest::newRow("S1") << 1 << "am"
+                        << "Program: Unsaved.prg";
+    QTest::newRow("S2 has no name") << 4 << "pos2"
+                                    << "Program: ";
+    QTest::newRow("D1") << 2 << "ng"
+                        << "Training set: Unsaved.trn";
+    QTest::newRow("D2") << 3 << "un"
+                        << "Run set: Unsaved.run";
+    QTest::newRow("T1 without a name") << 5 << "tq"
+                                       << "Test set: ";
   }
   void titlesNameTheBuffer() {
     QFETCH(int, id);
@@ -198,8 +199,12 @@ class EditorWindowTest : public QObject {
     QTest::newRow("mixed") << QByteArray("a\r\nb\nc\rd");
     QTest::newRow("invalid utf-8") << QByteArray("caf\xe9\r\n\xff");
     QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbfx\r\n");
-    QTest::newRow("no-break space") << QByteArray("a\xc2\xa0" "b");
-    QTest::newRow("paragraph separator") << QByteArray("a\xe2\x80\xa9" "b");
+    QTest::newRow("no-break space") << QByteArray(
+        "a\xc2\xa0"
+        "b");
+    QTest::newRow("paragraph separator") << QByteArray(
+        "a\xe2\x80\xa9"
+        "b");
   }
   void unchangedTextComesBackByteForByte() {
     QFETCH(QByteArray, bytes);
