@@ -32,7 +32,8 @@ EditorWindow::EditorWindow(Workspace& ws, MainWindowAccess& mainWindow, QWidget*
 
   text1_->setObjectName("Text1");
   text1_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Long lines wrap at the window's edge, so one vertical scroll bar serves.
+  text1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   text1_->installEventFilter(this);
   setCentralWidget(text1_);
