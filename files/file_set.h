@@ -11,8 +11,8 @@ namespace backprop {
 
 // A file set is six files with one base name: the five texts and the weights
 // file, one row each, always handled from the first row to the last.
-inline constexpr std::array<const char*, kFileSetRows> kFileSetExtensions{
-    ".pr1", ".pr2", ".ds1", ".ds2", ".qs1", ".wts"};
+inline constexpr std::array<const char*, kFileSetRows> kFileSetExtensions{".pr1", ".pr2", ".ds1",
+                                                                          ".ds2", ".qs1", ".wts"};
 
 // The text buffer of each text row (the sixth row is the weights file).
 inline constexpr std::array<BufferId, kFileSetRows - 1> kFileSetBuffers{

@@ -13,7 +13,6 @@
 #include <QStorageInfo>
 #include <QTimer>
 #include <QTreeView>
-
 #include <algorithm>
 #include <cmath>
 
@@ -80,10 +79,10 @@ LoadSaveDialog::LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dial
   dir1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   dir1_->setIndentation(10);  // the list is narrow; deep folders should still show
 
-  static constexpr std::array<const char*, kFileSetRows> kCheckNames{
-      "Check1", "Check2", "Check3", "Check4", "Check6", "Check5"};
-  static constexpr std::array<const char*, kFileSetRows> kTextNames{
-      "Text1", "Text2", "Text3", "text4", "Text7", "Text5"};
+  static constexpr std::array<const char*, kFileSetRows> kCheckNames{"Check1", "Check2", "Check3",
+                                                                     "Check4", "Check6", "Check5"};
+  static constexpr std::array<const char*, kFileSetRows> kTextNames{"Text1", "Text2", "Text3",
+                                                                    "text4", "Text7", "Text5"};
   for (int row = 0; row < kFileSetRows; ++row) {
     rowChecks_[row] = new QCheckBox(this);
     rowChecks_[row]->setObjectName(kCheckNames[row]);
@@ -129,10 +128,14 @@ LoadSaveDialog::LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dial
 }
 
 void LoadSaveDialog::PlaceControls() {
-  const auto place = [this](QWidget* control, TwipRect r) {
-    const auto x = [this](int twips) { return static_cast<int>(std::lround(twips * logicalDpiX() / 1440.0)); };
-    const auto y = [this](int twips) { return static_cast<int>(std::lround(twips * logicalDpiY() / 1440.0)); };
-    control->setGeometry(x(r.left), y(r.top), x(r.width), y(r.height));
+  const auto pixels = [](int twips, int dotsPerInch) {
+    return static_cast<int>(std::lround(twips * dotsPerInch / 1440.0));
+  };
+  const auto place = [&](QWidget* control, TwipRect r) {
+    const int dx = logicalDpiX();
+    const int dy = logicalDpiY();
+    control->setGeometry(pixels(r.left, dx), pixels(r.top, dy), pixels(r.width, dx),
+                         pixels(r.height, dy));
   };
   place(file1_, {360, 120, 1335, 3735});
   place(drive1_, {1920, 120, 1335, 315});
@@ -171,7 +174,9 @@ QString LoadSaveDialog::FileListDirectory() const { return fileModel_->rootPath(
 void LoadSaveDialog::SetDirectory(const QString& path) {
   const QString directory = QDir::cleanPath(QDir(path).absolutePath());
   const QModelIndex index = dirModel_->index(directory);
-  for (QModelIndex folder = index; folder.isValid(); folder = folder.parent()) dir1_->expand(folder);
+  for (QModelIndex folder = index; folder.isValid(); folder = folder.parent()) {
+    dir1_->expand(folder);
+  }
   dir1_->setCurrentIndex(index);  // reaches Dir1_Change when the directory changes
   dir1_->scrollTo(index);
   if (FileListDirectory() != directory) Dir1_Change();
@@ -203,7 +208,8 @@ void LoadSaveDialog::Command1_Click() {
 void LoadSaveDialog::Command2_Click() {
   const QString typed = text6_->text();
   if (!typed.isEmpty()) {
-    const std::optional<std::string> base = SaveBaseName(ToBytes(typed), ToBytes(FileListDirectory()));
+    const std::optional<std::string> base =
+        SaveBaseName(ToBytes(typed), ToBytes(FileListDirectory()));
     if (!base) {
       dialogs_.Warning(this, kBoxTitle,
                        QString(kSaveFailedText) + "\n\"" + typed +

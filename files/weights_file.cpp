@@ -14,7 +14,7 @@ namespace backprop {
 namespace {
 
 constexpr std::array<const char*, 6> kParameterNames{
-    "the transfer function",  "the input range's low end",  "the input range's high end",
+    "the transfer function",      "the input range's low end",   "the input range's high end",
     "the output range's low end", "the output range's high end", "the output mode"};
 
 std::string Layer(int k) { return " of layer " + std::to_string(k); }
@@ -109,7 +109,8 @@ bool IsTinyNumber(std::string_view number) {
   const bool negative = exponent.front() == '-';
   if (exponent.front() == '+' || negative) exponent.remove_prefix(1);
   long long value = 0;
-  if (std::from_chars(exponent.data(), exponent.data() + exponent.size(), value).ec != std::errc()) {
+  if (std::from_chars(exponent.data(), exponent.data() + exponent.size(), value).ec !=
+      std::errc()) {
     return negative;  // an exponent of more than 18 digits
   }
   return order + (negative ? -value : value) < 0;
@@ -245,7 +246,9 @@ std::string WeightsFileText(const Workspace& ws) {
   std::string text;
   AppendWhole(text, layerCount, "the layer count");
   for (int k = 1; k <= layerCount; ++k) AppendWhole(text, ws.LayerSizes(k), "the size" + Layer(k));
-  for (int k = 1; k <= layerCount; ++k) AppendWhole(text, ws.BiasFlags(k), "the bias flag" + Layer(k));
+  for (int k = 1; k <= layerCount; ++k) {
+    AppendWhole(text, ws.BiasFlags(k), "the bias flag" + Layer(k));
+  }
   const auto size = [&ws](int k) { return ws.LayerSizes(k).Value(); };
   ForEachWeight(layerCount, size, [&](int i, int j, int layer) {
     AppendReal(text, ws.Weights(i, j, layer), WeightName(i, j, layer));

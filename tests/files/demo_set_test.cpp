@@ -64,7 +64,8 @@ TEST(DemoSets, TextsKeepCrLfLineEnds) {
       const std::string text = ReadTextFile(file);
       ASSERT_GE(text.size(), 2u) << file;
       EXPECT_EQ(text.substr(text.size() - 2), "\r\n") << file;
-      for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
+      for (std::size_t at = text.find('\n'); at != std::string::npos;
+           at = text.find('\n', at + 1)) {
         ASSERT_TRUE(at > 0 && text[at - 1] == '\r') << file << " has a bare line feed";
       }
     }

@@ -12,9 +12,9 @@ namespace {
 constexpr RowChoice kAllRows{true, true, true, true, true, true};
 
 TEST(FileSet, NamesFollowTheRows) {
-  EXPECT_EQ(FileSetNames("Demo"), (std::array<std::string, kFileSetRows>{
-                                      "Demo.pr1", "Demo.pr2", "Demo.ds1", "Demo.ds2", "Demo.qs1",
-                                      "Demo.wts"}));
+  EXPECT_EQ(FileSetNames("Demo"),
+            (std::array<std::string, kFileSetRows>{"Demo.pr1", "Demo.pr2", "Demo.ds1", "Demo.ds2",
+                                                   "Demo.qs1", "Demo.wts"}));
 }
 
 TEST(FileSet, LoadTakesTheBaseNameFromTheNameBox) {
@@ -22,12 +22,12 @@ TEST(FileSet, LoadTakesTheBaseNameFromTheNameBox) {
     const char* typed;
     const char* base;
   } cases[] = {
-      {"XOR", "/lists/dir/XOR"},            // no ".": the lists' directory
-      {"XOR.PR1", "XOR"},                   // a ".": relative to the working directory
+      {"XOR", "/lists/dir/XOR"},  // no ".": the lists' directory
+      {"XOR.PR1", "XOR"},         // a ".": relative to the working directory
       {"XOR.", "XOR"},
-      {"a.b.c", "a"},                       // up to the first "."
-      {"/abs/net.wts", "/abs/net"},         // an absolute path stays one
-      {"../sets/net.ds1", "../sets/net"},   // a "." in a folder name is not the cut
+      {"a.b.c", "a"},                      // up to the first "."
+      {"/abs/net.wts", "/abs/net"},        // an absolute path stays one
+      {"../sets/net.ds1", "../sets/net"},  // a "." in a folder name is not the cut
       {"v1.2/net.pr1", "v1.2/net"},
       {"v1.2/net", "v1.2/net"},
       {"sub/XOR", "/lists/dir/sub/XOR"},

@@ -1,4 +1,4 @@
-#include <QtTest>
+#include <unistd.h>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,9 +10,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeView>
-
-#include <unistd.h>
-
+#include <QtTest>
 #include <memory>
 
 #include "engine/workspace.h"
@@ -132,7 +130,8 @@ class LoadSaveDialogTest : public QObject {
     QCOMPARE(Control<QPushButton>("Command2")->geometry(),
              QRect(px(4560, dx), px(3600, dy), px(615, dx), px(495, dy)));
     QCOMPARE(Control<QLineEdit>("Text5")->geometry().topLeft(), QPoint(px(3840, dx), px(3000, dy)));
-    QCOMPARE(Control<QCheckBox>("Check5")->geometry().topLeft(), QPoint(px(3360, dx), px(2880, dy)));
+    QCOMPARE(Control<QCheckBox>("Check5")->geometry().topLeft(),
+             QPoint(px(3360, dx), px(2880, dy)));
   }
 
   void loadReadsTheDemoSetAndMarksNoSetLoaded() {
@@ -226,7 +225,8 @@ class LoadSaveDialogTest : public QObject {
     Text6()->setText(typed);
     Press("Command2");
     QCOMPARE(FirstLines(dialogs_.warnings), QStringList{"TEBO: UNABLE TO SAVE FILE"});
-    QCOMPARE(QDir(folder_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    QCOMPARE(QDir(folder_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList());
     QCOMPARE(ws_.FileNames[0], std::string("Demo.pr1"));
     QCOMPARE(RowText(0), QString("Program (.pr1): Demo.pr1"));
     QCOMPARE(Text6()->text(), typed);
@@ -273,9 +273,12 @@ class LoadSaveDialogTest : public QObject {
   void clickingAFileNamesItsSet_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("typed");
-    QTest::newRow("extension") << "net.DS1" << "net";
-    QTest::newRow("no extension") << "readme" << "README";
-    QTest::newRow("two dots") << "Backup.tar.gz" << "Backup";
+    QTest::newRow("extension") << "net.DS1"
+                               << "net";
+    QTest::newRow("no extension") << "readme"
+                                  << "README";
+    QTest::newRow("two dots") << "Backup.tar.gz"
+                              << "Backup";
   }
   void clickingAFileNamesItsSet() {
     QFETCH(QString, file);
@@ -344,7 +347,8 @@ class LoadSaveDialogTest : public QObject {
         QVERIFY(QFile::setPermissions(folder_->path(), QFile::ReadOwner | QFile::ExeOwner));
       }
       Press("Command2");
-      QFile::setPermissions(folder_->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+      QFile::setPermissions(folder_->path(),
+                            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     QCOMPARE(FirstLines(dialogs_.warnings), QStringList{"TEBO: UNABLE TO SAVE FILE"});
     QVERIFY2(dialogs_.warnings[0].contains(Path("OLD.pr1")), qPrintable(dialogs_.warnings[0]));

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "files/file_error.h"
 #include "file_size_limit.h"
+#include "files/file_error.h"
 #include "temp_folder.h"
 
 namespace backprop {

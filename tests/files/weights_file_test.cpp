@@ -102,10 +102,11 @@ Workspace ExampleNet() {
 
 TEST(WeightsFile, WritesTheBlocksInOrderWithCrLf) {
   const std::vector<std::string> expected{
-      "3", "2", "2", "1", "1", "1", "0",
-      "101.5", "102.5", "111.5", "112.5", "121.5", "122.5",  // layer 1, j fastest, bias row first
-      "-201.25", "-211.25", "-221.25",                        // layer 2
-      "2", "-1", "1", "-10", "0.05", "0"};
+      "3",       "2",       "2",       "1",     "1",     "1",     "0",
+      "101.5",   "102.5",   "111.5",   "112.5", "121.5", "122.5",  // layer 1, j fastest, bias row
+                                                                   // first
+      "-201.25", "-211.25", "-221.25",                             // layer 2
+      "2",       "-1",      "1",       "-10",   "0.05",  "0"};
   const std::string text = WeightsFileText(ExampleNet());
   EXPECT_EQ(Lines(text), expected);
   EXPECT_EQ(text, JoinLines(expected));
@@ -132,7 +133,8 @@ TEST(WeightsFile, RoundTripsRandomNetsToTheLastBit) {
     ws.OutputMode = static_cast<int>(random() % 2);
 
     Workspace back;
-    for (std::size_t c = 0; c < WeightTable::kSize; ++c) back.Weights.Cells()[c] = ws.Weights.Cells()[c];
+    for (std::size_t c = 0; c < WeightTable::kSize; ++c)
+      back.Weights.Cells()[c] = ws.Weights.Cells()[c];
     ReadWeightsText(back, WeightsFileText(ws));
     ASSERT_EQ(NetState(back), NetState(ws)) << "trial " << trial << ", " << layers << " layers";
   }
@@ -210,10 +212,10 @@ TEST(WeightsFile, BiasRowsOfLayersWithoutBiasAreKept) {
 TEST(WeightsFile, WeightsOutsideTheNetKeepTheirValues) {
   Workspace back = Filled(42);
   ReadWeightsText(back, WeightsFileText(ExampleNet()));
-  EXPECT_EQ(back.Weights(3, 1, 1), 42);   // source beyond layer 1's two neurodes
-  EXPECT_EQ(back.Weights(1, 2, 2), 42);   // target beyond the output layer's one
-  EXPECT_EQ(back.Weights(0, 1, 3), 42);   // the output layer has no outgoing weights
-  EXPECT_EQ(back.LayerSizes(0), 42);      // element 0 is not part of the file
+  EXPECT_EQ(back.Weights(3, 1, 1), 42);  // source beyond layer 1's two neurodes
+  EXPECT_EQ(back.Weights(1, 2, 2), 42);  // target beyond the output layer's one
+  EXPECT_EQ(back.Weights(0, 1, 3), 42);  // the output layer has no outgoing weights
+  EXPECT_EQ(back.LayerSizes(0), 42);     // element 0 is not part of the file
   EXPECT_EQ(back.BiasFlags(4), 42);
 }
 
@@ -232,13 +234,15 @@ TEST(WeightsFile, ReadLeavesOtherParametersAlone) {
 TEST(WeightsFile, ReadsTheNumberFormsAndLineEndsAFileMayHold) {
   // The example net's 22 values, written by hand in other forms.
   const std::vector<std::string> lines{
-      " 3 ", "+2", "2.", "1e0", "\t1", "1.0", "0", "1.015e2", "102.5", "111.5", "112.5", "121.5",
-      "122.5", "-201.25", "-211.25", "-2.2125E+2", "2", "-1", "1", "-10", ".05", " 0 "};
+      " 3 ",   "+2",    "2.",    "1e0",   "\t1",   "1.0",     "0",       "1.015e2",
+      "102.5", "111.5", "112.5", "121.5", "122.5", "-201.25", "-211.25", "-2.2125E+2",
+      "2",     "-1",    "1",     "-10",   ".05",   " 0 "};
   const Workspace expected = ExampleNet();
   for (const char* end : {"\r\n", "\n"}) {
     Workspace back;
     ReadWeightsText(back, JoinLines(lines, end));
-    EXPECT_EQ(NetState(back), NetState(expected)) << "line end " << (end[0] == '\r' ? "CR LF" : "LF");
+    EXPECT_EQ(NetState(back), NetState(expected))
+        << "line end " << (end[0] == '\r' ? "CR LF" : "LF");
   }
   // The last line may lack its line end.
   std::string text = JoinLines(lines);
@@ -307,8 +311,8 @@ TEST(WeightsFile, ACountOrSizeBeyondTheTablesChangesNothing) {
 
 TEST(WeightsFile, ALineThatIsNotANumberChangesNothing) {
   std::vector<std::string> lines = Lines(WeightsFileText(ExampleNet()));
-  for (const char* bad : {"", "abc", "1,5", "1 2", "--1", "+-1", "1e", "1e+", ".", "-", "e5",
-                          "inf", "nan", "0x10", "1.5.2", "1e400", "5 apples"}) {
+  for (const char* bad : {"", "abc", "1,5", "1 2", "--1", "+-1", "1e", "1e+", ".", "-", "e5", "inf",
+                          "nan", "0x10", "1.5.2", "1e400", "5 apples"}) {
     SCOPED_TRACE(bad);
     std::vector<std::string> damaged = lines;
     damaged[9] = bad;  // weight (1, 1, 1)
