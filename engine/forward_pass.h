@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "engine/exponential.h"
+
 namespace backprop {
 
 struct NetGeometry;
@@ -16,7 +18,7 @@ TransferCode TransferCodeOf(double value);
 // Hyperbolic tangent from one exponential of a non-positive argument, so it
 // never overflows: a large |x| gives plus or minus 1.
 inline double SigmoidTanh(double x) {
-  const double t = std::exp(-2.0 * std::fabs(x));
+  const double t = ExpOfNonPositive(-2.0 * std::fabs(x));
   return std::copysign((1.0 - t) / (1.0 + t), x);
 }
 

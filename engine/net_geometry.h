@@ -29,7 +29,9 @@ int LoopCount(double bound);
 // the last layer falls back to index 0.
 NetGeometry ValidatedGeometry(const Workspace& ws);
 
-// Offsets of the raw cells of the tables, first index fastest.
+// Offsets of the raw cells of the tables, first index fastest; one step of
+// the second index of a weight or node cell is kTargetStride cells.
+inline constexpr int kTargetStride = kMaxNeurodes + 1;
 constexpr int NodeCell(int node, int layer) { return node + (kMaxNeurodes + 1) * layer; }
 constexpr int WeightCell(int source, int target, int layer) {
   return source + (kMaxNeurodes + 1) * target + (kMaxNeurodes + 1) * (kMaxNeurodes + 1) * layer;

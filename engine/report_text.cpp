@@ -11,6 +11,8 @@ namespace backprop {
 namespace {
 
 constexpr int kErrorDecimals = 6;
+// Below this the error pattern is rounded directly from the double.
+constexpr double kDirectLimit = 1000.0;
 
 }  // namespace
 
@@ -41,9 +43,42 @@ std::string_view ReportNumberBuffer::PrintForm(double value) {
   return Fallback(backprop::PrintForm(value));
 }
 
+std::string_view ReportNumberBuffer::FixedSix(unsigned long long millionths) {
+  size_ = 0;
+  Put(' ');
+  const unsigned long long whole = millionths / 1000000;
+  if (whole != 0) PutDigits(whole);
+  Put('.');
+  unsigned long long fraction = millionths % 1000000;
+  int places = kErrorDecimals;
+  while (places > 0 && fraction % 10 == 0) {
+    fraction /= 10;
+    --places;
+  }
+  char digits[kErrorDecimals];
+  for (int d = places - 1; d >= 0; --d) {
+    digits[d] = static_cast<char>('0' + fraction % 10);
+    fraction /= 10;
+  }
+  for (int d = 0; d < places; ++d) Put(digits[d]);
+  return {chars_.data(), size_};
+}
+
 std::string_view ReportNumberBuffer::ErrorPattern(double value) {
   if (value == 0.0 || (value > 0.0 && value < 1e-8)) return " .";  // rounds to no digit
   if (!(value > 0.0 && value < 1e15)) return Fallback(FormatPattern(value, " ##.######"));
+  if (value < kDirectLimit) {
+    // Rounding v * 10^6 decides as rounding the 15-digit form does, unless
+    // the fraction lies near one half: the 15-digit form and the product
+    // both stay within 1e-6 of v * 10^6 below the limit.
+    const double scaled = value * 1e6;
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) > 1e-6) {
+      const auto rounded = static_cast<unsigned long long>(whole) + (fraction > 0.5 ? 1 : 0);
+      return FixedSix(rounded);
+    }
+  }
 
   // The 15-significant-digit form "d.dddddddddddddde+XX", rounded half away
   // from zero to six decimals, as FormatPattern does.

@@ -23,6 +23,9 @@ class ReportNumberBuffer {
   std::string_view Fallback(std::string text);
   void Put(char c) { chars_[size_++] = c; }
   void PutDigits(unsigned long long whole);
+  // " ", the whole part (none when 0), ".", the six decimals without
+  // trailing zeros, of a count of millionths.
+  std::string_view FixedSix(unsigned long long millionths);
 
   std::array<char, 48> chars_{};
   std::size_t size_ = 0;

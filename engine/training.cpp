@@ -8,7 +8,7 @@
 #include "engine/data_set.h"
 #include "engine/draw_net.h"
 #include "engine/engine_error.h"
-#include "engine/forward_pass.h"
+#include "engine/forward_pass_cells.h"
 #include "engine/host.h"
 #include "engine/net_geometry.h"
 #include "engine/report_text.h"
@@ -55,7 +55,46 @@ struct TrainingCells {
   const WorkspaceValue* targets;
 };
 
-// Forward pass, output and hidden deltas, then the weight update, for
+// The deltas of layer h (layer 1 and the bias neurodes get none) and the
+// update of the weights from layer h, which the deltas read before it
+// changes. Column by column (one target at a time), so the inner loops run
+// over neighbouring cells.
+void BackpropagateLayer(const TrainingCells& cells, const NetGeometry& geometry, int h,
+                        double epsilon) {
+  const int sources = geometry.Size(h);
+  const int targets = geometry.Size(h + 1);
+  double output[kMaxNeurodes + 1];
+  double slope[kMaxNeurodes + 1];
+  double sum[kMaxNeurodes + 1];
+  for (int i = 0; i <= sources; ++i) {
+    output[i] = cells.nodes[NodeCell(i, h)].Value();
+    slope[i] = cells.slopes[NodeCell(i, h)].Value();
+    sum[i] = 0.0;
+  }
+  // A bias weight changes only while its bias output is on.
+  const bool biasOn = cells.nodes[NodeCell(0, h)].Value() != 0.0;
+  const bool hidden = h >= 2;
+  for (int j = 1; j <= targets; ++j) {
+    const double delta = cells.deltas[NodeCell(j, h + 1)].Value();
+    const double step = delta * epsilon;
+    WorkspaceValue* column = cells.weights + WeightCell(0, j, h);
+    if (biasOn) column[0] = column[0].Value() + output[0] * step;
+    if (hidden) {
+      for (int i = 1; i <= sources; ++i) {
+        const double weight = column[i].Value();
+        sum[i] += slope[i] * (weight * delta);  // summed in order of the target
+        column[i] = weight + output[i] * step;
+      }
+    } else {
+      for (int i = 1; i <= sources; ++i) column[i] = column[i].Value() + output[i] * step;
+    }
+  }
+  if (hidden) {
+    for (int i = 1; i <= sources; ++i) cells.deltas[NodeCell(i, h)] = sum[i];
+  }
+}
+
+// Forward pass, output and hidden deltas, and the weight update for
 // pattern p; returns the pattern's share of the cycle's error.
 double TrainPattern(Workspace& ws, const NetGeometry& geometry, const TrainingCells& cells,
                     int p, double& carriedSlope) {
@@ -65,7 +104,7 @@ double TrainPattern(Workspace& ws, const NetGeometry& geometry, const TrainingCe
   for (int i = 1; i <= geometry.Size(1); ++i) {
     cells.nodes[NodeCell(i, 1)] = cells.inputs[PatternCell(i, p)].Value();
   }
-  ForwardPass(ws, geometry, true, carriedSlope);
+  ForwardPassOnCells<true>(ws, geometry, carriedSlope);
 
   // Output deltas and the error: squared in analog mode (1), otherwise the
   // digital count of the integer part of 3.2 e^2.
@@ -78,39 +117,12 @@ double TrainPattern(Workspace& ws, const NetGeometry& geometry, const TrainingCe
     cells.deltas[NodeCell(j, last)] = cells.slopes[NodeCell(j, last)].Value() * e;
   }
 
-  // Hidden deltas, from the last hidden layer back to layer 2; all of them
-  // before any weight changes.
-  for (int h = last - 1; h >= 2; --h) {
-    const int targets = geometry.Size(h + 1);
-    const WorkspaceValue* nextDeltas = cells.deltas + NodeCell(0, h + 1);
-    for (int i = 1; i <= geometry.Size(h); ++i) {
-      const double slope = cells.slopes[NodeCell(i, h)].Value();
-      const WorkspaceValue* w = cells.weights + WeightCell(i, 0, h);
-      double sum = 0.0;
-      for (int j = 1; j <= targets; ++j) {
-        sum += slope * (w[NodeCell(0, j)].Value() * nextDeltas[j].Value());
-      }
-      cells.deltas[NodeCell(i, h)] = sum;
-    }
-  }
-
-  // Weight update; a bias weight changes only while its bias output is on.
+  // Hidden deltas and the weight update, from the last layer back. The
+  // deltas of layer h use the weights of layer h before they change, and
+  // nothing later reads those weights, so one sweep over each layer's
+  // weights serves both: every delta still comes from unchanged weights.
   const double epsilon = ws.Epsilon;
-  for (int h = last - 1; h >= 1; --h) {
-    const int targets = geometry.Size(h + 1);
-    const WorkspaceValue* nextDeltas = cells.deltas + NodeCell(0, h + 1);
-    double step[kMaxNeurodes + 1];
-    for (int j = 1; j <= targets; ++j) step[j] = nextDeltas[j].Value() * epsilon;
-    for (int i = 0; i <= geometry.Size(h); ++i) {
-      const double output = cells.nodes[NodeCell(i, h)].Value();
-      if (i == 0 && output == 0.0) continue;
-      WorkspaceValue* w = cells.weights + WeightCell(i, 0, h);
-      for (int j = 1; j <= targets; ++j) {
-        WorkspaceValue& cell = w[NodeCell(0, j)];
-        cell = cell.Value() + output * step[j];
-      }
-    }
-  }
+  for (int h = last - 1; h >= 1; --h) BackpropagateLayer(cells, geometry, h, epsilon);
   return error;
 }
 

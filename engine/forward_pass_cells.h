@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cmath>
+
+#include "engine/engine_error.h"
+#include "engine/forward_pass.h"
+#include "engine/net_geometry.h"
+#include "engine/workspace.h"
+
+namespace backprop {
+
+// Net inputs of four neurodes of one layer, whose weight columns start at
+// `column`, from the `sources` + 1 outputs (bias first) of the layer before.
+// Every sum runs in order of the source; computing four at once only lets
+// the processor overlap their additions. The sums stay in locals: kept in
+// an array they would make a chain through memory.
+inline void FourNetInputs(const WorkspaceValue* column, const double* in, int sources,
+                          double* x) {
+  const WorkspaceValue* c0 = column;
+  const WorkspaceValue* c1 = column + kTargetStride;
+  const WorkspaceValue* c2 = column + 2 * kTargetStride;
+  const WorkspaceValue* c3 = column + 3 * kTargetStride;
+  double x0 = 0.0, x1 = 0.0, x2 = 0.0, x3 = 0.0;
+  for (int i = 0; i <= sources; ++i) {
+    const double v = in[i];
+    x0 += c0[i].Value() * v;
+    x1 += c1[i].Value() * v;
+    x2 += c2[i].Value() * v;
+    x3 += c3[i].Value() * v;
+  }
+  x[0] = x0;
+  x[1] = x1;
+  x[2] = x2;
+  x[3] = x3;
+}
+
+// The net input of one neurode whose weight column starts at `column`.
+inline double NetInput(const WorkspaceValue* column, const double* in, int sources) {
+  double x = 0.0;
+  for (int i = 0; i <= sources; ++i) x += column[i].Value() * in[i];
+  return x;
+}
+
+// The forward pass on raw cells, for callers that checked the geometry
+// with ValidatedGeometry: no index here can leave the tables. Inline, so
+// training's per-pattern loop can fold it in.
+template <bool kRecordSlopes>
+inline void ForwardPassOnCells(Workspace& ws, const NetGeometry& geometry, double& slope) {
+  const TransferCode code = TransferCodeOf(ws.TransferFunction);
+  WorkspaceValue* nodes = ws.NodeValues.Cells();
+  const WorkspaceValue* weights = ws.Weights.Cells();
+  WorkspaceValue* record = kRecordSlopes ? ws.Slopes.Cells() : ws.NetInputs.Cells();
+  for (int k = 2; k <= geometry.layerCount; ++k) {
+    const int sources = geometry.Size(k - 1);
+    const int targets = geometry.Size(k);
+    double in[kMaxNeurodes + 1];
+    for (int i = 0; i <= sources; ++i) in[i] = nodes[NodeCell(i, k - 1)].Value();
+    for (int j = 1; j <= targets;) {
+      double x[4];
+      const int count = targets - j + 1 >= 4 ? 4 : 1;
+      const WorkspaceValue* column = weights + WeightCell(0, j, k - 1);
+      if (count == 4) {
+        FourNetInputs(column, in, sources, x);
+      } else {
+        x[0] = NetInput(column, in, sources);
+      }
+      for (int c = 0; c < count; ++c, ++j) {
+        if (!std::isfinite(x[c])) throw EngineError("net input overflows");
+        const double y = Transfer(code, x[c], slope);
+        nodes[NodeCell(j, k)] = y;
+        record[NodeCell(j, k)] = kRecordSlopes ? slope : x[c];
+      }
+    }
+  }
+}
+
+}  // namespace backprop
