@@ -45,33 +45,36 @@ inline double NetInput(const WorkspaceValue* column, const double* in, int sourc
 // with ValidatedGeometry: no index here can leave the tables. Inline, so
 // training's per-pattern loop can fold it in.
 template <bool kRecordSlopes>
-inline void ForwardPassOnCells(Workspace& ws, const NetGeometry& geometry, double& slope) {
+inline void ForwardPassOnCells(Workspace& ws, const NetGeometry& geometry, double& carriedSlope) {
   const TransferCode code = TransferCodeOf(ws.TransferFunction);
   WorkspaceValue* nodes = ws.NodeValues.Cells();
   const WorkspaceValue* weights = ws.Weights.Cells();
   WorkspaceValue* record = kRecordSlopes ? ws.Slopes.Cells() : ws.NetInputs.Cells();
+  double slope = carriedSlope;  // a local, so it does not travel through memory
+  double in[kMaxNeurodes + 1];  // outputs of the layer before, bias first
+  for (int i = 0; i <= geometry.Size(1); ++i) in[i] = nodes[NodeCell(i, 1)].Value();
   for (int k = 2; k <= geometry.layerCount; ++k) {
     const int sources = geometry.Size(k - 1);
     const int targets = geometry.Size(k);
-    double in[kMaxNeurodes + 1];
-    for (int i = 0; i <= sources; ++i) in[i] = nodes[NodeCell(i, k - 1)].Value();
-    for (int j = 1; j <= targets;) {
-      double x[4];
-      const int count = targets - j + 1 >= 4 ? 4 : 1;
-      const WorkspaceValue* column = weights + WeightCell(0, j, k - 1);
-      if (count == 4) {
-        FourNetInputs(column, in, sources, x);
-      } else {
-        x[0] = NetInput(column, in, sources);
-      }
-      for (int c = 0; c < count; ++c, ++j) {
-        if (!std::isfinite(x[c])) throw EngineError("net input overflows");
-        const double y = Transfer(code, x[c], slope);
-        nodes[NodeCell(j, k)] = y;
-        record[NodeCell(j, k)] = kRecordSlopes ? slope : x[c];
-      }
+    // All net inputs of the layer first, then all outputs: the transfer
+    // functions of one layer are independent and can overlap.
+    double x[kMaxNeurodes + 1];
+    int j = 1;
+    for (; j + 3 <= targets; j += 4) {
+      FourNetInputs(weights + WeightCell(0, j, k - 1), in, sources, x + j);
+    }
+    for (; j <= targets; ++j) x[j] = NetInput(weights + WeightCell(0, j, k - 1), in, sources);
+
+    in[0] = nodes[NodeCell(0, k)].Value();
+    for (j = 1; j <= targets; ++j) {
+      if (!std::isfinite(x[j])) throw EngineError("net input overflows");
+      const double y = Transfer(code, x[j], slope);
+      in[j] = y;
+      nodes[NodeCell(j, k)] = y;
+      record[NodeCell(j, k)] = kRecordSlopes ? slope : x[j];
     }
   }
+  carriedSlope = slope;
 }
 
 }  // namespace backprop
