@@ -125,7 +125,8 @@ void Measure(Times& best, F&& run) {
 int main(int argc, char* argv[]) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  const int cycles = argc > 1 ? std::atoi(argv[1]) : 200;
+  // The default training limit of 1000 runs 999 cycles.
+  const int cycles = argc > 1 ? std::atoi(argv[1]) : 999;
   const std::string data = DataSet();
 
   Workspace windowWs;

@@ -109,6 +109,7 @@ void MainWindow::Run(int runMode) {
   ws_.RunMode = runMode;
   LeaveDesignMode();
   RunProgram(ws_, *this);
+  FlushDrawing();
 }
 
 void MainWindow::Step(int runMode) {
@@ -122,6 +123,7 @@ void MainWindow::Step(int runMode) {
   ws_.RunMode = runMode;
   LeaveDesignMode();
   RunProgram(ws_, *this);
+  FlushDrawing();
 }
 
 void MainWindow::he_Click() {

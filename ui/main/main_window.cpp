@@ -12,9 +12,11 @@
 #include "ui/canvas/canvas_view.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/maximise.h"
+#include "ui/main/deferred_canvas.h"
 #include "ui/main/designer.h"
 #include "ui/main/repaint_throttle.h"
 #include "ui/main/twips.h"
+#include "ui/main/vector_state.h"
 #include "ui/main/window_owner.h"
 
 namespace backprop {
@@ -45,7 +47,11 @@ MainWindow::MainWindow(Workspace& ws, Dialogs& dialogs, QWidget* parent)
   setWindowTitle("BACKPROPAGATION");
   view_->setFont(MainFont());
   setCentralWidget(view_);
-  repaint_ = new RepaintThrottle(view_);
+  // Training redraws far more often than a screen can show; its drawing is
+  // held back and drawn once per repaint.
+  repaint_ = new RepaintThrottle(view_, [this] { canvas_->Flush(); });
+  canvas_ = std::make_unique<DeferredCanvas>(
+      view_->Canvas(), [this] { return ws_.Busy == 1; }, [this] { repaint_->Request(); });
   view_->Canvas().SetChangedCallback([this] { repaint_->Request(); });
   connect(view_, &CanvasView::Pressed, this,
           [this](double x, double y, Qt::MouseButton button) { Form_MouseDown(button, x, y); });
@@ -55,8 +61,12 @@ MainWindow::MainWindow(Workspace& ws, Dialogs& dialogs, QWidget* parent)
   BuildMenuBar();
 }
 
-// The owner's windows refer back to this one, so they go first.
-MainWindow::~MainWindow() { owner_.reset(); }
+// The owner's windows refer back to this one, so they go first; the view's
+// change notices must not reach the throttle while it is destroyed.
+MainWindow::~MainWindow() {
+  owner_.reset();
+  view_->Canvas().SetChangedCallback({});
+}
 
 void MainWindow::BuildDesignerControls() {
   command1_ = new QPushButton("Done", view_);
@@ -87,13 +97,19 @@ void MainWindow::PlaceDesignerControls() {
   text1_->setGeometry(TwipsToPixels(6480, 5520, 2655, 855, dpiX, dpiY));
 }
 
-Canvas& MainWindow::MainCanvas() { return view_->Canvas(); }
+Canvas& MainWindow::MainCanvas() { return *canvas_; }
+
+void MainWindow::FlushDrawing() { canvas_->Flush(); }
 
 void MainWindow::YieldToEvents() {
-  if (yieldGate_.Open()) QApplication::processEvents();
+  if (!yieldGate_.Open()) return;
+  QApplication::processEvents();
+  // Events may have painted; the engine's arithmetic follows.
+  ClearUpperVectorState();
 }
 
 void MainWindow::ShowWarning(const std::string& message) {
+  FlushDrawing();
   QString text = QString::fromStdString(message);
   text.remove('\r');
   dialogs_.Warning(this, "TEBO", text);

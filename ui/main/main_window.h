@@ -14,6 +14,7 @@ class QPushButton;
 namespace backprop {
 
 class CanvasView;
+class DeferredCanvas;
 class Dialogs;
 class RepaintThrottle;
 class WindowOwner;
@@ -48,6 +49,9 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   void YieldToEvents() override;
   // The run-error box: exclamation icon, title "TEBO".
   void ShowWarning(const std::string& message) override;
+  // Brings the drawing up to date: during training the main canvas holds
+  // its drawing back until the screen can show it.
+  void FlushDrawing();
 
   // MainWindowAccess
   // Hides the designer's controls and ends design mode.
@@ -118,6 +122,7 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   QPushButton* command2_ = nullptr;
   QPlainTextEdit* text1_ = nullptr;
   RepaintThrottle* repaint_ = nullptr;
+  std::unique_ptr<DeferredCanvas> canvas_;
   std::unique_ptr<WindowOwner> owner_;
   YieldGate yieldGate_;
   bool aboutBoxOpen_ = false;

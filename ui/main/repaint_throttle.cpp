@@ -7,36 +7,57 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/main/vector_state.h"
+
 namespace backprop {
 
 namespace {
-int FrameMillisecondsOf(const QScreen* screen) {
+// Drawing may take one part in this many of the time between repaints.
+constexpr qint64 kDrawingShare = 10;
+
+qint64 FrameMillisecondsOf(const QScreen* screen) {
   const double rate = screen ? screen->refreshRate() : 0.0;
   // Some platforms report no rate; 60 frames a second is the common screen.
   const double hertz = rate >= 1.0 ? rate : 60.0;
-  return std::max(1, static_cast<int>(std::floor(1000.0 / hertz)));
+  return std::max<qint64>(1, static_cast<qint64>(std::floor(1000.0 / hertz)));
 }
 }  // namespace
 
-RepaintThrottle::RepaintThrottle(QWidget* target)
-    : QObject(target), target_(target), frameMs_(FrameMillisecondsOf(QGuiApplication::primaryScreen())) {
+RepaintThrottle::RepaintThrottle(QWidget* target, std::function<void()> prepare)
+    : QObject(target),
+      target_(target),
+      prepare_(std::move(prepare)),
+      frameMs_(FrameMillisecondsOf(QGuiApplication::primaryScreen())) {
   pending_.setSingleShot(true);
   connect(&pending_, &QTimer::timeout, this, &RepaintThrottle::RepaintNow);
 }
 
+qint64 RepaintThrottle::IntervalMilliseconds() const {
+  return std::max(frameMs_, prepareMs_ * kDrawingShare);
+}
+
 void RepaintThrottle::Request() {
-  if (pending_.isActive()) return;
-  const qint64 since = sinceRepaint_.isValid() ? sinceRepaint_.elapsed() : frameMs_;
-  if (since >= frameMs_) {
+  // Changes made by the preparation itself are shown by this very repaint.
+  if (repainting_ || pending_.isActive()) return;
+  const qint64 interval = IntervalMilliseconds();
+  const qint64 since = sinceRepaint_.isValid() ? sinceRepaint_.elapsed() : interval;
+  if (since >= interval) {
     RepaintNow();
   } else {
-    pending_.start(static_cast<int>(frameMs_ - since));
+    pending_.start(static_cast<int>(interval - since));
   }
 }
 
 void RepaintThrottle::RepaintNow() {
+  repainting_ = true;
   sinceRepaint_.start();
+  if (prepare_) {
+    prepare_();
+    prepareMs_ = sinceRepaint_.elapsed();
+  }
   target_->update();
+  ClearUpperVectorState();
+  repainting_ = false;
 }
 
 }  // namespace backprop

@@ -36,6 +36,7 @@ class DuringTraining {
 
 // The text the engine writes at (5, 1) and (6.5, 1) while it trains.
 int ReportInk(MainWindowFixture& f) {
+  f.window.FlushDrawing();
   return InkAround(f.View().Canvas().Image(), f.View().Canvas().Scale(), 5.0, 1.0, 3.0, 0.3);
 }
 
