@@ -6,19 +6,13 @@
 
 namespace backprop {
 
-TransferCode TransferCodeOf(double value) {
-  if (value == 1) return TransferCode::Linear;
-  if (value == 2) return TransferCode::SigmoidTanh;
-  if (value == 3) return TransferCode::Arctangent;
-  if (value == 4) return TransferCode::Sign;
-  return TransferCode::Unknown;
-}
-
 void ForwardPass(Workspace& ws, const NetGeometry& geometry, bool recordSlopes, double& slope) {
+  PassValues values;
+  for (int i = 0; i <= geometry.Size(1); ++i) values.output[1][i] = ws.NodeValues(i, 1);
   if (recordSlopes) {
-    ForwardPassOnCells<true>(ws, geometry, slope);
+    ForwardPassOnCells<true>(ws, geometry, slope, values);
   } else {
-    ForwardPassOnCells<false>(ws, geometry, slope);
+    ForwardPassOnCells<false>(ws, geometry, slope, values);
   }
 }
 

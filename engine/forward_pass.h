@@ -13,7 +13,13 @@ struct Workspace;
 enum class TransferCode { Unknown = 0, Linear = 1, SigmoidTanh = 2, Arctangent = 3, Sign = 4 };
 
 // The code of a TransferFunction value: 1..4, else Unknown.
-TransferCode TransferCodeOf(double value);
+inline TransferCode TransferCodeOf(double value) {
+  if (value == 1) return TransferCode::Linear;
+  if (value == 2) return TransferCode::SigmoidTanh;
+  if (value == 3) return TransferCode::Arctangent;
+  if (value == 4) return TransferCode::Sign;
+  return TransferCode::Unknown;
+}
 
 // Hyperbolic tangent from one exponential of a non-positive argument, so it
 // never overflows: a large |x| gives plus or minus 1.

@@ -41,21 +41,31 @@ inline double NetInput(const WorkspaceValue* column, const double* in, int sourc
   return x;
 }
 
+// The outputs (bias first) and slopes of every layer of one pass as plain
+// numbers, so that training reads them back without a trip through the
+// workspace cells.
+struct PassValues {
+  double output[kMaxLayers + 1][kMaxNeurodes + 1];
+  double slope[kMaxLayers + 1][kMaxNeurodes + 1];
+};
+
 // The forward pass on raw cells, for callers that checked the geometry
-// with ValidatedGeometry: no index here can leave the tables. Inline, so
-// training's per-pattern loop can fold it in.
+// with ValidatedGeometry: no index here can leave the tables. Layer 1 comes
+// from values.output[1], which the caller fills as it fills the cells;
+// every later layer goes to the cells and to `values`. Inline, so training's
+// per-pattern loop can fold it in.
 template <bool kRecordSlopes>
-inline void ForwardPassOnCells(Workspace& ws, const NetGeometry& geometry, double& carriedSlope) {
+inline void ForwardPassOnCells(Workspace& ws, const NetGeometry& geometry, double& carriedSlope,
+                               PassValues& values) {
   const TransferCode code = TransferCodeOf(ws.TransferFunction);
   WorkspaceValue* nodes = ws.NodeValues.Cells();
   const WorkspaceValue* weights = ws.Weights.Cells();
   WorkspaceValue* record = kRecordSlopes ? ws.Slopes.Cells() : ws.NetInputs.Cells();
   double slope = carriedSlope;  // a local, so it does not travel through memory
-  double in[kMaxNeurodes + 1];  // outputs of the layer before, bias first
-  for (int i = 0; i <= geometry.Size(1); ++i) in[i] = nodes[NodeCell(i, 1)].Value();
   for (int k = 2; k <= geometry.layerCount; ++k) {
     const int sources = geometry.Size(k - 1);
     const int targets = geometry.Size(k);
+    const double* in = values.output[k - 1];
     // All net inputs of the layer first, then all outputs: the transfer
     // functions of one layer are independent and can overlap.
     double x[kMaxNeurodes + 1];
@@ -65,11 +75,14 @@ inline void ForwardPassOnCells(Workspace& ws, const NetGeometry& geometry, doubl
     }
     for (; j <= targets; ++j) x[j] = NetInput(weights + WeightCell(0, j, k - 1), in, sources);
 
-    in[0] = nodes[NodeCell(0, k)].Value();
+    double* out = values.output[k];
+    double* slopes = values.slope[k];
+    out[0] = nodes[NodeCell(0, k)].Value();
     for (j = 1; j <= targets; ++j) {
       if (!std::isfinite(x[j])) throw EngineError("net input overflows");
       const double y = Transfer(code, x[j], slope);
-      in[j] = y;
+      out[j] = y;
+      slopes[j] = slope;
       nodes[NodeCell(j, k)] = y;
       record[NodeCell(j, k)] = kRecordSlopes ? slope : x[j];
     }

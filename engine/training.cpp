@@ -55,34 +55,40 @@ struct TrainingCells {
   const WorkspaceValue* targets;
 };
 
+// What one pattern's back-propagation reads besides the cells: the pass's
+// outputs and slopes and the deltas, as plain numbers.
+struct PatternValues {
+  PassValues pass;
+  double delta[kMaxLayers + 1][kMaxNeurodes + 1];
+};
+
 // The deltas of layer h (layer 1 and the bias neurodes get none) and the
 // update of the weights from layer h, which the deltas read before it
 // changes. Column by column (one target at a time), so the inner loops run
 // over neighbouring cells.
 void BackpropagateLayer(const TrainingCells& cells, const NetGeometry& geometry, int h,
-                        double epsilon) {
+                        double epsilon, PatternValues& values) {
   const int sources = geometry.Size(h);
   const int targets = geometry.Size(h + 1);
-  double output[kMaxNeurodes + 1];
-  double slope[kMaxNeurodes + 1];
-  double sum[kMaxNeurodes + 1];
-  for (int i = 0; i <= sources; ++i) {
-    output[i] = cells.nodes[NodeCell(i, h)].Value();
-    slope[i] = cells.slopes[NodeCell(i, h)].Value();
-    sum[i] = 0.0;
-  }
+  const double* output = values.pass.output[h];
+  const double* slope = values.pass.slope[h];
+  const double* nextDelta = values.delta[h + 1];
+  double* sum = values.delta[h];  // the deltas of layer h, when it is hidden
   // A bias weight changes only while its bias output is on.
-  const bool biasOn = cells.nodes[NodeCell(0, h)].Value() != 0.0;
+  const bool biasOn = output[0] != 0.0;
   const bool hidden = h >= 2;
   for (int j = 1; j <= targets; ++j) {
-    const double delta = cells.deltas[NodeCell(j, h + 1)].Value();
+    const double delta = nextDelta[j];
     const double step = delta * epsilon;
     WorkspaceValue* column = cells.weights + WeightCell(0, j, h);
     if (biasOn) column[0] = column[0].Value() + output[0] * step;
     if (hidden) {
+      // Summed in order of the target. The first term starts the sum rather
+      // than an addition to 0: a zeroing loop here becomes a library call.
       for (int i = 1; i <= sources; ++i) {
         const double weight = column[i].Value();
-        sum[i] += slope[i] * (weight * delta);  // summed in order of the target
+        const double term = slope[i] * (weight * delta);
+        sum[i] = (j == 1) ? term : sum[i] + term;
         column[i] = weight + output[i] * step;
       }
     } else {
@@ -90,6 +96,9 @@ void BackpropagateLayer(const TrainingCells& cells, const NetGeometry& geometry,
     }
   }
   if (hidden) {
+    if (targets == 0) {
+      for (int i = 1; i <= sources; ++i) sum[i] = 0.0;  // nothing flows back
+    }
     for (int i = 1; i <= sources; ++i) cells.deltas[NodeCell(i, h)] = sum[i];
   }
 }
@@ -97,24 +106,32 @@ void BackpropagateLayer(const TrainingCells& cells, const NetGeometry& geometry,
 // Forward pass, output and hidden deltas, and the weight update for
 // pattern p; returns the pattern's share of the cycle's error.
 double TrainPattern(Workspace& ws, const NetGeometry& geometry, const TrainingCells& cells,
-                    int p, double& carriedSlope) {
+                    int p, double& carriedSlope, PatternValues& values) {
   const int last = geometry.OutputLayer();
 
   // Forward pass: NodeValues and Slopes of layers 2..L.
+  double* in = values.pass.output[1];
+  in[0] = cells.nodes[NodeCell(0, 1)].Value();
   for (int i = 1; i <= geometry.Size(1); ++i) {
-    cells.nodes[NodeCell(i, 1)] = cells.inputs[PatternCell(i, p)].Value();
+    in[i] = cells.inputs[PatternCell(i, p)].Value();
+    cells.nodes[NodeCell(i, 1)] = in[i];
   }
-  ForwardPassOnCells<true>(ws, geometry, carriedSlope);
+  ForwardPassOnCells<true>(ws, geometry, carriedSlope, values.pass);
 
   // Output deltas and the error: squared in analog mode (1), otherwise the
-  // digital count of the integer part of 3.2 e^2.
+  // digital count of the integer part of 3.2 e^2. A net of one layer has
+  // its inputs as outputs and no slopes of this pass.
   const bool analog = ws.OutputMode == 1;
+  const double* output = values.pass.output[last];
   double error = 0.0;
   for (int j = 1; j <= geometry.OutputSize(); ++j) {
-    const double e = cells.targets[PatternCell(j, p)].Value() - cells.nodes[NodeCell(j, last)].Value();
+    const double y = last >= 2 ? output[j] : cells.nodes[NodeCell(j, last)].Value();
+    const double slope = last >= 2 ? values.pass.slope[last][j] : cells.slopes[NodeCell(j, last)].Value();
+    const double e = cells.targets[PatternCell(j, p)].Value() - y;
     if (!std::isfinite(e)) throw EngineError("output error overflows");
     error += analog ? e * e : std::floor(3.2 * e * e);
-    cells.deltas[NodeCell(j, last)] = cells.slopes[NodeCell(j, last)].Value() * e;
+    values.delta[last][j] = slope * e;
+    cells.deltas[NodeCell(j, last)] = slope * e;
   }
 
   // Hidden deltas and the weight update, from the last layer back. The
@@ -122,7 +139,7 @@ double TrainPattern(Workspace& ws, const NetGeometry& geometry, const TrainingCe
   // nothing later reads those weights, so one sweep over each layer's
   // weights serves both: every delta still comes from unchanged weights.
   const double epsilon = ws.Epsilon;
-  for (int h = last - 1; h >= 1; --h) BackpropagateLayer(cells, geometry, h, epsilon);
+  for (int h = last - 1; h >= 1; --h) BackpropagateLayer(cells, geometry, h, epsilon, values);
   return error;
 }
 
@@ -172,6 +189,7 @@ TrainOutcome TrainNet(Workspace& ws, Host& host) {
   const TrainingCells cells(ws);
   ReportNumberBuffer numbers;
   double carriedSlope = 0.0;  // what an unknown transfer code leaves as the slope
+  PatternValues values;
 
   ws.TrialCounter = 1;
   while (ws.TrialCounter < ws.TrainingLimit) {
@@ -180,7 +198,7 @@ TrainOutcome TrainNet(Workspace& ws, Host& host) {
       ws.Busy = 1;
       host.YieldToEvents();
       if (ws.InterruptKey != 0) return TrainOutcome::Interrupted;
-      errorSum += TrainPattern(ws, geometry, cells, p, carriedSlope);
+      errorSum += TrainPattern(ws, geometry, cells, p, carriedSlope, values);
     }
     if (!std::isfinite(errorSum)) throw EngineError("error sum overflows");
     RequireFiniteWeights(ws, geometry);
