@@ -35,17 +35,17 @@ inline double ExpOfNonPositive(double a) {
   // m = floor(k / 32) come from them in unsigned arithmetic.
   const std::uint64_t bits = std::bit_cast<std::uint64_t>(shifted);
   const std::uint64_t biasedK = bits & ((std::uint64_t{1} << 52) - 1);  // 2^51 + k
-  const double tableValue = kTwoToJOver32[biasedK & 31];
   const std::uint64_t biasedM = (biasedK >> 5) - (std::uint64_t{1} << 46) + 1023;  // m + 1023
-  const double twoToM = std::bit_cast<double>((biasedM & 0x7ff) << 52);
+  // 2^m * 2^(j/32) is exact and ready before the polynomial is.
+  const double scale = kTwoToJOver32[biasedK & 31] * std::bit_cast<double>((biasedM & 0x7ff) << 52);
 
-  // Estrin's scheme: shorter dependency chains than Horner's rule, which
+  // e^r - 1 grouped for short dependency chains (Estrin's scheme), which
   // matters when one neurode's output waits for the next.
   const double r2 = r * r;
   const double r4 = r2 * r2;
-  const double q = (1.0 / 2 + r * (1.0 / 6)) + r2 * (1.0 / 24 + r * (1.0 / 120)) + r4 * (1.0 / 720);
-  const double p = r + r2 * q;
-  return (tableValue + tableValue * p) * twoToM;
+  const double low = r + r2 * (1.0 / 2 + r * (1.0 / 6));
+  const double high = (1.0 / 24 + r * (1.0 / 120)) + r2 * (1.0 / 720);
+  return scale + scale * (low + r4 * high);
 }
 
 }  // namespace backprop
