@@ -21,6 +21,15 @@ std::string_view ReportNumberBuffer::Fallback(std::string text) {
   return fallback_;
 }
 
+void ReportNumberBuffer::PutPair(unsigned pair) {
+  static constexpr char kDigitPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  Put(kDigitPairs[2 * pair]);
+  Put(kDigitPairs[2 * pair + 1]);
+}
+
 void ReportNumberBuffer::PutDigits(unsigned long long whole) {
   char reversed[24];
   int count = 0;
@@ -49,18 +58,14 @@ std::string_view ReportNumberBuffer::FixedSix(unsigned long long millionths) {
   const unsigned long long whole = millionths / 1000000;
   if (whole != 0) PutDigits(whole);
   Put('.');
-  unsigned long long fraction = millionths % 1000000;
-  int places = kErrorDecimals;
-  while (places > 0 && fraction % 10 == 0) {
-    fraction /= 10;
-    --places;
+  // Six decimals two at a time, then the trailing zeros dropped again.
+  const auto fraction = static_cast<unsigned>(millionths - whole * 1000000);
+  if (fraction != 0) {
+    PutPair(fraction / 10000);
+    PutPair(fraction / 100 % 100);
+    PutPair(fraction % 100);
+    while (chars_[size_ - 1] == '0') --size_;
   }
-  char digits[kErrorDecimals];
-  for (int d = places - 1; d >= 0; --d) {
-    digits[d] = static_cast<char>('0' + fraction % 10);
-    fraction /= 10;
-  }
-  for (int d = 0; d < places; ++d) Put(digits[d]);
   return {chars_.data(), size_};
 }
 

@@ -23,6 +23,7 @@ class ReportNumberBuffer {
   std::string_view Fallback(std::string text);
   void Put(char c) { chars_[size_++] = c; }
   void PutDigits(unsigned long long whole);
+  void PutPair(unsigned pair);  // two digits of 0..99
   // " ", the whole part (none when 0), ".", the six decimals without
   // trailing zeros, of a count of millionths.
   std::string_view FixedSix(unsigned long long millionths);
