@@ -5,6 +5,9 @@
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QSize>
+#include <QtGlobal>
+
+#include <cstdio>
 
 #include "ui/canvas/image_canvas.h"
 
@@ -12,12 +15,21 @@ namespace backprop {
 
 namespace {
 
-// 100 pixels per unit of the drawing's 11 by 11 user scale.
-constexpr QSize kPictureSize(1100, 1100);
+// A landscape picture, like the main window on a screen.
+constexpr QSize kPictureSize(1100, 800);
+
+// Qt's notes about the offscreen platform (no runtime directory and the
+// like) are no concern of a run; only its errors reach standard error.
+void ErrorsOnly(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) {
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+  }
+}
 
 // Must run before the application object exists: the platform is chosen then.
 int& PrepareEnvironment(int& argc) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(ErrorsOnly);
   return argc;
 }
 

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// End-to-end runs of the built backprop-run on file sets in a temporary
+// folder, checking standard output, standard error and the exit status.
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kExclusiveOr = "4\r\n-1,-1,-1\r\n-1,1,1\r\n1,-1,1\r\n1,1,-1\r\n";
+constexpr const char* kExclusiveOrProgram =
+    "NETLIST=3,2,2,1\r\nBIASLIST=1,1,0\r\nFUNCTION=2\r\nINITW=2\r\nTRAIN=1\r\n";
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+class BackpropRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("backprop_run_test_" + std::string(::testing::UnitTest::GetInstance()
+                                                  ->current_test_info()
+                                                  ->name()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  void Write(const std::string& name, const std::string& text) {
+    std::ofstream(dir / name, std::ios::binary) << text;
+  }
+  // Runs backprop-run with `args` (shell words) in the temporary folder.
+  RunResult Run(const std::string& args) {
+    const std::string command = "cd '" + dir.string() + "' && '" BACKPROP_RUN_EXE "' " + args +
+                                " > out.txt 2> err.txt < /dev/null";
+    const int raw = std::system(command.c_str());
+    RunResult result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.out = ReadFile(dir / "out.txt");
+    result.err = ReadFile(dir / "err.txt");
+    return result;
+  }
+
+  fs::path dir;
+};
+
+// The lines of a training run: per cycle "Trial= n" and "Error= e", the net's
+// labels before cycles that redraw (every tenth) and after the run.
+void ExpectTrainingTranscript(const std::vector<std::string>& lines, int& cycles,
+                              std::string& lastError) {
+  const std::regex error(R"(Error= \d*\.\d{0,6})");
+  std::size_t n = 0;
+  cycles = 0;
+  while (n + 2 < lines.size()) {
+    const int cycle = cycles + 1;
+    if (cycle % 10 == 0) {
+      ASSERT_EQ(lines[n], "Bias") << "line " << n;
+      ASSERT_EQ(lines[n + 1], "Active") << "line " << n;
+      n += 2;
+    }
+    ASSERT_EQ(lines[n], "Trial= " + std::to_string(cycle)) << "line " << n;
+    ASSERT_TRUE(std::regex_match(lines[n + 1], error)) << lines[n + 1];
+    lastError = lines[n + 1];
+    cycles = cycle;
+    n += 2;
+  }
+  ASSERT_EQ(lines.size(), n + 2);
+  EXPECT_EQ(lines[n], "Bias") << "the closing redraw";
+  EXPECT_EQ(lines[n + 1], "Active");
+}
+
+TEST_F(BackpropRunTest, ExclusiveOrReportsEveryCycleUntilTheLimit) {
+  Write("xor.pr1", kExclusiveOrProgram);
+  Write("xor.ds1", kExclusiveOr);
+  const RunResult result = Run("xor");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  const std::vector<std::string> lines = Lines(result.out);
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "Trial= 1");
+  EXPECT_EQ(lines[1], "Error= 4.967233");
+  int cycles = 0;
+  std::string lastError;
+  ExpectTrainingTranscript(lines, cycles, lastError);
+  EXPECT_EQ(cycles, 999) << "this seed and rate do not reach the threshold";
+  EXPECT_EQ(lastError, "Error= .009473");
+}
+
+TEST_F(BackpropRunTest, ExclusiveOrStopsBelowTheThreshold) {
+  Write("xor.pr1", std::string(kExclusiveOrProgram).insert(0, "EPSILON=.7\r\n"));
+  Write("xor.ds1", kExclusiveOr);
+  const RunResult result = Run("xor");
+  EXPECT_EQ(result.status, 0);
+  int cycles = 0;
+  std::string lastError;
+  ExpectTrainingTranscript(Lines(result.out), cycles, lastError);
+  EXPECT_EQ(cycles, 567);
+  EXPECT_EQ(lastError, "Error= .000999");
+}
+
+TEST_F(BackpropRunTest, TooManyPatternsIsARunError) {
+  Write("big.pr1", kExclusiveOrProgram);
+  Write("big.ds1", "301\r\n1,1,1\r\n");
+  const RunResult result = Run("big");
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "UNABLE TO EXECUTE TASK\nTASK HAS BEEN TERMINATED\n");
+}
+
+TEST_F(BackpropRunTest, SteppingPrintsOneLinePerValue) {
+  Write("s.pr2", "NETLIST=3,2,2,1\r\nBIASLIST=1,1,0\r\nINITW=3\r\nSTEP=1\r\n");
+  Write("s.ds1", kExclusiveOr);
+  const RunResult result = Run("s --program 2");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out,
+            " -1.00\n -1.00\nOUT          DESIRED\n 1.00\n -1.00\n -1.00\n 1.00\n 0.00\n 0.00\n"
+            " 0.00\n 0.00\n-1.00\n-1.00\nSTEP  1  OF  4 . TRAINING DATA SET 1\n");
+  EXPECT_EQ(Run("s").out, "Bias\nActive\n") << "Program S1 is empty: only the closing redraw";
+}
+
+TEST_F(BackpropRunTest, PngHoldsTheFinalDrawing) {
+  Write("xor.pr1", kExclusiveOrProgram);
+  Write("xor.ds1", kExclusiveOr);
+  const RunResult plain = Run("xor");
+  const RunResult pictured = Run("xor --png net.png");
+  EXPECT_EQ(pictured.status, 0);
+  EXPECT_EQ(pictured.out, plain.out) << "the picture does not change the text";
+  const std::string png = ReadFile(dir / "net.png");
+  ASSERT_GT(png.size(), 1000u);
+  EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+
+  const RunResult unwritable = Run("xor --png no/such/dir/net.png");
+  EXPECT_EQ(unwritable.status, 1);
+  EXPECT_NE(unwritable.err.find("cannot write no/such/dir/net.png"), std::string::npos)
+      << unwritable.err;
+}
+
+TEST_F(BackpropRunTest, UsageAndFileErrors) {
+  struct Case {
+    const char* args;
+    int status;
+    const char* errStart;
+  };
+  const Case cases[] = {
+      {"", 1, "backprop-run: no base name given\nTry 'backprop-run --help'."},
+      {"xor --program 3", 1, "backprop-run: --program takes 1 or 2"},
+      {"missing", 1, "backprop-run: no file of the set missing exists"},
+      {"--help", 0, ""},
+  };
+  for (const Case& c : cases) {
+    const RunResult result = Run(c.args);
+    EXPECT_EQ(result.status, c.status) << c.args;
+    EXPECT_EQ(result.err.substr(0, std::string(c.errStart).size()), c.errStart) << c.args;
+  }
+  EXPECT_EQ(Run("--help").out.substr(0, 27), "Usage: backprop-run BASE [o");
+}
+
+}  // namespace

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tools/backprop_run/file_set.h"
+#include "tools/backprop_run/run_options.h"
+
+namespace backprop {
+namespace {
+
+TEST(RunOptions, ReadsBaseProgramAndPicture) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string base;
+    int program;
+    std::string png;
+    bool help;
+  };
+  const Case cases[] = {
+      {{"xor"}, "xor", 1, "", false},
+      {{"xor", "--program", "2"}, "xor", 2, "", false},
+      {{"--program=1", "dir/xor"}, "dir/xor", 1, "", false},
+      {{"xor", "--png", "out.png"}, "xor", 1, "out.png", false},
+      {{"--png=a b.png", "xor", "--program", "2"}, "xor", 2, "a b.png", false},
+      {{"--help"}, "", 1, "", true},
+      {{"xor", "--help"}, "xor", 1, "", true},
+  };
+  for (const Case& c : cases) {
+    const RunOptions options = ParseRunOptions(c.args);
+    EXPECT_EQ(options.base, c.base);
+    EXPECT_EQ(options.program, c.program);
+    EXPECT_EQ(options.pngFile, c.png);
+    EXPECT_EQ(options.help, c.help);
+  }
+}
+
+TEST(RunOptions, UsageErrorsSayWhatIsWrong) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{}, "no base name given"},
+      {{"a", "b"}, "more than one base name: \"b\""},
+      {{"xor", "--program", "3"}, "--program takes 1 or 2, not \"3\""},
+      {{"xor", "--program"}, "--program needs a value (1|2)"},
+      {{"xor", "--png"}, "--png needs a value (FILE)"},
+      {{"xor", "--png="}, "--png needs a file name"},
+      {{"xor", "--verbose"}, "unknown option --verbose"},
+      {{"xor", "--help=yes"}, "--help takes no value"},
+  };
+  for (const Case& c : cases) {
+    try {
+      ParseRunOptions(c.args);
+      ADD_FAILURE() << "accepted: " << c.message;
+    } catch (const UsageError& error) {
+      EXPECT_STREQ(error.what(), c.message);
+    }
+  }
+}
+
+TEST(RunOptions, HelpListsEveryOption) {
+  const std::string text = UsageText();
+  for (const OptionSpec& spec : RunOptionTable()) {
+    EXPECT_NE(text.find(std::string(spec.name)), std::string::npos) << spec.name;
+  }
+  EXPECT_NE(text.find("UNABLE TO EXECUTE TASK"), std::string::npos);
+}
+
+class FileSetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = std::filesystem::temp_directory_path() /
+          ("file_set_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+           "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir); }
+  void Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(dir / name, std::ios::binary) << bytes;
+  }
+  std::string Base() const { return (dir / "set").string(); }
+
+  std::filesystem::path dir;
+  Workspace ws;
+};
+
+TEST_F(FileSetTest, ReadsExistingFilesByteForByte) {
+  Write("set.pr1", "TRAIN=1\r\n");
+  Write("set.ds2", std::string("2\n\0\xff,\r", 7));
+  Write("set.qs1", "");
+  ws.TextBuffer(BufferId::ProgramS2) = "old";
+  EXPECT_EQ(ReadFileSet(ws, Base()), 3);
+  EXPECT_EQ(ws.TextBuffer(BufferId::ProgramS1), "TRAIN=1\r\n");
+  EXPECT_EQ(ws.TextBuffer(BufferId::TrainingDataD2), std::string("2\n\0\xff,\r", 7));
+  EXPECT_EQ(ws.TextBuffer(BufferId::TestSetT1), "");
+  EXPECT_EQ(ws.TextBuffer(BufferId::ProgramS2), "old") << "a missing file leaves its buffer";
+}
+
+TEST_F(FileSetTest, NoFileOrAnUnreadableOneIsAnError) {
+  EXPECT_THROW(ReadFileSet(ws, Base()), FileSetError);
+  std::filesystem::create_directories(dir / "set.ds1");
+  Write("set.pr1", "x");
+  try {
+    ReadFileSet(ws, Base());
+    ADD_FAILURE() << "a directory was read";
+  } catch (const FileSetError& error) {
+    EXPECT_NE(std::string(error.what()).find("set.ds1"), std::string::npos) << error.what();
+  }
+}
+
+}  // namespace
+}  // namespace backprop
