@@ -129,7 +129,7 @@ double TrainPattern(Workspace& ws, const NetGeometry& geometry, const TrainingCe
     const double slope = last >= 2 ? values.pass.slope[last][j] : cells.slopes[NodeCell(j, last)].Value();
     const double e = cells.targets[PatternCell(j, p)].Value() - y;
     if (!std::isfinite(e)) throw EngineError("output error overflows");
-    error += analog ? e * e : std::floor(3.2 * e * e);
+    error += analog ? e * e : std::floor(3.2 * (e * e));
     values.delta[last][j] = slope * e;
     cells.deltas[NodeCell(j, last)] = slope * e;
   }

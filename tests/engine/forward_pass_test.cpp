@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/engine_error.h"
+#include "engine/exponential.h"
 #include "engine/forward_pass.h"
 #include "engine/workspace.h"
 
@@ -39,6 +40,18 @@ TEST(Transfer, FunctionsAndSlopes) {
   EXPECT_EQ(slope, 0.25) << "an unknown code keeps the previous slope";
   EXPECT_GT(ScaledArctangent(1.0), 0.5) << "the decimal divisor makes atan(1) exceed .5";
   EXPECT_GT(ScaledArctangent(1e10), 1.0);
+}
+
+TEST(Transfer, OwnExponentialIsAccurate) {
+  for (double a = 0.0; a >= -40.0; a -= 0.000731) {
+    const double exact = std::exp(a);
+    EXPECT_LE(std::fabs(ExpOfNonPositive(a) - exact), 2.3e-16 * exact) << a;
+  }
+  EXPECT_EQ(ExpOfNonPositive(0.0), 1.0);
+  EXPECT_EQ(ExpOfNonPositive(-0.0), 1.0);
+  EXPECT_EQ(ExpOfNonPositive(-1e300), ExpOfNonPositive(-40.0)) << "clamped, never 0 or denormal";
+  EXPECT_EQ(SigmoidTanh(20.0), 1.0);
+  EXPECT_EQ(SigmoidTanh(-1e300), -1.0);
 }
 
 TEST(Transfer, CodesAndTanhAccuracy) {

@@ -220,6 +220,29 @@ TEST_F(TrainingTest, DigitalErrorCountsAndItsTest) {
   EXPECT_EQ(ws.TrialCounter, 1001);
 }
 
+TEST_F(TrainingTest, DigitalCountsFollowTheIntegerPartOfThreePointTwoESquared) {
+  // Zero weights give outputs of 0, so the error equals the target.
+  for (int h = 1; h <= 2; ++h) {
+    for (int i = 0; i <= 2; ++i) {
+      for (int j = 1; j <= 2; ++j) ws.Weights(i, j, h) = 0;
+    }
+  }
+  ws.Epsilon = 0;
+  ws.TrainingLimit = 2;
+  ws.OutputMode = 0;
+  struct Case {
+    const char* target;
+    const char* shown;
+  };
+  for (const Case& c : {Case{".559", "Error= 0   "}, Case{".5591", "Error= 1   "},
+                        Case{"-.79", "Error= 1   "}, Case{".7906", "Error= 2   "},
+                        Case{"2", "Error= 12   "}}) {
+    ws.TextBuffer(BufferId::TrainingDataD1) = std::string("1\r\n0,0,") + c.target;
+    Train();
+    EXPECT_EQ(Texts()[1], c.shown) << c.target;
+  }
+}
+
 TEST_F(TrainingTest, ModesOtherThanZeroAndOneCountDigitallyButReportAsAnalog) {
   ws.TextBuffer(BufferId::TrainingDataD1) = "1\r\n0,0,0.6";  // e = .6: 3.2 e^2 = 1.152
   for (int h = 1; h <= 2; ++h) {
