@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "engine/raw_cells.h"
 #include "engine/workspace.h"
 
 namespace backprop {
@@ -28,14 +29,5 @@ int LoopCount(double bound);
 // inputs) is always read; layer 0 only when the layer count is below 1, where
 // the last layer falls back to index 0.
 NetGeometry ValidatedGeometry(const Workspace& ws);
-
-// Offsets of the raw cells of the tables, first index fastest; one step of
-// the second index of a weight or node cell is kTargetStride cells.
-inline constexpr int kTargetStride = kMaxNeurodes + 1;
-constexpr int NodeCell(int node, int layer) { return node + (kMaxNeurodes + 1) * layer; }
-constexpr int WeightCell(int source, int target, int layer) {
-  return source + (kMaxNeurodes + 1) * target + (kMaxNeurodes + 1) * (kMaxNeurodes + 1) * layer;
-}
-constexpr int PatternCell(int node, int pattern) { return node + (kMaxNeurodes + 1) * pattern; }
 
 }  // namespace backprop

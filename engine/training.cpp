@@ -81,7 +81,7 @@ void BackpropagateLayer(const TrainingCells& cells, const NetGeometry& geometry,
     const double delta = nextDelta[j];
     const double step = delta * epsilon;
     WorkspaceValue* column = cells.weights + WeightCell(0, j, h);
-    if (biasOn) column[0] = column[0].Value() + output[0] * step;
+    if (biasOn) OverwriteSetCell(column[0], column[0].Value() + output[0] * step);
     if (hidden) {
       // Summed in order of the target. The first term starts the sum rather
       // than an addition to 0: a zeroing loop here becomes a library call.
@@ -89,17 +89,19 @@ void BackpropagateLayer(const TrainingCells& cells, const NetGeometry& geometry,
         const double weight = column[i].Value();
         const double term = slope[i] * (weight * delta);
         sum[i] = (j == 1) ? term : sum[i] + term;
-        column[i] = weight + output[i] * step;
+        OverwriteSetCell(column[i], weight + output[i] * step);
       }
     } else {
-      for (int i = 1; i <= sources; ++i) column[i] = column[i].Value() + output[i] * step;
+      for (int i = 1; i <= sources; ++i) {
+        OverwriteSetCell(column[i], column[i].Value() + output[i] * step);
+      }
     }
   }
   if (hidden) {
     if (targets == 0) {
       for (int i = 1; i <= sources; ++i) sum[i] = 0.0;  // nothing flows back
     }
-    for (int i = 1; i <= sources; ++i) cells.deltas[NodeCell(i, h)] = sum[i];
+    for (int i = 1; i <= sources; ++i) OverwriteSetCell(cells.deltas[NodeCell(i, h)], sum[i]);
   }
 }
 
@@ -131,7 +133,7 @@ double TrainPattern(Workspace& ws, const NetGeometry& geometry, const TrainingCe
     if (!std::isfinite(e)) throw EngineError("output error overflows");
     error += analog ? e * e : std::floor(3.2 * (e * e));
     values.delta[last][j] = slope * e;
-    cells.deltas[NodeCell(j, last)] = slope * e;
+    OverwriteSetCell(cells.deltas[NodeCell(j, last)], slope * e);
   }
 
   // Hidden deltas and the weight update, from the last layer back. The
@@ -141,6 +143,22 @@ double TrainPattern(Workspace& ws, const NetGeometry& geometry, const TrainingCe
   const double epsilon = ws.Epsilon;
   for (int h = last - 1; h >= 1; --h) BackpropagateLayer(cells, geometry, h, epsilon, values);
   return error;
+}
+
+// Sets every weight and delta cell that training overwrites in place (see
+// OverwriteSetCell), keeping its value: they would all be set by the first
+// pattern anyway.
+void MarkTrainedCellsSet(Workspace& ws, const NetGeometry& geometry) {
+  auto mark = [](WorkspaceValue& cell) { cell = cell.Value(); };
+  const int last = geometry.OutputLayer();
+  for (int j = 1; j <= geometry.OutputSize(); ++j) mark(ws.Deltas(j, last));
+  for (int h = 1; h < last; ++h) {
+    const bool biasOn = ws.NodeValues(0, h) != 0.0;
+    for (int i = biasOn ? 0 : 1; i <= geometry.Size(h); ++i) {
+      if (h >= 2 && i >= 1) mark(ws.Deltas(i, h));
+      for (int j = 1; j <= geometry.Size(h + 1); ++j) mark(ws.Weights(i, j, h));
+    }
+  }
 }
 
 // A weight that is no longer finite ends the run before the net goes on.
@@ -190,6 +208,7 @@ TrainOutcome TrainNet(Workspace& ws, Host& host) {
   ReportNumberBuffer numbers;
   double carriedSlope = 0.0;  // what an unknown transfer code leaves as the slope
   PatternValues values;
+  bool cellsMarked = false;
 
   ws.TrialCounter = 1;
   while (ws.TrialCounter < ws.TrainingLimit) {
@@ -198,6 +217,10 @@ TrainOutcome TrainNet(Workspace& ws, Host& host) {
       ws.Busy = 1;
       host.YieldToEvents();
       if (ws.InterruptKey != 0) return TrainOutcome::Interrupted;
+      if (!cellsMarked) {
+        MarkTrainedCellsSet(ws, geometry);
+        cellsMarked = true;
+      }
       errorSum += TrainPattern(ws, geometry, cells, p, carriedSlope, values);
     }
     if (!std::isfinite(errorSum)) throw EngineError("error sum overflows");
