@@ -52,9 +52,11 @@ struct PassValues {
 // The forward pass on raw cells, for callers that checked the geometry
 // with ValidatedGeometry: no index here can leave the tables. Layer 1 comes
 // from values.output[1], which the caller fills as it fills the cells;
-// every later layer goes to the cells and to `values`. Inline, so training's
-// per-pattern loop can fold it in.
-template <bool kRecordSlopes>
+// every later layer goes to the cells and to `values`. With kOverwrite the
+// node and slope cells must be set already (training marks them), and only
+// their values are written. Inline, so training's per-pattern loop can fold
+// it in.
+template <bool kRecordSlopes, bool kOverwrite = false>
 inline void ForwardPassOnCells(Workspace& ws, const NetGeometry& geometry, double& carriedSlope,
                                PassValues& values) {
   const TransferCode code = TransferCodeOf(ws.TransferFunction);
@@ -83,8 +85,13 @@ inline void ForwardPassOnCells(Workspace& ws, const NetGeometry& geometry, doubl
       const double y = Transfer(code, x[j], slope);
       out[j] = y;
       slopes[j] = slope;
-      nodes[NodeCell(j, k)] = y;
-      record[NodeCell(j, k)] = kRecordSlopes ? slope : x[j];
+      if constexpr (kOverwrite) {
+        OverwriteSetCell(nodes[NodeCell(j, k)], y);
+        OverwriteSetCell(record[NodeCell(j, k)], kRecordSlopes ? slope : x[j]);
+      } else {
+        nodes[NodeCell(j, k)] = y;
+        record[NodeCell(j, k)] = kRecordSlopes ? slope : x[j];
+      }
     }
   }
   carriedSlope = slope;

@@ -116,9 +116,9 @@ double TrainPattern(Workspace& ws, const NetGeometry& geometry, const TrainingCe
   in[0] = cells.nodes[NodeCell(0, 1)].Value();
   for (int i = 1; i <= geometry.Size(1); ++i) {
     in[i] = cells.inputs[PatternCell(i, p)].Value();
-    cells.nodes[NodeCell(i, 1)] = in[i];
+    OverwriteSetCell(cells.nodes[NodeCell(i, 1)], in[i]);
   }
-  ForwardPassOnCells<true>(ws, geometry, carriedSlope, values.pass);
+  ForwardPassOnCells<true, true>(ws, geometry, carriedSlope, values.pass);
 
   // Output deltas and the error: squared in analog mode (1), otherwise the
   // digital count of the integer part of 3.2 e^2. A net of one layer has
@@ -145,12 +145,18 @@ double TrainPattern(Workspace& ws, const NetGeometry& geometry, const TrainingCe
   return error;
 }
 
-// Sets every weight and delta cell that training overwrites in place (see
-// OverwriteSetCell), keeping its value: they would all be set by the first
-// pattern anyway.
+// Sets every cell that training overwrites in place (see OverwriteSetCell),
+// keeping its value: the first pattern would set them all anyway.
 void MarkTrainedCellsSet(Workspace& ws, const NetGeometry& geometry) {
   auto mark = [](WorkspaceValue& cell) { cell = cell.Value(); };
   const int last = geometry.OutputLayer();
+  for (int i = 1; i <= geometry.Size(1); ++i) mark(ws.NodeValues(i, 1));
+  for (int k = 2; k <= last; ++k) {
+    for (int j = 1; j <= geometry.Size(k); ++j) {
+      mark(ws.NodeValues(j, k));
+      mark(ws.Slopes(j, k));
+    }
+  }
   for (int j = 1; j <= geometry.OutputSize(); ++j) mark(ws.Deltas(j, last));
   for (int h = 1; h < last; ++h) {
     const bool biasOn = ws.NodeValues(0, h) != 0.0;
