@@ -127,8 +127,10 @@ double TrainPattern(Workspace& ws, const NetGeometry& geometry, const TrainingCe
   const double* output = values.pass.output[last];
   double error = 0.0;
   for (int j = 1; j <= geometry.OutputSize(); ++j) {
-    const double y = last >= 2 ? output[j] : cells.nodes[NodeCell(j, last)].Value();
-    const double slope = last >= 2 ? values.pass.slope[last][j] : cells.slopes[NodeCell(j, last)].Value();
+    const bool computed = last >= 2;
+    const double y = computed ? output[j] : cells.nodes[NodeCell(j, last)].Value();
+    const double slope =
+        computed ? values.pass.slope[last][j] : cells.slopes[NodeCell(j, last)].Value();
     const double e = cells.targets[PatternCell(j, p)].Value() - y;
     if (!std::isfinite(e)) throw EngineError("output error overflows");
     error += analog ? e * e : std::floor(3.2 * (e * e));

@@ -108,7 +108,8 @@ TEST_F(ForwardPassTest, MatchesAHandComputation) {
   EXPECT_FALSE(ws.NetInputs(1, 2).IsSet()) << "recording slopes leaves the net inputs";
 
   ForwardPass(ws, false);
-  const double x = 1.0 * ws.Weights(0, 1, 1) + 0.3 * ws.Weights(1, 1, 1) - 0.8 * ws.Weights(2, 1, 1);
+  const double x =
+      1.0 * ws.Weights(0, 1, 1) + 0.3 * ws.Weights(1, 1, 1) - 0.8 * ws.Weights(2, 1, 1);
   EXPECT_NEAR(ws.NetInputs(1, 2), x, 1e-15);
   EXPECT_NEAR(ws.NodeValues(1, 2), hidden[1], 1e-15);
 }
