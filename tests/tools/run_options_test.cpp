@@ -64,8 +64,8 @@ TEST(RunOptions, UsageErrorsSayWhatIsWrong) {
 
 TEST(RunOptions, HelpListsEveryOption) {
   const std::string text = UsageText();
-  for (const OptionSpec& spec : RunOptionTable()) {
-    EXPECT_NE(text.find(std::string(spec.name)), std::string::npos) << spec.name;
+  for (const OptionRow& row : RunOptionTable()) {
+    EXPECT_NE(text.find(std::string(row.name)), std::string::npos) << row.name;
   }
   EXPECT_NE(text.find("UNABLE TO EXECUTE TASK"), std::string::npos);
 }

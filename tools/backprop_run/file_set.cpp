@@ -23,7 +23,7 @@ std::string ReadWholeFile(const std::string& path) {
 
 int ReadFileSet(Workspace& ws, const std::string& base) {
   int read = 0;
-  for (const TextFileSpec& file : kTextFiles) {
+  for (const TextFileRow& file : kTextFiles) {
     const std::string path = base + file.extension;
     std::error_code error;
     if (!std::filesystem::exists(path, error)) continue;

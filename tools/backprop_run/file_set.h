@@ -16,11 +16,11 @@ class FileSetError : public std::runtime_error {
 };
 
 // The five text files of a set: extension and the buffer each fills.
-struct TextFileSpec {
+struct TextFileRow {
   const char* extension;
   BufferId buffer;
 };
-inline constexpr std::array<TextFileSpec, 5> kTextFiles{{
+inline constexpr std::array<TextFileRow, 5> kTextFiles{{
     {".pr1", BufferId::ProgramS1},
     {".pr2", BufferId::ProgramS2},
     {".ds1", BufferId::TrainingDataD1},

@@ -18,17 +18,17 @@ void SetPng(RunOptions& options, const std::string& value) {
 
 void SetHelp(RunOptions& options, const std::string&) { options.help = true; }
 
-const OptionSpec* FindOption(std::string_view name) {
-  for (const OptionSpec& spec : RunOptionTable()) {
-    if (spec.name == name) return &spec;
+const OptionRow* FindOption(std::string_view name) {
+  for (const OptionRow& row : RunOptionTable()) {
+    if (row.name == name) return &row;
   }
   return nullptr;
 }
 
 }  // namespace
 
-const std::vector<OptionSpec>& RunOptionTable() {
-  static const std::vector<OptionSpec> table = {
+const std::vector<OptionRow>& RunOptionTable() {
+  static const std::vector<OptionRow> table = {
       {"--program", "1|2", "run Program S1 (BASE.pr1, the default) or Program S2 (BASE.pr2)",
        SetProgram},
       {"--png", "FILE", "also paint the run and write the final drawing to FILE as a PNG", SetPng},
@@ -51,19 +51,19 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
     }
     const std::size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
-    const OptionSpec* spec = FindOption(name);
-    if (spec == nullptr) throw UsageError("unknown option " + name);
+    const OptionRow* row = FindOption(name);
+    if (row == nullptr) throw UsageError("unknown option " + name);
     std::string value;
-    if (spec->valueName.empty()) {
+    if (row->valueName.empty()) {
       if (equals != std::string::npos) throw UsageError(name + " takes no value");
     } else if (equals != std::string::npos) {
       value = arg.substr(equals + 1);
     } else if (n + 1 < args.size()) {
       value = args[++n];
     } else {
-      throw UsageError(name + " needs a value (" + std::string(spec->valueName) + ")");
+      throw UsageError(name + " needs a value (" + std::string(row->valueName) + ")");
     }
-    spec->apply(options, value);
+    row->apply(options, value);
   }
   if (!options.help && !baseSeen) throw UsageError("no base name given");
   return options;
@@ -87,11 +87,11 @@ std::string UsageText() {
       "the window does.\n"
       "\n"
       "Options:\n";
-  for (const OptionSpec& spec : RunOptionTable()) {
-    std::string left = "  " + std::string(spec.name);
-    if (!spec.valueName.empty()) left += " " + std::string(spec.valueName);
+  for (const OptionRow& row : RunOptionTable()) {
+    std::string left = "  " + std::string(row.name);
+    if (!row.valueName.empty()) left += " " + std::string(row.valueName);
     if (left.size() < 18) left.resize(18, ' ');
-    text += left + " " + std::string(spec.help) + "\n";
+    text += left + " " + std::string(row.help) + "\n";
   }
   text +=
       "\n"

@@ -23,7 +23,7 @@ class UsageError : public std::runtime_error {
 
 // One option of the command line; a new option is one more row of the
 // table in run_options.cpp and, usually, one more field of RunOptions.
-struct OptionSpec {
+struct OptionRow {
   std::string_view name;       // "--png"
   std::string_view valueName;  // "FILE"; empty for a flag
   std::string_view help;       // one line for --help
@@ -31,7 +31,7 @@ struct OptionSpec {
 };
 
 // The options backprop-run understands, in the order --help lists them.
-const std::vector<OptionSpec>& RunOptionTable();
+const std::vector<OptionRow>& RunOptionTable();
 
 // Reads the arguments after the program name. An option's value follows it
 // as the next argument or after "=" ("--png out.png", "--png=out.png").
