@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -43,10 +44,10 @@ std::vector<std::string> Lines(const std::string& text) {
 class BackpropRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The process id keeps runs of the suite from different builds apart.
     dir = fs::temp_directory_path() /
-          ("backprop_run_test_" + std::string(::testing::UnitTest::GetInstance()
-                                                  ->current_test_info()
-                                                  ->name()));
+          ("backprop_run_test_" + std::to_string(getpid()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir);
   }
