@@ -15,7 +15,11 @@
 #include "engine/workspace.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/maximise.h"
+#include "files/load_save_dialog.h"
+#include "ui/editor/editor_window.h"
+#include "ui/listing/listing_window.h"
 #include "ui/main/help_window.h"
+#include "ui/parameters/parameters_window.h"
 #include "ui/main/main_window.h"
 #include "ui/main/window_owner.h"
 
@@ -76,27 +80,62 @@ void MainWindow::ne_Click() {
   ws_.DesignMode = 1;
 }
 
-// The editor, parameters, listing and load/save windows are handed out by
-// the window owner; until they exist these commands only keep their guard.
+void MainWindow::OpenEditor(BufferId id) {
+  EditorWindow& editor = owner_->Editor();
+  editor.setWindowTitle(EditorWindow::TitleFor(ws_, id));
+  ws_.EditorBuffer = static_cast<int>(id);
+  hide();
+  ShowMaximised(&editor);
+  editor.ShowBufferText();
+}
+
 void MainWindow::pr_Click() {
   if (Busy()) return;
+  LeaveDesignMode();
+  OpenEditor(BufferId::ProgramS1);
 }
+
+// The only Edit entry that leaves design mode alone.
 void MainWindow::ps2_Click() {
   if (Busy()) return;
+  OpenEditor(BufferId::ProgramS2);
 }
+
 void MainWindow::Tr_Click() {
   if (Busy()) return;
+  ws_.LoadedSet = 0;  // the edited text is read afresh by the next step
+  LeaveDesignMode();
+  OpenEditor(BufferId::TrainingDataD1);
 }
+
 void MainWindow::Ta_Click() {
   if (Busy()) return;
+  LeaveDesignMode();
+  OpenEditor(BufferId::TrainingDataD2);
 }
+
 void MainWindow::testdata_Click() {
   if (Busy()) return;
+  LeaveDesignMode();
+  OpenEditor(BufferId::TestSetT1);
 }
-void MainWindow::pms_Click() {}
-void MainWindow::li_Click() {}
+
+void MainWindow::pms_Click() {
+  hide();
+  ShowMaximised(&owner_->Parameters());
+}
+
+void MainWindow::li_Click() {
+  LeaveDesignMode();
+  hide();
+  owner_->Listing().ShowForListing();
+}
+
 void MainWindow::sa_Click() {
   if (Busy()) return;
+  LeaveDesignMode();
+  hide();
+  ShowMaximised(&owner_->LoadSave());
 }
 
 void MainWindow::TN_Click() { Run(1); }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "engine/host.h"
+#include "engine/workspace.h"
 #include "ui/common/main_window_access.h"
 #include "ui/main/yield_gate.h"
 
@@ -18,7 +19,6 @@ class DeferredCanvas;
 class Dialogs;
 class RepaintThrottle;
 class WindowOwner;
-struct Workspace;
 
 // The copyright notice of the one-time box at the first mouse movement.
 inline constexpr const char* kCopyrightNotice =
@@ -109,6 +109,9 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   void ApplyStartUpDefaults();
   // Commands that start work do nothing while a run trains.
   bool Busy() const;
+  // Opens the editor on a buffer: title, buffer code, this window hidden,
+  // the editor shown with the buffer's text.
+  void OpenEditor(BufferId id);
   void Run(int runMode);
   void Step(int runMode);
   // Ends the program: a run still on the stack unwinds at its next yield

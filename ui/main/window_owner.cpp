@@ -4,7 +4,11 @@
 
 #include <algorithm>
 
+#include "files/load_save_dialog.h"
+#include "ui/editor/editor_window.h"
+#include "ui/listing/listing_window.h"
 #include "ui/main/help_document.h"
+#include "ui/parameters/parameters_window.h"
 #include "ui/main/help_window.h"
 
 namespace backprop {
@@ -22,6 +26,26 @@ HelpWindow* WindowOwner::Help() {
     if (!document) return nullptr;
     return new HelpWindow(*document, main_);
   });
+}
+
+EditorWindow& WindowOwner::Editor() {
+  return *Obtain<EditorWindow>(editor_, [this] { return new EditorWindow(ws_, main_); });
+}
+
+ParametersWindow& WindowOwner::Parameters() {
+  return *Obtain<ParametersWindow>(parameters_,
+                                   [this] { return new ParametersWindow(ws_, main_, dialogs_); });
+}
+
+ListingWindow& WindowOwner::Listing() {
+  ListingWindow* listing =
+      Obtain<ListingWindow>(listing_, [this] { return new ListingWindow(ws_, main_, dialogs_); });
+  if (TakeListingPreset()) listing->PresetChoices();
+  return *listing;
+}
+
+LoadSaveDialog& WindowOwner::LoadSave() {
+  return *Obtain<LoadSaveDialog>(loadSave_, [this] { return new LoadSaveDialog(ws_, main_, dialogs_); });
 }
 
 HelpWindow* WindowOwner::ExistingHelp() const { return static_cast<HelpWindow*>(help_.data()); }

@@ -10,7 +10,11 @@
 namespace backprop {
 
 class Dialogs;
+class EditorWindow;
 class HelpWindow;
+class ListingWindow;
+class LoadSaveDialog;
+class ParametersWindow;
 class MainWindowAccess;
 struct Workspace;
 
@@ -31,6 +35,14 @@ class WindowOwner : public QObject {
   // The help window, built when there is none; nullptr when its document
   // cannot be read.
   HelpWindow* Help();
+  // The editor, the parameters window, the listing window (with the
+  // start-up preset applied when one waits) and the load/save dialog: the
+  // current instance of each, or a new one.
+  EditorWindow& Editor();
+  ParametersWindow& Parameters();
+  ListingWindow& Listing();
+  LoadSaveDialog& LoadSave();
+
   // The help window if one exists now.
   HelpWindow* ExistingHelp() const;
 
@@ -78,6 +90,10 @@ class WindowOwner : public QObject {
   bool listingPresetPending_ = false;
   std::vector<QPointer<QWidget>*> slots_;  // every slot ever filled
   QPointer<QWidget> help_;
+  QPointer<QWidget> editor_;
+  QPointer<QWidget> parameters_;
+  QPointer<QWidget> listing_;
+  QPointer<QWidget> loadSave_;
 };
 
 }  // namespace backprop
