@@ -11,11 +11,10 @@
 #include <QListView>
 #include <QPushButton>
 #include <QStorageInfo>
-#include <QTimer>
-#include <QTreeView>
 #include <algorithm>
 #include <cmath>
 
+#include "files/directory_list.h"
 #include "files/file_error.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/main_window_access.h"
@@ -54,10 +53,9 @@ LoadSaveDialog::LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dial
       mainWindow_(mainWindow),
       dialogs_(dialogs),
       fileModel_(new QFileSystemModel(this)),
-      dirModel_(new QFileSystemModel(this)),
       file1_(new QListView(this)),
       drive1_(new QComboBox(this)),
-      dir1_(new QTreeView(this)),
+      dir1_(new DirectoryList(this)),
       command1_(new QPushButton("Load", this)),
       command2_(new QPushButton("Save", this)),
       command3_(new QPushButton("Exit", this)),
@@ -67,18 +65,10 @@ LoadSaveDialog::LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dial
   setWindowTitle("File Control");
 
   // The file list shows the files of one directory, the directory list the
-  // folders of the whole file system with the current one selected.
+  // way down to it and its folders.
   fileModel_->setFilter(QDir::Files | QDir::NoDotAndDotDot);
   file1_->setModel(fileModel_);
   file1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  dirModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-  dirModel_->setRootPath(QDir::rootPath());
-  dir1_->setModel(dirModel_);
-  dir1_->setHeaderHidden(true);
-  for (int column = 1; column < dirModel_->columnCount(); ++column) dir1_->hideColumn(column);
-  dir1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  dir1_->setIndentation(10);  // the list is narrow; deep folders should still show
-
   static constexpr std::array<const char*, kFileSetRows> kCheckNames{"Check1", "Check2", "Check3",
                                                                      "Check4", "Check6", "Check5"};
   static constexpr std::array<const char*, kFileSetRows> kTextNames{"Text1", "Text2", "Text3",
@@ -104,23 +94,15 @@ LoadSaveDialog::LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dial
   connect(command2_, &QPushButton::clicked, this, &LoadSaveDialog::Command2_Click);
   connect(command3_, &QPushButton::clicked, this, &LoadSaveDialog::Command3_Click);
   // A file is picked by a click or by moving through the list with the keys.
+  // The list makes a file current by itself when it first gets the focus or
+  // its rows arrive; that is not a pick and must not fill the name box.
   connect(file1_, &QListView::clicked, this, &LoadSaveDialog::File1_Click);
   connect(file1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          &LoadSaveDialog::File1_Click);
-  connect(dir1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          &LoadSaveDialog::Dir1_Change);
-  connect(dir1_, &QTreeView::clicked, this, &LoadSaveDialog::Dir1_Click);
+          [this](const QModelIndex&, const QModelIndex& previous) {
+            if (previous.isValid()) File1_Click();
+          });
+  connect(dir1_, &DirectoryList::PathClicked, this, &LoadSaveDialog::Dir1_Click);
   connect(drive1_, &QComboBox::activated, this, &LoadSaveDialog::Drive1_Change);
-  // Folders are read in the background; once the folders on the way to the
-  // current one are known it can be scrolled into view. Folders the user
-  // opens elsewhere must not pull the view back.
-  connect(dirModel_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-    const QString current = dirModel_->filePath(dir1_->currentIndex());
-    if (current == loaded || current.startsWith(loaded.endsWith(u'/') ? loaded : loaded + u'/')) {
-      // After the model's own deferred sort of the new rows.
-      QTimer::singleShot(0, this, [this] { dir1_->scrollTo(dir1_->currentIndex()); });
-    }
-  });
 
   // The lists start in the working directory, where the "Demo" set lies.
   SetDirectory(QDir::currentPath());
@@ -172,14 +154,8 @@ void LoadSaveDialog::SelectDriveOf(const QString& path) {
 QString LoadSaveDialog::FileListDirectory() const { return fileModel_->rootPath(); }
 
 void LoadSaveDialog::SetDirectory(const QString& path) {
-  const QString directory = QDir::cleanPath(QDir(path).absolutePath());
-  const QModelIndex index = dirModel_->index(directory);
-  for (QModelIndex folder = index; folder.isValid(); folder = folder.parent()) {
-    dir1_->expand(folder);
-  }
-  dir1_->setCurrentIndex(index);  // reaches Dir1_Change when the directory changes
-  dir1_->scrollTo(index);
-  if (FileListDirectory() != directory) Dir1_Change();
+  dir1_->SetPath(path);
+  Dir1_Change();
 }
 
 void LoadSaveDialog::Form_Load() {
@@ -249,15 +225,15 @@ void LoadSaveDialog::File1_Click() {
 }
 
 void LoadSaveDialog::Dir1_Change() {
-  const QModelIndex index = dir1_->currentIndex();
-  if (!index.isValid()) return;
-  const QString directory = dirModel_->filePath(index);
-  fileModel_->setRootPath(directory);
-  file1_->setRootIndex(fileModel_->index(directory));
+  const QString directory = dir1_->Path();
+  if (FileListDirectory() != directory) {
+    fileModel_->setRootPath(directory);
+    file1_->setRootIndex(fileModel_->index(directory));
+  }
   SelectDriveOf(directory);
 }
 
-void LoadSaveDialog::Dir1_Click() { Dir1_Change(); }
+void LoadSaveDialog::Dir1_Click(const QString& path) { SetDirectory(path); }
 
 void LoadSaveDialog::Drive1_Change() {
   // A drive's current directory: the working directory when it lies on the

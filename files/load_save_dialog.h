@@ -13,11 +13,11 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QPushButton;
-class QTreeView;
 
 namespace backprop {
 
 class Dialogs;
+class DirectoryList;
 class FileError;
 class MainWindowAccess;
 
@@ -55,8 +55,8 @@ class LoadSaveDialog : public QWidget {
   void File1_Click();
   // The directory list moved: the file list follows it.
   void Dir1_Change();
-  // An entry of the directory list was clicked.
-  void Dir1_Click();
+  // An entry of the directory list was clicked: that folder becomes current.
+  void Dir1_Click(const QString& path);
   // Another drive was chosen: the directory list moves to it.
   void Drive1_Change();
 
@@ -76,10 +76,9 @@ class LoadSaveDialog : public QWidget {
   Dialogs& dialogs_;
 
   QFileSystemModel* fileModel_;
-  QFileSystemModel* dirModel_;
   QListView* file1_;
   QComboBox* drive1_;
-  QTreeView* dir1_;
+  DirectoryList* dir1_;
   std::array<QCheckBox*, kFileSetRows> rowChecks_{};  // Check1..4, Check6, Check5
   std::array<QLineEdit*, kFileSetRows> rowTexts_{};   // Text1..3, text4, Text7, Text5
   QPushButton* command1_;

@@ -9,12 +9,12 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTreeView>
 #include <QtTest>
 #include <memory>
 
 #include "engine/workspace.h"
 #include "file_size_limit.h"
+#include "files/directory_list.h"
 #include "files/load_save_dialog.h"
 #include "files/text_file.h"
 #include "files/weights_file.h"
@@ -296,6 +296,21 @@ class LoadSaveDialogTest : public QObject {
     QCOMPARE(Text6()->text(), typed);
   }
 
+  void openingTheDialogPicksNoFile() {
+    ReplaceFileContents(Std(Path("alpha.pr1")), "x");
+    ReplaceFileContents(Std(Path("beta.ds1")), "x");
+    delete dialog_;
+    dialog_ = new LoadSaveDialog(ws_, main_, dialogs_);
+    auto* list = Control<QListView>("File1");
+    auto* model = qobject_cast<QFileSystemModel*>(list->model());
+    QTRY_COMPARE(model->rowCount(list->rootIndex()), 2);
+    // A list that gets the focus makes a file current by itself.
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(list, &focusIn);
+    QVERIFY(list->currentIndex().isValid());
+    QCOMPARE(Text6()->text(), QString());
+  }
+
   void theKeysPickFilesToo() {
     ReplaceFileContents(Std(Path("alpha.pr1")), "x");
     ReplaceFileContents(Std(Path("beta.ds1")), "x");
@@ -303,7 +318,8 @@ class LoadSaveDialogTest : public QObject {
     auto* model = qobject_cast<QFileSystemModel*>(list->model());
     QTRY_COMPARE(model->rowCount(list->rootIndex()), 2);
     list->setFocus();
-    list->setCurrentIndex(model->index(Path("alpha.pr1")));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(model->index(Path("alpha.pr1"))).center());
     QCOMPARE(Text6()->text(), QString("alpha"));
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(Text6()->text(), QString("beta"));
@@ -311,10 +327,22 @@ class LoadSaveDialogTest : public QObject {
 
   void theListsFollowTheDirectoryAndTheDrive() {
     QVERIFY(QDir(folder_->path()).mkpath("a/b"));
-    auto* tree = Control<QTreeView>("Dir1");
-    auto* model = qobject_cast<QFileSystemModel*>(tree->model());
-    tree->setCurrentIndex(model->index(Path("a/b")));
+    auto* folders = Control<DirectoryList>("Dir1");
+    const auto clickFolder = [folders](const QString& name) {
+      const QList<QListWidgetItem*> items = folders->findItems(name, Qt::MatchEndsWith);
+      QVERIFY(!items.isEmpty());
+      QTest::mouseClick(folders->viewport(), Qt::LeftButton, {},
+                        folders->visualItemRect(items.last()).center());
+    };
+    dialog_->SetDirectory(folder_->path());
+    clickFolder("a");
+    QCOMPARE(dialog_->FileListDirectory(), Path("a"));
+    clickFolder("b");
     QCOMPARE(dialog_->FileListDirectory(), Path("a/b"));
+    QCOMPARE(folders->Path(), Path("a/b"));
+    // The way back up is on the list too.
+    clickFolder("a");
+    QCOMPARE(dialog_->FileListDirectory(), Path("a"));
 
     auto* drives = Control<QComboBox>("Drive1");
     QVERIFY(drives->count() > 0);
@@ -324,7 +352,7 @@ class LoadSaveDialogTest : public QObject {
     drives->setCurrentIndex(working);
     dialog_->Drive1_Change();  // the working directory lies on this drive
     QCOMPARE(dialog_->FileListDirectory(), QDir::currentPath());
-    QCOMPARE(model->filePath(tree->currentIndex()), QDir::currentPath());
+    QCOMPARE(folders->Path(), QDir::currentPath());
   }
 
   // As root permission bits stop nothing, so there a file size limit makes
