@@ -162,6 +162,44 @@ TEST_F(BackpropRunTest, PngHoldsTheFinalDrawing) {
       << unwritable.err;
 }
 
+TEST_F(BackpropRunTest, WeightsAreSavedAfterTheRunAndLoadedBeforeIt) {
+  Write("xor.pr1", std::string(kExclusiveOrProgram).insert(0, "EPSILON=.7\r\n"));
+  Write("xor.pr2", "DISPLAY\r\n");
+  Write("xor.ds1", kExclusiveOr);
+  ASSERT_EQ(Run("xor --save-weights trained.wts").status, 0);
+  const std::string trained = ReadFile(dir / "trained.wts");
+  EXPECT_EQ(Lines(trained).size(), 22u) << "3 layers of 2, 2, 1: 1 + 3 + 3 + 9 + 6 lines";
+  EXPECT_EQ(trained.substr(0, 15), "3\r\n2\r\n2\r\n1\r\n1\r\n");
+
+  // Program S2 only draws; the loaded net goes through unchanged.
+  const RunResult copied = Run("xor --program 2 --load-weights trained.wts --save-weights copy.wts");
+  EXPECT_EQ(copied.status, 0) << copied.err;
+  EXPECT_EQ(ReadFile(dir / "copy.wts"), trained);
+}
+
+TEST_F(BackpropRunTest, WeightsFileErrorsStopWithTheDialogsMessages) {
+  Write("xor.pr1", kExclusiveOrProgram);
+  Write("xor.ds1", kExclusiveOr);
+  Write("short.wts", "3\r\n2\r\n");
+
+  for (const char* file : {"missing.wts", "short.wts"}) {
+    const RunResult result = Run(std::string("xor --load-weights ") + file);
+    EXPECT_EQ(result.status, 1) << file;
+    EXPECT_EQ(result.err.substr(0, 28), "backprop-run: FILE NOT FOUND") << file;
+    EXPECT_EQ(result.out, "") << file << ": nothing runs";
+  }
+
+  const RunResult unsaved = Run("xor --save-weights no/such/dir/w.wts");
+  EXPECT_EQ(unsaved.status, 1);
+  EXPECT_EQ(unsaved.err.substr(0, 33), "backprop-run: UNABLE TO SAVE FILE");
+
+  Write("big.pr1", kExclusiveOrProgram);
+  Write("big.ds1", "301\r\n1,1,1\r\n");
+  Write("kept.wts", "old");
+  EXPECT_EQ(Run("big --save-weights kept.wts").status, 2);
+  EXPECT_EQ(ReadFile(dir / "kept.wts"), "old") << "a failed run saves nothing";
+}
+
 TEST_F(BackpropRunTest, UsageAndFileErrors) {
   struct Case {
     const char* args;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/workspace.h"
+#include "files/weights_file.h"
 #include "tools/backprop_run/file_set.h"
 #include "tools/backprop_run/headless_run.h"
 #include "tools/backprop_run/picture.h"
@@ -63,6 +64,12 @@ int main(int argc, char** argv) {
     return Fail(error.what());
   }
 
+  if (!options.loadWeightsFile.empty()) {
+    if (const auto message = ReadWeightsFileOrMessage(ws, options.loadWeightsFile)) {
+      return Fail(*message);
+    }
+  }
+
   std::unique_ptr<Picture> picture;
   if (!options.pngFile.empty()) picture = std::make_unique<Picture>(argc, argv);
 
@@ -86,5 +93,11 @@ int main(int argc, char** argv) {
       return Fail("cannot write " + options.pngFile + ": " + error);
     }
   }
-  return ranToEnd ? 0 : kExitRunError;
+  if (!ranToEnd) return kExitRunError;
+  if (!options.saveWeightsFile.empty()) {
+    if (const auto message = WriteWeightsFileOrMessage(ws, options.saveWeightsFile)) {
+      return Fail(*message);
+    }
+  }
+  return 0;
 }

@@ -16,6 +16,16 @@ void SetPng(RunOptions& options, const std::string& value) {
   options.pngFile = value;
 }
 
+void SetLoadWeights(RunOptions& options, const std::string& value) {
+  if (value.empty()) throw UsageError("--load-weights needs a file name");
+  options.loadWeightsFile = value;
+}
+
+void SetSaveWeights(RunOptions& options, const std::string& value) {
+  if (value.empty()) throw UsageError("--save-weights needs a file name");
+  options.saveWeightsFile = value;
+}
+
 void SetHelp(RunOptions& options, const std::string&) { options.help = true; }
 
 const OptionRow* FindOption(std::string_view name) {
@@ -32,6 +42,12 @@ const std::vector<OptionRow>& RunOptionTable() {
       {"--program", "1|2", "run Program S1 (BASE.pr1, the default) or Program S2 (BASE.pr2)",
        SetProgram},
       {"--png", "FILE", "also paint the run and write the final drawing to FILE as a PNG", SetPng},
+      {"--load-weights", "FILE",
+       "read geometry, weights and six parameters from the weights file FILE before the run",
+       SetLoadWeights},
+      {"--save-weights", "FILE",
+       "write geometry, weights and six parameters to the weights file FILE after the run",
+       SetSaveWeights},
       {"--help", "", "show this text and exit", SetHelp},
   };
   return table;
@@ -90,7 +106,7 @@ std::string UsageText() {
   for (const OptionRow& row : RunOptionTable()) {
     std::string left = "  " + std::string(row.name);
     if (!row.valueName.empty()) left += " " + std::string(row.valueName);
-    if (left.size() < 18) left.resize(18, ' ');
+    if (left.size() < 22) left.resize(22, ' ');
     text += left + " " + std::string(row.help) + "\n";
   }
   text +=
@@ -98,7 +114,11 @@ std::string UsageText() {
       "Exit status: 0 when the program ran to its end (or was stopped), 1 for a\n"
       "usage or file error, 2 when the run ended with a run error; the two\n"
       "lines of its message, \"UNABLE TO EXECUTE TASK\" and \"TASK HAS BEEN\n"
-      "TERMINATED\", then go to standard error.\n";
+      "TERMINATED\", then go to standard error. A weights file that cannot be\n"
+      "read (\"FILE NOT FOUND\") stops before the run and changes nothing; one\n"
+      "that cannot be written (\"UNABLE TO SAVE FILE\") leaves any old file as\n"
+      "it was. The weights are saved only after a run that ended without a run\n"
+      "error.\n";
   return text;
 }
 

@@ -12,6 +12,8 @@ struct RunOptions {
   std::string base;       // the file set's base name, without extension
   int program = 1;        // 1 runs Program S1 as Run(S1), 2 Program S2 as Run(S2)
   std::string pngFile;    // where to write the final drawing; empty for none
+  std::string loadWeightsFile;  // weights file read before the run; empty for none
+  std::string saveWeightsFile;  // weights file written after the run; empty for none
   bool help = false;
 };
 
