@@ -2,18 +2,25 @@
 # Both install the Debian packages they need when they are missing.
 
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins \
-            libgtest-dev libgmock-dev libbenchmark-dev libfann-dev \
-            fonts-dejavu-core xvfb xauth poppler-utils clang libclang-rt-dev
+            libgtest-dev libgmock-dev fonts-dejavu-core poppler-utils \
+            clang libclang-rt-dev
+# Benchmarks only: Google Benchmark, and FANN as the speed reference.
+BENCH_PACKAGES := libbenchmark-dev libfann-dev
 
-BUILD      := build
-ASAN_BUILD := build-asan
-WORKDIR    := work
+BUILD       := build
+ASAN_BUILD  := build-asan
+FUZZ_BUILD  := build-fuzz
+BENCH_BUILD := build-bench
+SOAK_BUILD  := build-soak
+WORKDIR     := work
+# Seconds per fuzz target: `make fuzz FUZZ_SECONDS=60`; make test uses 20.
+FUZZ_SECONDS ?= 300
 
-.PHONY: run test build bench deps clean
+.PHONY: run test build fuzz fuzz-build bench soak deps bench-deps clean
 
-deps:
+define install_missing
 	@missing=""; \
-	for p in $(PACKAGES); do \
+	for p in $(1); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -24,6 +31,13 @@ deps:
 	    echo "sudo apt-get install$$missing"; exit 1; \
 	  fi; \
 	fi
+endef
+
+deps:
+	$(call install_missing,$(PACKAGES))
+
+bench-deps: deps
+	$(call install_missing,$(BENCH_PACKAGES))
 
 build: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -31,20 +45,36 @@ build: deps
 
 run: build
 	@mkdir -p $(WORKDIR)
-	@cp -n demo/* $(WORKDIR)/ 2>/dev/null || true
+	@cp -n demo/*.* $(WORKDIR)/ 2>/dev/null || true
 	cd $(WORKDIR) && ../$(BUILD)/app/backpropagation
+
+fuzz-build: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DBACKPROP_UI=OFF -DBACKPROP_TESTS=OFF -DBACKPROP_FUZZ=ON
+	cmake --build $(FUZZ_BUILD)
+
+fuzz: fuzz-build
+	@scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 test: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD)
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBACKPROP_SANITIZE=ON
 	cmake --build $(ASAN_BUILD)
-	@scripts/run-tests.sh $(BUILD) $(ASAN_BUILD)
+	@$(MAKE) --no-print-directory fuzz-build
+	@scripts/run-tests.sh $(BUILD) $(ASAN_BUILD) --fuzz $(FUZZ_BUILD) 20
 
-bench: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBACKPROP_BENCH=ON
-	cmake --build $(BUILD)
-	@scripts/run-bench.sh $(BUILD)
+bench: bench-deps
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBACKPROP_BENCH=ON
+	cmake --build $(BENCH_BUILD)
+	@scripts/run-bench.sh $(BENCH_BUILD)
+
+# A long run under the sanitizers that checks the heap does not grow.
+soak: deps
+	cmake -S . -B $(SOAK_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBACKPROP_SANITIZE=ON \
+	  -DBACKPROP_UI=OFF -DBACKPROP_TESTS=OFF -DBACKPROP_SOAK=ON
+	cmake --build $(SOAK_BUILD)
+	ASAN_OPTIONS=detect_leaks=1 $(SOAK_BUILD)/bench/soak/soak
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(SOAK_BUILD) fuzz-corpus-run

@@ -1,10 +1,28 @@
 #!/usr/bin/env bash
-# Runs the whole suite in each build directory given and ends with one line
-# that names how many tests ran in each, or which build failed.
+# Runs the whole suite in each build directory given, then (after --fuzz
+# BUILD SECONDS) each fuzz target for a short while, and ends with one line
+# that says how many tests ran in each build, or what failed.
+# Usage: run-tests.sh BUILD... [--fuzz FUZZ_BUILD SECONDS]
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
 summary=""
 status=0
-for dir in "$@"; do
+while [ $# -gt 0 ]; do
+  if [ "$1" = "--fuzz" ]; then
+    fuzzlog=$(mktemp)
+    "$here/run-fuzz.sh" "$2" "$3" 2>&1 | tee "$fuzzlog"
+    if [ "${PIPESTATUS[0]}" -ne 0 ]; then
+      status=1
+      summary="$summary fuzz: FAILED;"
+    else
+      summary="$summary $(tail -n 1 "$fuzzlog" | sed -E 's/^fuzz: ([0-9]+) targets ran for ([0-9]+)s each.*/\1 fuzz targets ran \2s each/');"
+    fi
+    rm -f "$fuzzlog"
+    shift 3
+    continue
+  fi
+  dir=$1
+  shift
   echo "=== tests in $dir"
   log=$(mktemp)
   ctest --test-dir "$dir" --output-on-failure -j2 2>&1 | tee "$log"
