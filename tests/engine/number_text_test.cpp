@@ -52,6 +52,14 @@ TEST(NumberText, PrintFormHasBlanksAroundAndNoLeadingZero) {
   EXPECT_EQ(NumberText(-2), "-2");
 }
 
+TEST(NumberText, LargestDoublesPrintPastTheLargestDouble) {
+  // Fifteen digits round them up, so their print form reads as an overflow.
+  const double largest = std::numeric_limits<double>::max();
+  EXPECT_EQ(PrintForm(-largest), "-1.79769313486232E+308 ");
+  EXPECT_EQ(ReadLeadingNumber(PrintForm(-largest)), -std::numeric_limits<double>::infinity());
+  EXPECT_EQ(ReadLeadingNumber(PrintForm(1.79769313486231e308)), 1.79769313486231e308);
+}
+
 TEST(NumberText, PrintFormReadsBackToFifteenDigits) {
   const double values[] = {0.123456789012345, -98765.4321, 1e-7, 3.0, 2.0 / 3.0};
   for (double v : values) {
