@@ -177,6 +177,39 @@ class LoadSaveDialogTest : public QObject {
              "TEBO: FILE NOT FOUND\nDemo.pr2: cannot open: No such file or directory");
   }
 
+  // The file list showed the set, then a file went away before Load.
+  void aFileThatVanishesAfterBeingListedIsNotFound() {
+    WriteSet(Path("gone"), "gone", 3);
+    auto* list = Control<QListView>("File1");
+    auto* model = qobject_cast<QFileSystemModel*>(list->model());
+    QTRY_COMPARE(model->rowCount(list->rootIndex()), kFileSetRows);
+    const QModelIndex listed = model->index(Path("gone.ds1"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(listed).center());
+    QCOMPARE(Text6()->text(), QString("gone"));
+    QVERIFY(QFile::remove(Path("gone.ds1")));
+    Press("Command1");
+    QCOMPARE(Buffer(BufferId::ProgramS2), std::string("gone.pr2\r\n"));
+    QVERIFY(Buffer(BufferId::TrainingDataD1).empty());
+    QCOMPARE(ws_.LayerCount, 2);
+    QCOMPARE(FirstLines(dialogs_.warnings), QStringList{"TEBO: FILE NOT FOUND"});
+  }
+
+  void aWeightsFileThatIsADirectoryIsNotFound() {
+    WriteSet(Path("Demo"), "demo", 3);
+    QVERIFY(QFile::remove(Path("Demo.wts")));
+    QVERIFY(QDir(folder_->path()).mkdir("Demo.wts"));
+    Press("Command1");
+    QCOMPARE(Buffer(BufferId::TestSetT1), std::string("demo.qs1\r\n"));
+    QCOMPARE(ws_.LayerCount, 2);
+    QCOMPARE(FirstLines(dialogs_.warnings), QStringList{"TEBO: FILE NOT FOUND"});
+
+    // Saving over a directory fails and leaves it alone.
+    dialogs_.warnings.clear();
+    Press("Command2");
+    QCOMPARE(FirstLines(dialogs_.warnings), QStringList{"TEBO: UNABLE TO SAVE FILE"});
+    QVERIFY(QFileInfo(Path("Demo.wts")).isDir());
+  }
+
   void aDamagedWeightsFileChangesNothing() {
     WriteSet(Path("Demo"), "demo", 11);
     Press("Command1");

@@ -62,6 +62,11 @@ void DesignerTest::pressesEditTheGeometry_data() {
   QTest::newRow("leftmost half column is column 0")
       << QList<QPointF>{{0.3, 3}, {0.3, -0.2}} << 2.0 << 0 << 3.0 << 1.0;
   QTest::newRow("an eleventh row is refused") << QList<QPointF>{{3, 10.6}} << 2.0 << 3 << 0.0 << 0.0;
+  QTest::newRow("x 0.5 is column 1") << QList<QPointF>{{0.5, 4}, {0.5, -0.5}} << 2.0 << 1 << 4.0 << 1.0;
+  QTest::newRow("above the window") << QList<QPointF>{{2, -3}} << 2.0 << 2 << 2.0 << 1.0;
+  QTest::newRow("below the window") << QList<QPointF>{{2, 14}} << 2.0 << 2 << 2.0 << 0.0;
+  QTest::newRow("left of the window") << QList<QPointF>{{-1, 3}, {-1, -0.5}} << 2.0 << 0 << 0.0 << 0.0;
+  QTest::newRow("right of the window") << QList<QPointF>{{13, 3}, {13, -0.5}} << 2.0 << 10 << 0.0 << 0.0;
 }
 
 void DesignerTest::pressesEditTheGeometry() {

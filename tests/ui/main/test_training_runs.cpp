@@ -28,6 +28,7 @@ class DuringTraining {
     QObject::connect(&timer_, &QTimer::timeout, [this] { check_(); });
     timer_.start(1);
   }
+  void Stop() { timer_.stop(); }
 
  private:
   std::function<void()> check_;
@@ -56,6 +57,7 @@ class TrainingRunTest : public QObject {
   void progressIsDrawnWhileTrainingAndAClickStopsIt();
   void clickOrKeyStopsTrainingBeforeItsNextPattern_data();
   void clickOrKeyStopsTrainingBeforeItsNextPattern();
+  void keyHeldDownStopsTrainingOnceAndTheNextRunTrains();
   void helpDuringTrainingHidesTheMainWindowWhileTrainingGoesOn();
   void endDuringTrainingEndsTheRun_data();
   void endDuringTrainingEndsTheRun();
@@ -122,6 +124,36 @@ void TrainingRunTest::clickOrKeyStopsTrainingBeforeItsNextPattern() {
   QCOMPARE(f.ws.Weights(1, 1, 1).Value(), before);
   QCOMPARE(f.ws.TrialCounter.Value(), 1.0);
   QVERIFY(f.ws.TrainingLimit != 77);  // the rest of the program is skipped
+  QCOMPARE(f.ws.Busy.Value(), 0.0);
+}
+
+// A key held down sends a stream of repeated presses: the first stops the
+// run, the rest arrive with nothing running and harm nothing.
+void TrainingRunTest::keyHeldDownStopsTrainingOnceAndTheNextRunTrains() {
+  MainWindowFixture f;
+  PrepareExclusiveOr(f, std::string(kEndless) + "SHOW=33\r\n");
+  double stoppedAt = 0;
+  DuringTraining hold([&] {
+    if (f.ws.TrialCounter < 5) return;
+    if (stoppedAt == 0) stoppedAt = f.ws.TrialCounter;
+    for (int n = 0; n < 20; ++n) {
+      QCoreApplication::postEvent(
+          &f.window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ", true));
+    }
+  });
+  f.Action("TN")->trigger();
+  QVERIFY(stoppedAt > 0);
+  QVERIFY(f.ws.TrialCounter < 100000000);
+  QVERIFY(f.ws.ShowRate != 33);  // the rest of the program is skipped
+  QCOMPARE(f.ws.Busy.Value(), 0.0);
+  QTest::qWait(30);  // the presses still queued arrive with nothing running
+  QCOMPARE(int(f.ws.InterruptKey), int(' '));
+
+  f.ws.TextBuffer(BufferId::ProgramS1) = "TRAINMAX=4\r\nTRAIN=1\r\n";
+  QCoreApplication::removePostedEvents(&f.window, QEvent::KeyPress);
+  hold.Stop();
+  f.Action("TN")->trigger();
+  QCOMPARE(f.ws.TrialCounter.Value(), 4.0);  // training starts with the key cleared
   QCOMPARE(f.ws.Busy.Value(), 0.0);
 }
 
