@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileSystemModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -13,6 +14,7 @@
 #include <QStorageInfo>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "files/directory_list.h"
 #include "files/file_error.h"
@@ -44,6 +46,22 @@ QString ClickedBaseName(const QString& fileName) {
   return dot >= 0 ? fileName.left(dot) : fileName.toUpper();
 }
 
+// The file list. Moving through it with the keys picks the file reached, as
+// a click does. The list also makes a file current by itself (when it first
+// gets the focus, or when the current file goes away); that picks nothing.
+class FileList : public QListView {
+ public:
+  using QListView::QListView;
+  std::function<void()> onKeyPick;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    const QPersistentModelIndex before = currentIndex();
+    QListView::keyPressEvent(event);
+    if (currentIndex().isValid() && currentIndex() != before && onKeyPick) onKeyPick();
+  }
+};
+
 }  // namespace
 
 LoadSaveDialog::LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dialogs& dialogs,
@@ -53,7 +71,7 @@ LoadSaveDialog::LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dial
       mainWindow_(mainWindow),
       dialogs_(dialogs),
       fileModel_(new QFileSystemModel(this)),
-      file1_(new QListView(this)),
+      file1_(new FileList(this)),
       drive1_(new QComboBox(this)),
       dir1_(new DirectoryList(this)),
       command1_(new QPushButton("Load", this)),
@@ -93,14 +111,8 @@ LoadSaveDialog::LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dial
   connect(command1_, &QPushButton::clicked, this, &LoadSaveDialog::Command1_Click);
   connect(command2_, &QPushButton::clicked, this, &LoadSaveDialog::Command2_Click);
   connect(command3_, &QPushButton::clicked, this, &LoadSaveDialog::Command3_Click);
-  // A file is picked by a click or by moving through the list with the keys.
-  // The list makes a file current by itself when it first gets the focus or
-  // its rows arrive; that is not a pick and must not fill the name box.
   connect(file1_, &QListView::clicked, this, &LoadSaveDialog::File1_Click);
-  connect(file1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex&, const QModelIndex& previous) {
-            if (previous.isValid()) File1_Click();
-          });
+  static_cast<FileList*>(file1_)->onKeyPick = [this] { File1_Click(); };
   connect(dir1_, &DirectoryList::PathClicked, this, &LoadSaveDialog::Dir1_Click);
   connect(drive1_, &QComboBox::activated, this, &LoadSaveDialog::Drive1_Change);
 

@@ -358,6 +358,23 @@ class LoadSaveDialogTest : public QObject {
     QCOMPARE(Text6()->text(), QString("beta"));
   }
 
+  // When the picked file goes away the list makes a neighbour current by
+  // itself; the user picked nothing, so the name box keeps what it holds.
+  void aPickedFileThatVanishesNamesNoOtherSet() {
+    ReplaceFileContents(Std(Path("alpha.pr1")), "x");
+    ReplaceFileContents(Std(Path("beta.ds1")), "x");
+    auto* list = Control<QListView>("File1");
+    auto* model = qobject_cast<QFileSystemModel*>(list->model());
+    QTRY_COMPARE(model->rowCount(list->rootIndex()), 2);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(model->index(Path("beta.ds1"))).center());
+    QCOMPARE(Text6()->text(), QString("beta"));
+    Text6()->clear();
+    QVERIFY(QFile::remove(Path("beta.ds1")));
+    QTRY_COMPARE(model->rowCount(list->rootIndex()), 1);
+    QCOMPARE(Text6()->text(), QString());
+  }
+
   void theListsFollowTheDirectoryAndTheDrive() {
     QVERIFY(QDir(folder_->path()).mkpath("a/b"));
     auto* folders = Control<DirectoryList>("Dir1");
