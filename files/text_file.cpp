@@ -111,6 +111,12 @@ void ReplaceFileContents(const fs::path& path, std::string_view bytes) {
   const fs::path target = SaveTarget(path);
   std::error_code error;
   if (fs::is_directory(target, error)) throw FileError(path.string(), "is a folder, not a file");
+  // The rename would also replace a file that may not be written to; such a
+  // file stays, as it would if it were opened and emptied.
+  if (::faccessat(AT_FDCWD, target.c_str(), F_OK, AT_EACCESS) == 0 &&
+      ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+    throw FileError(path.string(), "cannot open for writing: " + ErrnoText(errno));
+  }
 
   fs::path temporary;
   Descriptor file(CreateTemporaryBeside(target, temporary));

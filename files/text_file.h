@@ -18,7 +18,8 @@ void WriteTextFile(const std::filesystem::path& path, std::string_view text);
 // and renaming it over the old one, so that a failed save never leaves an
 // emptied or half-written file where a good one was. A file reached through
 // a symbolic link is replaced at the link's target; an existing file keeps
-// its permissions. Throws FileError with the reason.
+// its permissions, and one that may not be written to is not replaced.
+// Throws FileError with the reason.
 void ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace backprop

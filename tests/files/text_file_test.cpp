@@ -110,5 +110,18 @@ TEST(TextFile, ASaveIntoAFolderWithoutWritePermissionFails) {
   EXPECT_EQ(ReadTextFile(folder / "a.pr1"), "old\r\n");
 }
 
+// A file its owner made read-only is kept, although the folder would let a
+// new file be renamed over it.
+TEST(TextFile, AReadOnlyFileIsNotReplaced) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+  testing::TempFolder folder;
+  WriteTextFile(folder / "kept.ds1", "old");
+  fs::permissions(folder / "kept.ds1", fs::perms::owner_read);
+  EXPECT_EQ(ReasonOf([&] { WriteTextFile(folder / "kept.ds1", "new"); }),
+            "cannot open for writing: Permission denied");
+  EXPECT_EQ(ReadTextFile(folder / "kept.ds1"), "old\r\n");
+  EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"kept.ds1"});
+}
+
 }  // namespace
 }  // namespace backprop
