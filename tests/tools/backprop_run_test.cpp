@@ -1,3 +1,5 @@
+#include <QImage>
+#include <QString>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -160,6 +162,35 @@ TEST_F(BackpropRunTest, PngHoldsTheFinalDrawing) {
   EXPECT_EQ(unwritable.status, 1);
   EXPECT_NE(unwritable.err.find("cannot write no/such/dir/net.png"), std::string::npos)
       << unwritable.err;
+}
+
+// True when some pixel within `reach` of the user point (x, y) of the net's
+// drawing coordinates (x 0..11, y -1..10) is not the white background.
+bool InkNear(const QImage& image, double x, double y, int reach) {
+  const int px = static_cast<int>(x / 11.0 * image.width());
+  const int py = static_cast<int>((y + 1.0) / 11.0 * image.height());
+  for (int dy = -reach; dy <= reach; ++dy) {
+    for (int dx = -reach; dx <= reach; ++dx) {
+      const QPoint at(px + dx, py + dy);
+      if (image.valid(at) && image.pixel(at) != qRgb(255, 255, 255)) return true;
+    }
+  }
+  return false;
+}
+
+TEST_F(BackpropRunTest, PngOfASteppingRunShowsItsValuesOverTheNet) {
+  // The window shows the net before a run; a run that only steps writes its
+  // values over that drawing, in the net's coordinates.
+  Write("s.pr1", "NETLIST=3,2,2,1\r\nBIASLIST=1,1,0\r\nINITW=3\r\nSTEP=1\r\n");
+  Write("s.ds1", kExclusiveOr);
+  const RunResult result = Run("s --png step.png");
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, Run("s").out) << "the picture adds nothing to the text";
+  const QImage image(QString::fromStdString((dir / "step.png").string()));
+  ASSERT_FALSE(image.isNull());
+  EXPECT_TRUE(InkNear(image, 2, 2.1, 2)) << "the circle of neurode 2 of layer 2";
+  EXPECT_TRUE(InkNear(image, 8, 0.5, 3)) << "the dotted divider";
+  EXPECT_TRUE(InkNear(image, 4.15, 9.1, 4)) << "the footer, at x 4, y 9";
 }
 
 TEST_F(BackpropRunTest, WeightsAreSavedAfterTheRunAndLoadedBeforeIt) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/draw_net.h"
 #include "engine/workspace.h"
 #include "files/weights_file.h"
 #include "tools/backprop_run/file_set.h"
@@ -71,7 +72,13 @@ int main(int argc, char** argv) {
   }
 
   std::unique_ptr<Picture> picture;
-  if (!options.pngFile.empty()) picture = std::make_unique<Picture>(argc, argv);
+  if (!options.pngFile.empty()) {
+    picture = std::make_unique<Picture>(argc, argv);
+    // The window shows the net before any run, and a run that only steps
+    // writes its values over it in the net's coordinates: so does the
+    // picture. Not a text of the run, so it is not printed.
+    DrawNet(ws, picture->Surface());
+  }
 
   InstallInterruptHandler();
   TextCanvas text(std::cout);
