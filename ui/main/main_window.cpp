@@ -210,8 +210,11 @@ void MainWindow::EndProgram() {
 }
 
 bool MainWindow::event(QEvent* event) {
-  // In design mode the window's buttons take the focus, not the window.
-  if (event->type() == QEvent::WindowActivate && !ending_ && ws_.DesignMode != 1) {
+  // In design mode the window's buttons take the focus, not the window. A
+  // hidden window has no focus to gain: an activation reported after a
+  // command hid it (the menu that closed hands it back late) must not show
+  // it over the window the command opened.
+  if (event->type() == QEvent::WindowActivate && !ending_ && ws_.DesignMode != 1 && isVisible()) {
     Form_GotFocus();
   }
   return QMainWindow::event(event);

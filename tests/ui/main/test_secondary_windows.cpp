@@ -25,6 +25,8 @@ class SecondaryWindowsTest : public QObject {
   void parmsAndListOpenDuringTraining();
   void listingGetsThePresetOnlyWhileItWaits();
   void loadSaveOpensTheDialog();
+  void lateActivationKeepsTheMainWindowHidden_data();
+  void lateActivationKeepsTheMainWindowHidden();
 };
 
 void SecondaryWindowsTest::editEntriesOpenTheEditorOnTheirBuffer_data() {
@@ -125,6 +127,26 @@ void SecondaryWindowsTest::loadSaveOpensTheDialog() {
   QVERIFY(f.window.Owner().LoadSave().isVisible());
   QVERIFY(!f.window.isVisible());
   QCOMPARE(f.ws.DesignMode.Value(), 0.0);
+}
+
+void SecondaryWindowsTest::lateActivationKeepsTheMainWindowHidden_data() {
+  QTest::addColumn<QString>("command");
+  for (const char* name : {"pr", "ps2", "Tr", "Ta", "testdata", "pms", "li", "sa", "he"}) {
+    QTest::newRow(name) << QString(name);
+  }
+}
+
+// A window system may report the activation that a closing menu gave back
+// to the main window only after the command has hidden it; that must not
+// bring the main window back over the window just opened.
+void SecondaryWindowsTest::lateActivationKeepsTheMainWindowHidden() {
+  QFETCH(QString, command);
+  MainWindowFixture f;
+  f.Action(command.toLatin1().constData())->trigger();
+  QVERIFY(!f.window.isVisible());
+  QEvent activate(QEvent::WindowActivate);
+  QApplication::sendEvent(&f.window, &activate);
+  QVERIFY(!f.window.isVisible());
 }
 
 QTEST_MAIN(SecondaryWindowsTest)
