@@ -122,7 +122,9 @@ void ParametersWindow::ond_Click() {
 bool ParametersWindow::event(QEvent* event) {
   // Handle the window's own event first, so a redraw sees its new state.
   const bool handled = QMainWindow::event(event);
-  if (event->type() == QEvent::WindowActivate) Form_Activate();
+  // A hidden window has nothing to activate: an activation reported after
+  // "End" hid it must not show it again.
+  if (event->type() == QEvent::WindowActivate && isVisible()) Form_Activate();
   if (event->type() == QEvent::WindowDeactivate) Form_LostFocus();
   return handled;
 }

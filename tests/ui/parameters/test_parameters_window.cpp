@@ -221,6 +221,16 @@ class ParametersWindowTest : public QObject {
     QCOMPARE(main_.calls, QStringList({"ShowMainWindow"}));
   }
 
+  // An activation the window system reports only after "End" hid the
+  // window must not bring it back.
+  void lateActivationKeepsTheWindowHidden() {
+    Trigger("ond");
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(window_, &activate);
+    QVERIFY(!window_->isVisible());
+    QCOMPARE(main_.calls, QStringList({"ShowMainWindow"}));
+  }
+
   void losingTheFocusToAnotherWindowReturns() {
     window_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window_));
