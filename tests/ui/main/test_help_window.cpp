@@ -55,7 +55,7 @@ void HelpWindowTest::documentHoldsEverySection() {
         "SHOW=10 (*)", "TRAINMAX=50 (*)", "ANALOG=1 (*)", "ANALOG=2 (*)", "ERRTEST=1 (*)",
         "ERRTEST=0 (*)", "FUNCTION=1 (*)", "FUNCTION=4 (*)", "NETLIST=3,2,3,2", "BIASLIST=1,0,0",
         "IRANGE=3,88 (*)", "ORANGE=-10,0 (*)", "EPSILON=.02 (*)", "\r\n   (*) ", "DEMO", "EQUATIONS",
-        "NETLIST=2,3,1", "TEBO.TMP"}) {
+        "NETLIST=2,3,1", "transient file"}) {
     QVERIFY2(text.contains(keyword), keyword);
   }
   QVERIFY(text.contains(QRegularExpression(
