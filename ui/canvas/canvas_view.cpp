@@ -1,5 +1,6 @@
 #include "ui/canvas/canvas_view.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -21,9 +22,21 @@ void CanvasView::paintEvent(QPaintEvent*) {
 void CanvasView::resizeEvent(QResizeEvent*) { canvas_.Resize(size()); }
 
 void CanvasView::mousePressEvent(QMouseEvent* event) {
-  const QPointF user = PixelToUser(canvas_.Scale(), QSizeF(size()), event->position());
+  const QPointF at = event->position();
+  const bool secondOfDouble = !lastWasDoubleClick_ && lastPress_.isValid() &&
+                              lastPress_.elapsed() < QApplication::doubleClickInterval() &&
+                              (at - lastPressAt_).manhattanLength() <=
+                                  QApplication::startDragDistance();
+  lastWasDoubleClick_ = secondOfDouble;
+  lastPress_.restart();
+  lastPressAt_ = at;
+  if (secondOfDouble) return;
+  const QPointF user = PixelToUser(canvas_.Scale(), QSizeF(size()), at);
   emit Pressed(user.x(), user.y(), event->button());
 }
+
+// Qt turns a double-click event into a press by default; it is not one.
+void CanvasView::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
 
 void CanvasView::mouseMoveEvent(QMouseEvent* event) {
   const QPointF user = PixelToUser(canvas_.Scale(), QSizeF(size()), event->position());

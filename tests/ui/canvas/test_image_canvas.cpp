@@ -4,6 +4,7 @@
 #include "engine/interpreter.h"
 #include "engine/host.h"
 #include "engine/workspace.h"
+#include "ui/canvas/canvas_view.h"
 #include "ui/canvas/image_canvas.h"
 
 using namespace backprop;
@@ -116,6 +117,35 @@ class ImageCanvasTest : public QObject {
           break;
         }
     QVERIFY(firstX > 100 + 56 * column - 2);
+  }
+
+  void aDoubleClickIsOnePress() {
+    CanvasView view(BoldFont(), Qt::black, Qt::white);
+    view.resize(110, 110);
+    view.Canvas().SetScale(0, -1, 11, 10);
+    int presses = 0;
+    QObject::connect(&view, &CanvasView::Pressed, [&](double x, double y, Qt::MouseButton) {
+      ++presses;
+      QVERIFY(qAbs(x - 3) < 0.2 && qAbs(y - 4) < 0.2);
+    });
+    // What the platform sends for a double click: press, release, press,
+    // double click, release.
+    const QPoint at(30, 50);
+    QTest::mousePress(&view, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(&view, Qt::LeftButton, {}, at);
+    QTest::mousePress(&view, Qt::LeftButton, {}, at);
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, view.mapToGlobal(at), Qt::LeftButton,
+                            Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&view, &doubleClick);
+    QTest::mouseRelease(&view, Qt::LeftButton, {}, at);
+    QCOMPARE(presses, 1);
+
+    // A third quick press is a press again, and so is one after a pause.
+    QTest::mouseClick(&view, Qt::LeftButton, {}, at);
+    QCOMPARE(presses, 2);
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QTest::mouseClick(&view, Qt::LeftButton, {}, at);
+    QCOMPARE(presses, 3);
   }
 
   void resizingKeepsTheDrawingStretched() {

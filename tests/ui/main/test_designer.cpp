@@ -129,11 +129,11 @@ void DesignerTest::netdesignShowsTheControlsWithoutRedrawing() {
 
 void DesignerTest::clicksOnTheWindowEditAndRedrawInDesignModeOnly() {
   MainWindowFixture f;
-  f.ClickAt(3, 4);
+  f.ClickAt(5, 6);
   QCOMPARE(f.ws.LayerCount.Value(), 2.0);
 
   f.window.ne_Click();
-  f.ClickAt(3, 4);
+  f.ClickAt(3, 4);  // somewhere else: a quick second press on the spot would be a double click
   QCOMPARE(f.ws.LayerCount.Value(), 3.0);
   QCOMPARE(f.ws.LayerSizes(3).Value(), 4.0);
   // The new neurodes are drawn, with connections from both of layer 2.
