@@ -4,7 +4,8 @@
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins \
             libgtest-dev libgmock-dev fonts-dejavu-core poppler-utils \
             clang libclang-rt-dev
-# Benchmarks only: Google Benchmark, and FANN as the speed reference.
+# Benchmarks only: Google Benchmark, and FANN as the speed reference. They
+# are built like the program itself (RelWithDebInfo), so they measure what runs.
 BENCH_PACKAGES := libbenchmark-dev libfann-dev
 
 BUILD       := build
@@ -65,7 +66,7 @@ test: deps
 	@scripts/run-tests.sh $(BUILD) $(ASAN_BUILD) --fuzz $(FUZZ_BUILD) 20
 
 bench: bench-deps
-	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBACKPROP_BENCH=ON
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBACKPROP_BENCH=ON
 	cmake --build $(BENCH_BUILD)
 	@scripts/run-bench.sh $(BENCH_BUILD)
 
