@@ -15,8 +15,8 @@
 
 #include "bench/engine/bench_nets.h"
 #include "bench/engine/fann_trainer.h"
-#include "engine/canvas.h"
 #include "engine/host.h"
+#include "engine/null_canvas.h"
 #include "engine/training.h"
 #include "engine/workspace.h"
 
@@ -24,21 +24,6 @@ namespace backprop::bench {
 namespace {
 
 constexpr double kEpsilon = 0.05;
-
-class NullCanvas : public Canvas {
- public:
-  void SetScale(double, double, double, double) override {}
-  void Clear() override {}
-  void MoveTo(double x, double) override { benchmark::DoNotOptimize(x); }
-  void Print(std::string_view text) override { benchmark::DoNotOptimize(text.data()); }
-  void EndLine() override {}
-  void NextZone() override {}
-  void ToColumn(int) override {}
-  void SetLineWidth(int) override {}
-  void SetLineStyle(LineStyle) override {}
-  void Line(double, double, double, double, std::optional<Rgb>) override {}
-  void Circle(double, double, double) override {}
-};
 
 class NullHost : public Host {
  public:

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "engine/host.h"
-#include "engine/canvas.h"
 #include "engine/interpreter.h"
+#include "engine/null_canvas.h"
 #include "engine/workspace.h"
 
 #if defined(__has_feature)
@@ -30,26 +30,16 @@ namespace {
 
 using namespace backprop;
 
-// Counts what would be drawn and yields to nothing.
-class QuietHost : public Host, public Canvas {
+// Draws nothing and yields to nothing.
+class QuietHost : public Host {
  public:
-  Canvas& MainCanvas() override { return *this; }
+  Canvas& MainCanvas() override { return canvas; }
   void YieldToEvents() override {}
   void ShowWarning(const std::string& message) override {
     std::fprintf(stderr, "soak: run error: %s\n", message.c_str());
     failed = true;
   }
-  void SetScale(double, double, double, double) override {}
-  void Clear() override {}
-  void MoveTo(double, double) override {}
-  void Print(std::string_view) override {}
-  void EndLine() override {}
-  void NextZone() override {}
-  void ToColumn(int) override {}
-  void SetLineWidth(int) override {}
-  void SetLineStyle(LineStyle) override {}
-  void Line(double, double, double, double, std::optional<Rgb>) override {}
-  void Circle(double, double, double) override {}
+  NullCanvas canvas;
   bool failed = false;
 };
 

@@ -16,9 +16,9 @@
 #include <ctime>
 #include <string>
 
-#include "engine/canvas.h"
 #include "engine/host.h"
 #include "engine/interpreter.h"
+#include "engine/null_canvas.h"
 #include "engine/workspace.h"
 #include "ui/common/test_dialogs.h"
 #include "ui/main/main_window.h"
@@ -30,22 +30,6 @@ namespace {
 constexpr int kPatterns = 300;
 constexpr int kWidth = 10;
 constexpr int kRounds = 3;
-
-// A canvas that keeps nothing: the engine alone.
-class NullCanvas : public Canvas {
- public:
-  void SetScale(double, double, double, double) override {}
-  void Clear() override {}
-  void MoveTo(double, double) override {}
-  void Print(std::string_view) override {}
-  void EndLine() override {}
-  void NextZone() override {}
-  void ToColumn(int) override {}
-  void SetLineWidth(int) override {}
-  void SetLineStyle(LineStyle) override {}
-  void Line(double, double, double, double, std::optional<Rgb>) override {}
-  void Circle(double, double, double) override {}
-};
 
 class HeadlessHost : public Host {
  public:
