@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QStorageInfo>
 #include <algorithm>
-#include <cmath>
 #include <functional>
 
 #include "files/directory_list.h"
@@ -21,17 +20,13 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/main_window_access.h"
 #include "ui/common/maximise.h"
+#include "ui/common/twips.h"
 
 namespace backprop {
 
 namespace {
 
 constexpr const char* kBoxTitle = "TEBO";
-
-// Where a control stands, in twips (1/1440 inch) from the client area's top left.
-struct TwipRect {
-  int left, top, width, height;
-};
 
 // File names travel through the workspace as the bytes the system uses.
 std::string ToBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
@@ -122,29 +117,24 @@ LoadSaveDialog::LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dial
 }
 
 void LoadSaveDialog::PlaceControls() {
-  const auto pixels = [](int twips, int dotsPerInch) {
-    return static_cast<int>(std::lround(twips * dotsPerInch / 1440.0));
+  // Places in twips (1/1440 inch) from the client area's top left.
+  const auto place = [this](QWidget* control, int left, int top, int width, int height) {
+    control->setGeometry(TwipsToPixels(left, top, width, height, logicalDpiX(), logicalDpiY()));
   };
-  const auto place = [&](QWidget* control, TwipRect r) {
-    const int dx = logicalDpiX();
-    const int dy = logicalDpiY();
-    control->setGeometry(pixels(r.left, dx), pixels(r.top, dy), pixels(r.width, dx),
-                         pixels(r.height, dy));
-  };
-  place(file1_, {360, 120, 1335, 3735});
-  place(drive1_, {1920, 120, 1335, 315});
-  place(dir1_, {1920, 600, 1335, 3255});
+  place(file1_, 360, 120, 1335, 3735);
+  place(drive1_, 1920, 120, 1335, 315);
+  place(dir1_, 1920, 600, 1335, 3255);
   static constexpr std::array<int, kFileSetRows> kCheckTops{360, 840, 1320, 1800, 2400, 2880};
   static constexpr std::array<int, kFileSetRows> kTextTops{360, 840, 1320, 1800, 2400, 3000};
   for (int row = 0; row < kFileSetRows; ++row) {
-    place(rowChecks_[row], {3360, kCheckTops[row], 255, 255});
-    place(rowTexts_[row], {3840, kTextTops[row], 6975, 375});
+    place(rowChecks_[row], 3360, kCheckTops[row], 255, 255);
+    place(rowTexts_[row], 3840, kTextTops[row], 6975, 375);
   }
-  place(command1_, {3600, 3600, 615, 495});
-  place(command2_, {4560, 3600, 615, 495});
-  place(command3_, {5520, 3600, 615, 495});
-  place(label1_, {360, 4560, 975, 255});
-  place(text6_, {1440, 4560, 3735, 375});
+  place(command1_, 3600, 3600, 615, 495);
+  place(command2_, 4560, 3600, 615, 495);
+  place(command3_, 5520, 3600, 615, 495);
+  place(label1_, 360, 4560, 975, 255);
+  place(text6_, 1440, 4560, 3735, 375);
 }
 
 // The drive list holds the system's mounted volumes by their root paths.

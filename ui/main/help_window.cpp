@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 
 #include "ui/common/main_window_access.h"
-#include "ui/main/twips.h"
+#include "ui/common/twips.h"
 
 namespace backprop {
 

@@ -15,7 +15,7 @@
 #include "ui/main/deferred_canvas.h"
 #include "ui/main/designer.h"
 #include "ui/main/repaint_throttle.h"
-#include "ui/main/twips.h"
+#include "ui/common/twips.h"
 #include "ui/main/vector_state.h"
 #include "ui/main/window_owner.h"
 

@@ -9,7 +9,7 @@
 #include "engine/workspace.h"
 #include "tests/ui/main/main_window_fixture.h"
 #include "ui/main/help_window.h"
-#include "ui/main/twips.h"
+#include "ui/common/twips.h"
 #include "ui/main/window_owner.h"
 
 using namespace backprop;
