@@ -14,6 +14,7 @@
 #include <QStorageInfo>
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 #include "files/directory_list.h"
 #include "files/file_error.h"
@@ -46,15 +47,18 @@ QString ClickedBaseName(const QString& fileName) {
 // gets the focus, or when the current file goes away); that picks nothing.
 class FileList : public QListView {
  public:
-  using QListView::QListView;
-  std::function<void()> onKeyPick;
+  FileList(QWidget* parent, std::function<void()> onKeyPick)
+      : QListView(parent), onKeyPick_(std::move(onKeyPick)) {}
 
  protected:
   void keyPressEvent(QKeyEvent* event) override {
     const QPersistentModelIndex before = currentIndex();
     QListView::keyPressEvent(event);
-    if (currentIndex().isValid() && currentIndex() != before && onKeyPick) onKeyPick();
+    if (currentIndex().isValid() && currentIndex() != before) onKeyPick_();
   }
+
+ private:
+  std::function<void()> onKeyPick_;
 };
 
 }  // namespace
@@ -66,7 +70,7 @@ LoadSaveDialog::LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dial
       mainWindow_(mainWindow),
       dialogs_(dialogs),
       fileModel_(new QFileSystemModel(this)),
-      file1_(new FileList(this)),
+      file1_(new FileList(this, [this] { File1_Click(); })),
       drive1_(new QComboBox(this)),
       dir1_(new DirectoryList(this)),
       command1_(new QPushButton("Load", this)),
@@ -107,7 +111,6 @@ LoadSaveDialog::LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dial
   connect(command2_, &QPushButton::clicked, this, &LoadSaveDialog::Command2_Click);
   connect(command3_, &QPushButton::clicked, this, &LoadSaveDialog::Command3_Click);
   connect(file1_, &QListView::clicked, this, &LoadSaveDialog::File1_Click);
-  static_cast<FileList*>(file1_)->onKeyPick = [this] { File1_Click(); };
   connect(dir1_, &DirectoryList::PathClicked, this, &LoadSaveDialog::Dir1_Click);
   connect(drive1_, &QComboBox::activated, this, &LoadSaveDialog::Drive1_Change);
 
