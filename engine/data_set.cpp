@@ -48,9 +48,9 @@ struct PatternValue {
 }  // namespace
 
 std::string_view DataSetText(const Workspace& ws, double set) {
-  if (set == 1) return ws.TextBuffer(BufferId::TrainingDataD1);
-  if (set == 2) return ws.TextBuffer(BufferId::TrainingDataD2);
-  if (set == 4) return ws.TextBuffer(BufferId::TestSetT1);
+  if (set == kDataSetD1) return ws.TextBuffer(BufferId::TrainingDataD1);
+  if (set == kDataSetD2) return ws.TextBuffer(BufferId::TrainingDataD2);
+  if (set == kTestSetT1) return ws.TextBuffer(BufferId::TestSetT1);
   return {};
 }
 
@@ -76,7 +76,7 @@ void LoadDataSet(Workspace& ws) {
   if (patterns > 0) {
     const NetGeometry geometry = ValidatedGeometry(ws);
     inputs = geometry.Size(1);
-    targets = (ws.RunMode == 4) ? 0 : geometry.OutputSize();
+    targets = (ws.RunMode == kStepTest) ? 0 : geometry.OutputSize();
     values.reserve(static_cast<std::size_t>(patterns * (inputs + targets)));
     double value = FieldValue(lastField);
     auto nextValue = [&]() {

@@ -75,7 +75,7 @@ void Threshold(LineContext& c) { c.ws.AnalogThreshold = Value(c); }
 void Step(LineContext& c) {
   c.action = Action::Step;
   c.stepShown = true;
-  c.ws.SelectedSet = (c.ws.RunMode == 4) ? 4.0 : Value(c);
+  c.ws.SelectedSet = (c.ws.RunMode == kStepTest) ? kTestSetT1 : Value(c);
 }
 void OutputRange(LineContext& c) {
   SplitLineItems(c.ws);
@@ -218,9 +218,9 @@ void SplitLineItems(Workspace& ws) {
 
 void RunProgram(Workspace& ws, Host& host) {
   std::string text;
-  if (ws.RunMode < 2) {
+  if (ws.RunMode < kRunProgramS2) {
     text = UpperCaseProgram(ws.TextBuffer(BufferId::ProgramS1));
-  } else if (ws.RunMode < 3) {
+  } else if (ws.RunMode < kStepTraining) {
     text = UpperCaseProgram(ws.TextBuffer(BufferId::ProgramS2));
   } else {
     text = "STEP=1";

@@ -30,8 +30,8 @@ std::string BlankAndValue(double value) { return " " + FormatPattern(value, kSte
 
 // The footer's name of the set shown.
 const char* SetName(const Workspace& ws) {
-  if (ws.RunMode == 4 || ws.SelectedSet == 4) return ".  TEST SET 1";
-  if (ws.SelectedSet == 2) return ". TRAINING DATA SET 2";
+  if (ws.RunMode == kStepTest || ws.SelectedSet == kTestSetT1) return ".  TEST SET 1";
+  if (ws.SelectedSet == kDataSetD2) return ". TRAINING DATA SET 2";
   return ". TRAINING DATA SET 1";
 }
 
@@ -46,7 +46,7 @@ void StepDataSet(Workspace& ws, Host& host) {
 
   if (!(ws.StepPosition >= 1 && ws.StepPosition <= patterns)) ws.StepPosition = 1;
   const int pos = LoopCount(ws.StepPosition);
-  const bool testSet = ws.RunMode == 4;
+  const bool testSet = ws.RunMode == kStepTest;
   const int last = geometry.OutputLayer();
   Canvas& canvas = host.MainCanvas();
 

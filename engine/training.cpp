@@ -123,7 +123,7 @@ double TrainPattern(Workspace& ws, const NetGeometry& geometry, const TrainingCe
   // Output deltas and the error: squared in analog mode (1), otherwise the
   // digital count of the integer part of 3.2 e^2. A net of one layer has
   // its inputs as outputs and no slopes of this pass.
-  const bool analog = ws.OutputMode == 1;
+  const bool analog = ws.OutputMode == kAnalogOutput;
   const double* output = values.pass.output[last];
   double error = 0.0;
   for (int j = 1; j <= geometry.OutputSize(); ++j) {
@@ -193,7 +193,7 @@ void ReportCycle(Workspace& ws, Canvas& canvas, double errorSum, ReportNumberBuf
   canvas.MoveTo(6.5, 1);
   canvas.Print("Error=");
   const bool testOn = ws.ErrorTest == 1 && ws.TrialCounter > 1;
-  if (ws.OutputMode == 0) {
+  if (ws.OutputMode == kDigitalOutput) {
     canvas.Print(numbers.PrintForm(errorSum));
     canvas.Print("  ");
     if (errorSum <= 0 && testOn) ws.TrialCounter = ws.TrainingLimit;

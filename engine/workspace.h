@@ -24,6 +24,28 @@ enum class BufferId : int {
   TestSetT1 = 5,
 };
 
+// RunMode: what the interpreter is running for.
+inline constexpr int kRunProgramS1 = 1;  // Run(S1)
+inline constexpr int kRunProgramS2 = 2;  // Run(S2)
+inline constexpr int kStepTraining = 3;  // StepThruTrn(D1)
+inline constexpr int kStepTest = 4;      // StepThruTst(T1): a set without desired outputs
+
+// SelectedSet and LoadedSet: the text a data set comes from. Any other
+// number selects an empty set; LoadedSet 0 makes the next use reload.
+inline constexpr int kNoDataSet = 0;
+inline constexpr int kDataSetD1 = 1;
+inline constexpr int kDataSetD2 = 2;
+inline constexpr int kTestSetT1 = 4;
+
+// OutputMode: how training measures its error. Training sums e^2 only in
+// analog mode and reports digitally only in digital mode, so any other value
+// sums digitally but reports like analog.
+inline constexpr int kDigitalOutput = 0;
+inline constexpr int kAnalogOutput = 1;
+
+// The InterruptKey a mouse click stores (the code of the Escape key).
+inline constexpr std::int16_t kClickInterruptKey = 27;
+
 // Row of the file set (load and save dialog), in processing order.
 inline constexpr int kFileSetRows = 6;
 
@@ -89,7 +111,7 @@ struct Workspace {
   WorkspaceValue AboutShown;           // 1 after the first mouse movement
   WorkspaceValue RunMode;              // 1 Run(S1), 2 Run(S2), 3 step D1, 4 step T1
   WorkspaceValue Busy;                 // 1 while training yields to events
-  std::int16_t InterruptKey = 0;       // last key typed, 27 after a click
+  std::int16_t InterruptKey = 0;       // last key typed, kClickInterruptKey after a click
   WorkspaceValue EditorBuffer;         // buffer shown by the editor, 1..5
   WorkspaceValue ListDestination;      // 0 printer, 1 preview
 
@@ -104,7 +126,7 @@ struct Workspace {
   }
 };
 
-// Fills the start-up parameters and geometry, in the original order. Weights,
+// Fills the start-up parameters and geometry, in their fixed order. Weights,
 // bias flags, data tables, texts and TestSetName are left as they are.
 void ApplyDefaults(Workspace& ws);
 

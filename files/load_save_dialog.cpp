@@ -22,12 +22,11 @@
 #include "ui/common/main_window_access.h"
 #include "ui/common/maximise.h"
 #include "ui/common/twips.h"
+#include "ui/common/window_style.h"
 
 namespace backprop {
 
 namespace {
-
-constexpr const char* kBoxTitle = "TEBO";
 
 // File names travel through the workspace as the bytes the system uses.
 std::string ToBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
@@ -173,7 +172,7 @@ void LoadSaveDialog::Form_Load() {
 
 void LoadSaveDialog::Command1_Click() {
   // Whatever happens, the next use of a data set reads its text afresh.
-  ws_.LoadedSet = 0;
+  ws_.LoadedSet = kNoDataSet;
   const QString typed = text6_->text();
   if (!typed.isEmpty()) {
     ws_.FileNames = FileSetNames(LoadBaseName(ToBytes(typed), ToBytes(FileListDirectory())));
@@ -192,7 +191,7 @@ void LoadSaveDialog::Command2_Click() {
     const std::optional<std::string> base =
         SaveBaseName(ToBytes(typed), ToBytes(FileListDirectory()));
     if (!base) {
-      dialogs_.Warning(this, kBoxTitle,
+      dialogs_.Warning(this, kMessageBoxTitle,
                        QString(kSaveFailedText) + "\n\"" + typed +
                            "\": type the base name alone, without \"/\" or \".\"");
       return;
@@ -262,7 +261,7 @@ RowChoice LoadSaveDialog::CheckedRows() const {
 }
 
 void LoadSaveDialog::ShowFileError(const char* headline, const FileError& error) {
-  dialogs_.Warning(this, kBoxTitle, FromBytes(FileErrorMessage(headline, error)));
+  dialogs_.Warning(this, kMessageBoxTitle, FromBytes(FileErrorMessage(headline, error)));
 }
 
 }  // namespace backprop

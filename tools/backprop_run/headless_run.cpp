@@ -28,7 +28,7 @@ void HeadlessHost::ShowWarning(const std::string& message) {
 }
 
 bool RunNetworkProgram(Workspace& ws, int program, HeadlessHost& host) {
-  ws.RunMode = program == 2 ? 2 : 1;
+  ws.RunMode = program == 2 ? kRunProgramS2 : kRunProgramS1;
   RunProgram(ws, host);
   return !host.Warned();
 }

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "ui/canvas/image_canvas.h"
+#include "ui/common/window_style.h"
 
 namespace backprop {
 
@@ -33,19 +34,12 @@ int& PrepareEnvironment(int& argc) {
   return argc;
 }
 
-QFont MainWindowFont() {
-  QFont font = QGuiApplication::font();
-  font.setPointSizeF(8.25);
-  font.setBold(true);
-  return font;
-}
-
 }  // namespace
 
 struct Picture::Parts {
   Parts(int& argc, char** argv)
       : application(PrepareEnvironment(argc), argv),
-        canvas(kPictureSize, MainWindowFont(), QColor(0, 0, 128), QColor(255, 255, 255)) {}
+        canvas(kPictureSize, WindowFont(), kDrawingForeground, kDrawingBackground) {}
 
   QGuiApplication application;
   ImageCanvas canvas;

@@ -19,6 +19,7 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/main_window_access.h"
 #include "ui/common/maximise.h"
+#include "ui/common/window_style.h"
 #include "ui/listing/listing_printer.h"
 #include "ui/listing/listing_sink.h"
 #include "ui/listing/listing_text.h"
@@ -181,7 +182,7 @@ void ListingWindow::MakeListing() {
     // is taken back instead of being left with an empty window.
     failed = true;
     text2_->hide();
-    dialogs_.Warning(this, "TEBO", "UNABLE TO LIST THE NET DATA");
+    dialogs_.Warning(this, kMessageBoxTitle, "UNABLE TO LIST THE NET DATA");
   }
   text2_->hide();
   if (toPrinter || failed) ed_Click();
@@ -238,7 +239,7 @@ void ListingWindow::Print(const ListingChoice& choice) {
   const PrintOutcome outcome = PrintToDefaultPrinter(pages.Pages(), QDir::current());
   text2_->hide();
   if (!outcome.error.isEmpty()) {
-    dialogs_.Warning(this, "TEBO", "UNABLE TO PRINT\n" + outcome.error);
+    dialogs_.Warning(this, kMessageBoxTitle, "UNABLE TO PRINT\n" + outcome.error);
   } else if (!outcome.pdfFile.isEmpty()) {
     dialogs_.Information(this, "Net Data",
                          "No printer is set up on this system.\nThe listing was saved as " +

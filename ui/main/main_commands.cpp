@@ -15,6 +15,7 @@
 #include "engine/workspace.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/maximise.h"
+#include "ui/common/window_style.h"
 #include "files/load_save_dialog.h"
 #include "ui/editor/editor_window.h"
 #include "ui/listing/listing_window.h"
@@ -76,7 +77,7 @@ void MainWindow::ne_Click() {
   command2_->show();
   command1_->setEnabled(true);
   command2_->setEnabled(true);
-  ws_.InterruptKey = 27;
+  ws_.InterruptKey = kClickInterruptKey;
   ws_.DesignMode = 1;
 }
 
@@ -103,7 +104,7 @@ void MainWindow::ps2_Click() {
 
 void MainWindow::Tr_Click() {
   if (Busy()) return;
-  ws_.LoadedSet = 0;  // the edited text is read afresh by the next step
+  ws_.LoadedSet = kNoDataSet;  // the edited text is read afresh by the next step
   LeaveDesignMode();
   OpenEditor(BufferId::TrainingDataD1);
 }
@@ -138,10 +139,10 @@ void MainWindow::sa_Click() {
   ShowMaximised(&owner_->LoadSave());
 }
 
-void MainWindow::TN_Click() { Run(1); }
-void MainWindow::ru_Click() { Run(2); }
-void MainWindow::SWP_Click() { Step(3); }
-void MainWindow::tdst_Click() { Step(4); }
+void MainWindow::TN_Click() { Run(kRunProgramS1); }
+void MainWindow::ru_Click() { Run(kRunProgramS2); }
+void MainWindow::SWP_Click() { Step(kStepTraining); }
+void MainWindow::tdst_Click() { Step(kStepTest); }
 
 void MainWindow::Run(int runMode) {
   if (Busy()) return;
@@ -168,7 +169,7 @@ void MainWindow::Step(int runMode) {
 void MainWindow::he_Click() {
   HelpWindow* help = owner_->Help();
   if (help == nullptr) {
-    dialogs_.Warning(this, "TEBO", "FILE NOT FOUND");
+    dialogs_.Warning(this, kMessageBoxTitle, "FILE NOT FOUND");
     return;
   }
   hide();

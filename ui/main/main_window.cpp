@@ -16,6 +16,7 @@
 #include "ui/main/designer.h"
 #include "ui/main/repaint_throttle.h"
 #include "ui/common/twips.h"
+#include "ui/common/window_style.h"
 #include "ui/main/vector_state.h"
 #include "ui/main/window_owner.h"
 
@@ -25,27 +26,17 @@ namespace {
 // Events run at most this often during training (5 ms).
 constexpr qint64 kYieldIntervalNs = 5'000'000;
 
-QFont MainFont() {
-  // The platform's own sans-serif font in the window's size and weight.
-  QFont font = QApplication::font();
-  font.setPointSizeF(8.25);
-  font.setBold(true);
-  return font;
-}
-
-const QColor kForeground(0, 0, 128);
-const QColor kBackground(255, 255, 255);
 }  // namespace
 
 MainWindow::MainWindow(Workspace& ws, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
       ws_(ws),
       dialogs_(dialogs),
-      view_(new CanvasView(MainFont(), kForeground, kBackground, this)),
+      view_(new CanvasView(WindowFont(), kDrawingForeground, kDrawingBackground, this)),
       owner_(std::make_unique<WindowOwner>(ws, *this, dialogs)),
       yieldGate_(kYieldIntervalNs) {
   setWindowTitle("BACKPROPAGATION");
-  view_->setFont(MainFont());
+  view_->setFont(WindowFont());
   setCentralWidget(view_);
   // Training redraws far more often than a screen can show; its drawing is
   // held back and drawn once per repaint.
@@ -112,7 +103,7 @@ void MainWindow::ShowWarning(const std::string& message) {
   FlushDrawing();
   QString text = QString::fromStdString(message);
   text.remove('\r');
-  dialogs_.Warning(this, "TEBO", text);
+  dialogs_.Warning(this, kMessageBoxTitle, text);
 }
 
 void MainWindow::LeaveDesignMode() {
@@ -164,7 +155,7 @@ void MainWindow::Form_GotFocus() {
 }
 
 void MainWindow::Form_MouseDown(Qt::MouseButton, double x, double y) {
-  ws_.InterruptKey = 27;
+  ws_.InterruptKey = kClickInterruptKey;
   if (ws_.DesignMode != 1) return;
   DesignerPress(ws_, x, y);
   MainCanvas().Clear();
@@ -176,7 +167,7 @@ void MainWindow::Form_MouseMove(double, double) {
   // Movements queued while the box is open must not open a second one.
   if (ws_.AboutShown == 0 && !aboutBoxOpen_) {
     aboutBoxOpen_ = true;
-    dialogs_.Information(this, "TEBO", kCopyrightNotice);
+    dialogs_.Information(this, kMessageBoxTitle, kCopyrightNotice);
     aboutBoxOpen_ = false;
   }
   ws_.AboutShown = 1;
@@ -201,7 +192,7 @@ void MainWindow::Command2_Click() {
 
 void MainWindow::EndProgram() {
   ending_ = true;
-  ws_.InterruptKey = 27;
+  ws_.InterruptKey = kClickInterruptKey;
   owner_->DiscardAll();
   hide();
   // Leaves the main event loop once any run on the stack has unwound; with

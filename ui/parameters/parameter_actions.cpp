@@ -6,6 +6,7 @@
 
 #include "engine/number_text.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/window_style.h"
 #include "ui/parameters/parameter_table.h"
 
 namespace backprop {
@@ -26,7 +27,7 @@ void AskNumbers(Workspace& ws, Dialogs& dialogs, QWidget* parent, const Paramete
     if (!value) continue;
     // An infinity would later turn training into a silent run of NaNs.
     if (!std::isfinite(*value)) {
-      dialogs.Warning(parent, kParametersWarningTitle, kNumberTooLargeWarning);
+      dialogs.Warning(parent, kMessageBoxTitle, kNumberTooLargeWarning);
       continue;
     }
     ws.*q.field = *value;
@@ -40,7 +41,7 @@ void AskSeed(Workspace& ws, Dialogs& dialogs, QWidget* parent, const ParameterRo
   // number made whole in this program does.
   const double rounded = std::nearbyint(*value);
   if (!(rounded >= INT16_MIN && rounded <= INT16_MAX)) {
-    dialogs.Warning(parent, kParametersWarningTitle, kSeedRangeWarning);
+    dialogs.Warning(parent, kMessageBoxTitle, kSeedRangeWarning);
     return;
   }
   ws.WeightSeed = static_cast<std::int16_t>(rounded);

@@ -10,8 +10,6 @@ class Dialogs;
 struct ParameterRow;
 struct Workspace;
 
-// Title of the parameters window's warning boxes.
-inline constexpr const char* kParametersWarningTitle = "TEBO";
 // Shown for a seed answer that rounds outside the 16-bit range; the seed stays.
 inline constexpr const char* kSeedRangeWarning = "THE SEED MUST BE FROM -32768 TO 32767";
 // Shown for an answer too large for a number; the field stays.

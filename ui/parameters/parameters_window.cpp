@@ -12,20 +12,13 @@
 #include "ui/canvas/canvas_view.h"
 #include "ui/common/main_window_access.h"
 #include "ui/common/maximise.h"
+#include "ui/common/window_style.h"
 #include "ui/parameters/parameter_actions.h"
 #include "ui/parameters/parameter_table.h"
 
 namespace backprop {
 
 namespace {
-
-// The platform's own sans-serif face, at the size and weight of the list.
-QFont ListFont() {
-  QFont font = QApplication::font();
-  font.setPointSizeF(8.25);
-  font.setBold(true);
-  return font;
-}
 
 using Handler = void (ParametersWindow::*)();
 
@@ -48,9 +41,9 @@ ParametersWindow::ParametersWindow(Workspace& ws, MainWindowAccess& mainWindow, 
 
   // The list's font belongs to the drawing surface; the menu bar keeps the
   // platform's menu font.
-  view_ = new CanvasView(ListFont(), palette().color(QPalette::WindowText),
+  view_ = new CanvasView(WindowFont(), palette().color(QPalette::WindowText),
                          palette().color(QPalette::Window), this);
-  view_->setFont(ListFont());
+  view_->setFont(WindowFont());
   view_->setFocusPolicy(Qt::StrongFocus);
   view_->installEventFilter(this);
   setCentralWidget(view_);
