@@ -20,10 +20,11 @@
 #include "engine/interpreter.h"
 #include "engine/null_canvas.h"
 #include "engine/workspace.h"
-#include "ui/common/test_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 #include "ui/main/main_window.h"
 
 using namespace backprop;
+using backprop::testing::ScriptedDialogs;
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "engine/data_set.h"
 #include "engine/engine_error.h"
 #include "engine/workspace.h"
+#include "tests/support/nets.h"
 
 namespace backprop {
 namespace {
@@ -50,10 +51,7 @@ class DataSetTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ApplyDefaults(ws);
-    ws.LayerCount = 3;
-    ws.LayerSizes(1) = 2;
-    ws.LayerSizes(2) = 2;
-    ws.LayerSizes(3) = 1;
+    testing::SetGeometry(ws, {2, 2, 1});
     ws.RunMode = 1;
     ws.SelectedSet = 1;
   }

@@ -2,7 +2,7 @@
 
 #include "engine/draw_net.h"
 #include "engine/workspace.h"
-#include "tests/engine/recording_canvas.h"
+#include "tests/support/recording_canvas.h"
 
 namespace backprop {
 namespace {

@@ -6,6 +6,7 @@
 #include "engine/exponential.h"
 #include "engine/forward_pass.h"
 #include "engine/workspace.h"
+#include "tests/support/nets.h"
 
 namespace backprop {
 namespace {
@@ -69,10 +70,7 @@ class ForwardPassTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ApplyDefaults(ws);
-    ws.LayerCount = 3;
-    ws.LayerSizes(1) = 2;
-    ws.LayerSizes(2) = 3;
-    ws.LayerSizes(3) = 2;
+    testing::SetGeometry(ws, {2, 3, 2});
     for (int k = 1; k <= 3; ++k) ws.NodeValues(0, k) = k < 3 ? 1 : 0;
     ws.NodeValues(1, 1) = 0.3;
     ws.NodeValues(2, 1) = -0.8;

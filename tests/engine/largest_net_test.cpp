@@ -6,7 +6,7 @@
 
 #include "engine/interpreter.h"
 #include "engine/workspace.h"
-#include "tests/engine/recording_canvas.h"
+#include "tests/support/recording_canvas.h"
 
 namespace backprop {
 namespace {

@@ -6,7 +6,8 @@
 #include "engine/interpreter.h"
 #include "engine/stepping.h"
 #include "engine/workspace.h"
-#include "tests/engine/recording_canvas.h"
+#include "tests/support/nets.h"
+#include "tests/support/recording_canvas.h"
 
 namespace backprop {
 namespace {
@@ -22,19 +23,13 @@ class SteppingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ApplyDefaults(ws);
-    ws.LayerCount = 3;
-    ws.LayerSizes(1) = 2;
-    ws.LayerSizes(2) = 2;
-    ws.LayerSizes(3) = 1;
-    ws.BiasFlags(1) = 1;
-    ws.BiasFlags(2) = 1;
-    ws.BiasFlags(3) = 0;
+    testing::SetGeometry(ws, {2, 2, 1}, {1, 1, 0});
     ws.TransferFunction = 1;
     ws.Weights(1, 1, 1) = 0.5;
     ws.Weights(2, 2, 1) = 0.25;
     ws.Weights(0, 1, 2) = 0.125;  // bias of layer 2 into the output
     ws.Weights(1, 1, 2) = 1;
-    ws.TextBuffer(BufferId::TrainingDataD1) = "4\r\n-1,-1,-1\r\n-1,1,1\r\n1,-1,1\r\n1,1,-1\r\n";
+    ws.TextBuffer(BufferId::TrainingDataD1) = testing::kExclusiveOrSet;
     ws.TextBuffer(BufferId::TrainingDataD2) = "2\r\n1,1,1\r\n0,0,0";
     ws.TextBuffer(BufferId::TestSetT1) = "2\r\n1,-1\r\n.5,.5";
   }

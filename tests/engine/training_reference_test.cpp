@@ -15,7 +15,7 @@
 #include "engine/number_text.h"
 #include "engine/training.h"
 #include "engine/workspace.h"
-#include "tests/engine/recording_canvas.h"
+#include "tests/support/recording_canvas.h"
 
 namespace backprop {
 namespace {

@@ -11,7 +11,8 @@
 #include "engine/raw_cells.h"
 #include "engine/training.h"
 #include "engine/workspace.h"
-#include "tests/engine/recording_canvas.h"
+#include "tests/support/nets.h"
+#include "tests/support/recording_canvas.h"
 
 namespace backprop {
 namespace {
@@ -19,15 +20,13 @@ namespace {
 using testing::PlacedText;
 using testing::ScriptedHost;
 
-constexpr const char* kExclusiveOr = "4\r\n-1,-1,-1\r\n-1,1,1\r\n1,-1,1\r\n1,1,-1\r\n";
-
 // The exclusive-or net 2, 2, 1 with bias neurodes and weights from seed 1.
 class TrainingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ApplyDefaults(ws);
-    ws.TextBuffer(BufferId::TrainingDataD1) = kExclusiveOr;
-    RunLines("NETLIST=3,2,2,1\r\nBIASLIST=1,1,0\r\nINITW=2");
+    ws.TextBuffer(BufferId::TrainingDataD1) = testing::kExclusiveOrSet;
+    RunLines(testing::kExclusiveOrNet);
     ws.SelectedSet = 1;
   }
   void RunLines(const std::string& program) {

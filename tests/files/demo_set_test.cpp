@@ -10,7 +10,7 @@
 #include "engine/workspace.h"
 #include "files/file_set.h"
 #include "files/text_file.h"
-#include "tests/engine/recording_canvas.h"
+#include "tests/support/recording_canvas.h"
 
 namespace backprop {
 namespace {

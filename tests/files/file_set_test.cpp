@@ -4,7 +4,7 @@
 
 #include "files/text_file.h"
 #include "files/weights_file.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace backprop {
 namespace {

@@ -13,24 +13,20 @@
 #include <memory>
 
 #include "engine/workspace.h"
-#include "file_size_limit.h"
 #include "files/directory_list.h"
 #include "files/load_save_dialog.h"
 #include "files/text_file.h"
 #include "files/weights_file.h"
-#include "ui/common/main_window_access.h"
-#include "ui/common/test_dialogs.h"
+#include "tests/support/fake_main_window.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/qt_test_main.h"
+#include "tests/support/scripted_dialogs.h"
 
 using namespace backprop;
+using backprop::testing::FakeMainWindow;
+using backprop::testing::ScriptedDialogs;
 
 namespace {
-
-class FakeMainWindow : public MainWindowAccess {
- public:
-  int shown = 0;
-  void LeaveDesignMode() override {}
-  void ShowMainWindow() override { ++shown; }
-};
 
 const std::array<const char*, kFileSetRows> kRowTextNames{"Text1", "Text2", "Text3",
                                                           "text4", "Text7", "Text5"};
@@ -453,16 +449,16 @@ class LoadSaveDialogTest : public QObject {
   void exitHidesAndTheCloseBoxDestroys() {
     Press("Command3");
     QVERIFY(!dialog_->isVisible());
-    QCOMPARE(main_.shown, 1);
+    QCOMPARE(main_.Shown(), 1);
     QVERIFY(!dialog_.isNull());
 
     dialog_->show();
     dialog_->close();
-    QCOMPARE(main_.shown, 2);
+    QCOMPARE(main_.Shown(), 2);
     QVERIFY(!dialog_->isVisible());
     QTRY_VERIFY(dialog_.isNull());
   }
 };
 
-QTEST_MAIN(LoadSaveDialogTest)
+BACKPROP_QT_TEST(LoadSaveDialogTest);
 #include "test_load_save_dialog.moc"

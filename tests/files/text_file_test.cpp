@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string>
 
-#include "file_size_limit.h"
 #include "files/file_error.h"
-#include "temp_folder.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/temp_folder.h"
 
 namespace backprop {
 namespace {

@@ -13,7 +13,8 @@
 #include "engine/workspace.h"
 #include "files/file_error.h"
 #include "files/text_file.h"
-#include "temp_folder.h"
+#include "tests/support/nets.h"
+#include "tests/support/temp_folder.h"
 
 namespace backprop {
 namespace {
@@ -80,13 +81,7 @@ std::string JoinLines(const std::vector<std::string>& lines, const char* end = "
 // 1, 1, 0, each weight numbered so that its position shows.
 Workspace ExampleNet() {
   Workspace ws;
-  ws.LayerCount = 3;
-  ws.LayerSizes(1) = 2;
-  ws.LayerSizes(2) = 2;
-  ws.LayerSizes(3) = 1;
-  ws.BiasFlags(1) = 1;
-  ws.BiasFlags(2) = 1;
-  ws.BiasFlags(3) = 0;
+  testing::SetGeometry(ws, {2, 2, 1}, {1, 1, 0});
   for (int i = 0; i <= 2; ++i) {
     for (int j = 1; j <= 2; ++j) ws.Weights(i, j, 1) = 100 + 10 * i + j + 0.5;
     ws.Weights(i, 1, 2) = -(200 + 10 * i + 1) - 0.25;

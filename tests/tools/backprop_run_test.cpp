@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/nets.h"
+
 // End-to-end runs of the built backprop-run on file sets in a temporary
 // folder, checking standard output, standard error and the exit status.
 
@@ -19,7 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kExclusiveOr = "4\r\n-1,-1,-1\r\n-1,1,1\r\n1,-1,1\r\n1,1,-1\r\n";
+constexpr const char* kExclusiveOr = backprop::testing::kExclusiveOrSet;
 constexpr const char* kExclusiveOrProgram =
     "NETLIST=3,2,2,1\r\nBIASLIST=1,1,0\r\nFUNCTION=2\r\nINITW=2\r\nTRAIN=1\r\n";
 

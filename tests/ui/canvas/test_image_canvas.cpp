@@ -4,6 +4,8 @@
 #include "engine/interpreter.h"
 #include "engine/host.h"
 #include "engine/workspace.h"
+#include "tests/support/nets.h"
+#include "tests/support/qt_test_main.h"
 #include "ui/canvas/canvas_view.h"
 #include "ui/canvas/image_canvas.h"
 
@@ -61,7 +63,7 @@ class ImageCanvasTest : public QObject {
     ApplyDefaults(ws);
     ImageCanvas canvas(QSize(880, 660), BoldFont(), QColor(0, 0, 128), Qt::white);
     ImageHost host(canvas);
-    ws.TextBuffer(BufferId::ProgramS1) = "NETLIST=3,2,2,1\r\nBIASLIST=1,1,0\r\nINITW=2\r\nDISPLAY";
+    ws.TextBuffer(BufferId::ProgramS1) = std::string(testing::kExclusiveOrNet) + "DISPLAY";
     ws.RunMode = 1;
     RunProgram(ws, host);
     QVERIFY(host.warnings.empty());
@@ -160,5 +162,5 @@ class ImageCanvasTest : public QObject {
   }
 };
 
-QTEST_MAIN(ImageCanvasTest)
+BACKPROP_QT_TEST(ImageCanvasTest);
 #include "test_image_canvas.moc"

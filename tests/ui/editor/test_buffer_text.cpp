@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "tests/support/qt_test_main.h"
 #include "ui/editor/buffer_text.h"
 
 using namespace backprop;
@@ -92,5 +93,5 @@ class BufferTextTest : public QObject {
   }
 };
 
-QTEST_MAIN(BufferTextTest)
+BACKPROP_QT_TEST(BufferTextTest);
 #include "test_buffer_text.moc"

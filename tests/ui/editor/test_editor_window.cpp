@@ -4,29 +4,16 @@
 
 #include "engine/interpreter.h"
 #include "engine/workspace.h"
-#include "tests/engine/recording_canvas.h"
-#include "ui/common/main_window_access.h"
+#include "tests/support/fake_main_window.h"
+#include "tests/support/qt_test_main.h"
+#include "tests/support/recording_canvas.h"
 #include "ui/common/maximise.h"
 #include "ui/editor/editor_window.h"
 
 using namespace backprop;
+using backprop::testing::FakeMainWindow;
 
 namespace {
-
-// Stands in for the main window: records what the editor asks of it.
-class FakeMainWindow : public MainWindowAccess {
- public:
-  explicit FakeMainWindow(Workspace& ws) : ws_(ws) {}
-  QStringList calls;
-  void LeaveDesignMode() override {
-    calls << "LeaveDesignMode";
-    ws_.DesignMode = 0;
-  }
-  void ShowMainWindow() override { calls << "ShowMainWindow"; }
-
- private:
-  Workspace& ws_;
-};
 
 // Opens the editor the way the main window's Edit entries do.
 EditorWindow* Open(Workspace& ws, FakeMainWindow& main, BufferId id,
@@ -64,7 +51,7 @@ class EditorWindowTest : public QObject {
   void init() {
     ws_ = Workspace{};
     ApplyDefaults(ws_);
-    main_ = std::make_unique<FakeMainWindow>(ws_);
+    main_ = std::make_unique<FakeMainWindow>(&ws_);
   }
   void cleanup() {
     delete editor_;
@@ -278,5 +265,5 @@ class EditorWindowTest : public QObject {
   EditorWindow* editor_ = nullptr;
 };
 
-QTEST_MAIN(EditorWindowTest)
+BACKPROP_QT_TEST(EditorWindowTest);
 #include "test_editor_window.moc"

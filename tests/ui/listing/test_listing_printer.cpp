@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "engine/workspace.h"
+#include "tests/support/qt_test_main.h"
 #include "tests/ui/listing/pdf_text.h"
 #include "tests/ui/listing/sample_net.h"
 #include "ui/listing/listing_printer.h"
@@ -124,5 +125,5 @@ class ListingPrinterTest : public QObject {
   }
 };
 
-QTEST_MAIN(ListingPrinterTest)
+BACKPROP_QT_TEST(ListingPrinterTest);
 #include "test_listing_printer.moc"

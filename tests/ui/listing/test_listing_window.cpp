@@ -12,23 +12,19 @@
 #include <QtTest>
 
 #include "engine/workspace.h"
+#include "tests/support/fake_main_window.h"
+#include "tests/support/qt_test_main.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/ui/listing/pdf_text.h"
 #include "tests/ui/listing/sample_net.h"
-#include "ui/common/main_window_access.h"
-#include "ui/common/test_dialogs.h"
 #include "ui/listing/listing_sink.h"
 #include "ui/listing/listing_window.h"
 
 using namespace backprop;
+using backprop::testing::FakeMainWindow;
+using backprop::testing::ScriptedDialogs;
 
 namespace {
-
-class FakeMainWindow : public MainWindowAccess {
- public:
-  int shown = 0;
-  void LeaveDesignMode() override {}
-  void ShowMainWindow() override { ++shown; }
-};
 
 // Captions of Check1..Check8.
 const QStringList kCaptions = {"Program S1", "Program S2", "Train Data 1", "Train Data 2",
@@ -141,11 +137,11 @@ class ListingWindowTest : public QObject {
     QVERIFY(!Button("Command1")->isVisible() && !Button("Command1")->isEnabled());
     QVERIFY(!Button("Command3")->isVisible() && !Button("Command3")->isEnabled());
     QCOMPARE(Text1()->toPlainText().toStdString(), PlainLines(SamplePreview()));
-    QCOMPARE(main_.shown, 0);
+    QCOMPARE(main_.Shown(), 0);
 
     End()->trigger();
     QVERIFY(!window_->isVisible());
-    QCOMPARE(main_.shown, 1);
+    QCOMPARE(main_.Shown(), 1);
     window_->ShowForListing();
     QVERIFY(Choosing());
   }
@@ -183,7 +179,7 @@ class ListingWindowTest : public QObject {
   void closeBoxReturnsAndDestroysTheWindow() {
     QTest::mouseClick(Button("Command3"), Qt::LeftButton);
     QVERIFY(window_->close());
-    QCOMPARE(main_.shown, 1);
+    QCOMPARE(main_.Shown(), 1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(window_.isNull());
   }
@@ -205,7 +201,7 @@ class ListingWindowTest : public QObject {
 
     QCOMPARE(ws_.ListDestination.Value(), 0.0);
     QVERIFY(!window_->isVisible());
-    QCOMPARE(main_.shown, 1);
+    QCOMPARE(main_.Shown(), 1);
     QVERIFY(dialogs_.warnings.isEmpty());
     QCOMPARE(dialogs_.informations.size(), 1);
     const QString written = folder.filePath("NetData-2.pdf");
@@ -237,7 +233,7 @@ class ListingWindowTest : public QObject {
     QVERIFY(dialogs_.warnings[0].startsWith("TEBO: UNABLE TO PRINT"));
     QVERIFY(dialogs_.informations.isEmpty());
     QVERIFY(!window_->isVisible());
-    QCOMPARE(main_.shown, 1);
+    QCOMPARE(main_.Shown(), 1);
   }
 
   void netBeyondTheTablesIsReportedNotFatal() {
@@ -247,9 +243,9 @@ class ListingWindowTest : public QObject {
     QTest::mouseClick(Button("Command3"), Qt::LeftButton);
     QCOMPARE(dialogs_.warnings, QStringList{"TEBO: UNABLE TO LIST THE NET DATA"});
     QVERIFY(!window_->isVisible());
-    QCOMPARE(main_.shown, 1);
+    QCOMPARE(main_.Shown(), 1);
   }
 };
 
-QTEST_MAIN(ListingWindowTest)
+BACKPROP_QT_TEST(ListingWindowTest);
 #include "test_listing_window.moc"

@@ -4,7 +4,7 @@
 
 #include "engine/workspace.h"
 #include "ui/canvas/canvas_view.h"
-#include "ui/common/test_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 #include "ui/main/main_window.h"
 
 namespace backprop::testing {

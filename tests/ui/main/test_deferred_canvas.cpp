@@ -5,7 +5,8 @@
 
 #include "engine/draw_net.h"
 #include "engine/workspace.h"
-#include "tests/engine/recording_canvas.h"
+#include "tests/support/qt_test_main.h"
+#include "tests/support/recording_canvas.h"
 #include "ui/main/deferred_canvas.h"
 
 using namespace backprop;
@@ -146,5 +147,5 @@ void DeferredCanvasTest::asksForAFlushOncePerBatch() {
   QCOMPARE(asked, 2);
 }
 
-QTEST_APPLESS_MAIN(DeferredCanvasTest)
+BACKPROP_QT_TEST(DeferredCanvasTest);
 #include "test_deferred_canvas.moc"

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "engine/workspace.h"
+#include "tests/support/qt_test_main.h"
 #include "tests/ui/main/main_window_fixture.h"
 #include "ui/main/designer.h"
 
@@ -180,5 +181,5 @@ void DesignerTest::doneAndRemoveButtons() {
   QCOMPARE(f.ws.LayerSizes(3).Value(), 4.0);
 }
 
-QTEST_MAIN(DesignerTest)
+BACKPROP_QT_TEST(DesignerTest);
 #include "test_designer.moc"

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 
+#include "tests/support/qt_test_main.h"
 #include "tests/ui/main/main_window_fixture.h"
 #include "ui/main/help_document.h"
 #include "ui/main/help_window.h"
@@ -120,7 +121,7 @@ void HelpWindowTest::endAndCloseBoxReturnToTheMainWindow() {
   MainWindowFixture f;
   f.window.he_Click();
   HelpWindow* help = f.window.Owner().ExistingHelp();
-  QTest::qWaitForWindowExposed(help);
+  QVERIFY(QTest::qWaitForWindowExposed(help));
   help->menuBar()->actions().first()->trigger();
   QVERIFY(!help->isVisible());
   QVERIFY(f.window.isVisible());
@@ -160,5 +161,5 @@ void HelpWindowTest::missingDocumentShowsFileNotFound() {
   QVERIFY(f.window.Owner().ExistingHelp() == nullptr);
 }
 
-QTEST_MAIN(HelpWindowTest)
+BACKPROP_QT_TEST(HelpWindowTest);
 #include "test_help_window.moc"

@@ -7,6 +7,7 @@
 
 #include "engine/canvas.h"
 #include "engine/workspace.h"
+#include "tests/support/qt_test_main.h"
 #include "tests/ui/main/main_window_fixture.h"
 #include "ui/main/help_window.h"
 #include "ui/common/twips.h"
@@ -328,5 +329,5 @@ void MainWindowTest::endHidesEverythingAndInterruptsARun() {
   QVERIFY(!f.window.isVisible());
 }
 
-QTEST_MAIN(MainWindowTest)
+BACKPROP_QT_TEST(MainWindowTest);
 #include "test_main_window.moc"

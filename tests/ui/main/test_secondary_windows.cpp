@@ -6,6 +6,7 @@
 
 #include "engine/workspace.h"
 #include "files/load_save_dialog.h"
+#include "tests/support/qt_test_main.h"
 #include "tests/ui/main/main_window_fixture.h"
 #include "ui/editor/editor_window.h"
 #include "ui/listing/listing_window.h"
@@ -149,5 +150,5 @@ void SecondaryWindowsTest::lateActivationKeepsTheMainWindowHidden() {
   QVERIFY(!f.window.isVisible());
 }
 
-QTEST_MAIN(SecondaryWindowsTest)
+BACKPROP_QT_TEST(SecondaryWindowsTest);
 #include "test_secondary_windows.moc"

@@ -6,6 +6,8 @@
 #include <functional>
 
 #include "engine/workspace.h"
+#include "tests/support/nets.h"
+#include "tests/support/qt_test_main.h"
 #include "tests/ui/main/main_window_fixture.h"
 #include "ui/main/help_window.h"
 #include "ui/main/window_owner.h"
@@ -16,8 +18,6 @@ using backprop::testing::MainWindowFixture;
 
 namespace {
 
-constexpr const char* kExclusiveOr = "4\r\n-1,-1,-1\r\n-1,1,1\r\n1,-1,1\r\n1,1,-1\r\n";
-constexpr const char* kNet = "NETLIST=3,2,2,1\r\nBIASLIST=1,1,0\r\nINITW=2\r\n";
 // Training that only a click, a key or End stops.
 constexpr const char* kEndless = "ERRTEST=0\r\nTRAINMAX=100000000\r\nTRAIN=1\r\n";
 
@@ -43,8 +43,8 @@ int ReportInk(MainWindowFixture& f) {
 
 void PrepareExclusiveOr(MainWindowFixture& f, const std::string& program) {
   f.ws.AboutShown = 1;
-  f.ws.TextBuffer(BufferId::TrainingDataD1) = kExclusiveOr;
-  f.ws.TextBuffer(BufferId::ProgramS1) = std::string(kNet) + program;
+  f.ws.TextBuffer(BufferId::TrainingDataD1) = testing::kExclusiveOrSet;
+  f.ws.TextBuffer(BufferId::ProgramS1) = std::string(testing::kExclusiveOrNet) + program;
 }
 
 }  // namespace
@@ -225,5 +225,5 @@ void TrainingRunTest::endDuringTrainingEndsTheRun() {
   QVERIFY(f.window.Owner().ExistingHelp() == nullptr);
 }
 
-QTEST_MAIN(TrainingRunTest)
+BACKPROP_QT_TEST(TrainingRunTest);
 #include "test_training_runs.moc"

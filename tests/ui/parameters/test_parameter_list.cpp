@@ -4,7 +4,8 @@
 #include <memory>
 
 #include "engine/workspace.h"
-#include "tests/engine/recording_canvas.h"
+#include "tests/support/qt_test_main.h"
+#include "tests/support/recording_canvas.h"
 #include "ui/parameters/parameter_table.h"
 
 using namespace backprop;
@@ -173,5 +174,5 @@ class ParameterListTest : public QObject {
   std::unique_ptr<Workspace> ws_;
 };
 
-QTEST_MAIN(ParameterListTest)
+BACKPROP_QT_TEST(ParameterListTest);
 #include "test_parameter_list.moc"

@@ -5,23 +5,19 @@
 #include <memory>
 
 #include "engine/workspace.h"
+#include "tests/support/qt_test_main.h"
 #include "ui/canvas/canvas_view.h"
 #include "ui/canvas/image_canvas.h"
-#include "ui/common/main_window_access.h"
-#include "ui/common/test_dialogs.h"
+#include "tests/support/fake_main_window.h"
+#include "tests/support/scripted_dialogs.h"
 #include "ui/parameters/parameter_table.h"
 #include "ui/parameters/parameters_window.h"
 
 using namespace backprop;
+using backprop::testing::FakeMainWindow;
+using backprop::testing::ScriptedDialogs;
 
 namespace {
-
-class FakeMainWindow : public MainWindowAccess {
- public:
-  QStringList calls;
-  void LeaveDesignMode() override { calls << "LeaveDesignMode"; }
-  void ShowMainWindow() override { calls << "ShowMainWindow"; }
-};
 
 // Scripted dialogs that run a callback while an input box is "open".
 class DialogsWithHook : public ScriptedDialogs {
@@ -286,5 +282,5 @@ class ParametersWindowTest : public QObject {
   ParametersWindow* window_ = nullptr;
 };
 
-QTEST_MAIN(ParametersWindowTest)
+BACKPROP_QT_TEST(ParametersWindowTest);
 #include "test_parameters_window.moc"

@@ -6,7 +6,7 @@
 
 #include "ui/common/dialogs.h"
 
-namespace backprop {
+namespace backprop::testing {
 
 // Dialogs for tests: records every box and answers input boxes from a
 // queue (an empty answer, like Cancel, when the queue is empty).
@@ -32,4 +32,4 @@ class ScriptedDialogs : public Dialogs {
   }
 };
 
-}  // namespace backprop
+}  // namespace backprop::testing
