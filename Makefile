@@ -41,8 +41,8 @@ bench-deps: deps
 	$(call install_missing,$(BENCH_PACKAGES))
 
 build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(BUILD)
+	cmake --preset plain
+	cmake --build --preset plain
 
 run: build
 	@mkdir -p $(WORKDIR)
@@ -50,31 +50,31 @@ run: build
 	cd $(WORKDIR) && ../$(BUILD)/app/backpropagation
 
 fuzz-build: deps
-	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DBACKPROP_UI=OFF -DBACKPROP_TESTS=OFF -DBACKPROP_FUZZ=ON
-	cmake --build $(FUZZ_BUILD)
+	cmake --preset fuzz
+	cmake --build --preset fuzz
 
 fuzz: fuzz-build
 	@scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+# Three configurations (presets): plain, sanitized (only the tests where the
+# sanitizers can find something) and fuzz; then every test in each.
 test: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(BUILD)
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBACKPROP_SANITIZE=ON
-	cmake --build $(ASAN_BUILD)
+	cmake --preset plain
+	cmake --build --preset plain
+	cmake --preset asan
+	cmake --build --preset asan
 	@$(MAKE) --no-print-directory fuzz-build
 	@scripts/run-tests.sh $(BUILD) $(ASAN_BUILD) --fuzz $(FUZZ_BUILD) 20
 
 bench: bench-deps
-	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBACKPROP_BENCH=ON
-	cmake --build $(BENCH_BUILD)
+	cmake --preset bench
+	cmake --build --preset bench
 	@scripts/run-bench.sh $(BENCH_BUILD)
 
 # A long run under the sanitizers that checks the heap does not grow.
 soak: deps
-	cmake -S . -B $(SOAK_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBACKPROP_SANITIZE=ON \
-	  -DBACKPROP_UI=OFF -DBACKPROP_TESTS=OFF -DBACKPROP_SOAK=ON
-	cmake --build $(SOAK_BUILD)
+	cmake --preset soak
+	cmake --build --preset soak
 	ASAN_OPTIONS=detect_leaks=1 $(SOAK_BUILD)/bench/soak/soak
 
 clean:
