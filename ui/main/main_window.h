@@ -42,6 +42,8 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
 
   CanvasView& View() { return *view_; }
   WindowOwner& Owner() { return *owner_; }
+  // Decides which yields let events run (tests give it a clock of theirs).
+  YieldGate& Gate() { return yieldGate_; }
 
   // Host
   Canvas& MainCanvas() override;

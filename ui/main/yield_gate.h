@@ -1,6 +1,10 @@
 #pragma once
 
-#include <QElapsedTimer>
+#include <QtGlobal>
+
+#include <chrono>
+#include <functional>
+#include <utility>
 
 namespace backprop {
 
@@ -10,19 +14,41 @@ namespace backprop {
 // click or key still stops training within a fraction of a second.
 class YieldGate {
  public:
-  explicit YieldGate(qint64 intervalNanoseconds) : interval_(intervalNanoseconds) {}
+  // Nanoseconds on a clock that never goes back.
+  using Clock = std::function<qint64()>;
+
+  explicit YieldGate(qint64 intervalNanoseconds, Clock clock = SteadyClock)
+      : interval_(intervalNanoseconds), clock_(std::move(clock)) {}
 
   // True when events should run now (always the first time); restarts the
   // interval when it says so.
   bool Open() {
-    if (clock_.isValid() && clock_.nsecsElapsed() < interval_) return false;
-    clock_.start();
+    const qint64 now = clock_();
+    if (opened_ && now - openedAt_ < interval_) return false;
+    opened_ = true;
+    openedAt_ = now;
     return true;
+  }
+
+  // Reads the time from another clock (tests move theirs by hand); the
+  // next Open() counts as the first.
+  void SetClock(Clock clock) {
+    clock_ = std::move(clock);
+    opened_ = false;
+  }
+
+  // The system's monotonic clock.
+  static qint64 SteadyClock() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
   }
 
  private:
   qint64 interval_;
-  QElapsedTimer clock_;
+  Clock clock_;
+  bool opened_ = false;
+  qint64 openedAt_ = 0;
 };
 
 }  // namespace backprop

@@ -23,6 +23,13 @@ struct MainWindowFixture {
 
   CanvasView& View() { return window.View(); }
 
+  // The yield gate's time in nanoseconds, moved by hand, after
+  // UseManualClock(); the next yield lets events run.
+  qint64 clockNs = 0;
+  void UseManualClock() { window.Gate().SetClock([this] { return clockNs; }); }
+  // A clock that moves a second at every reading: every yield lets events run.
+  void OpenEveryYield() { window.Gate().SetClock([this] { return clockNs += 1'000'000'000; }); }
+
   // The pixel of the drawing that shows user coordinates (x, y).
   QPoint PixelAt(double x, double y) {
     const QPointF p = UserToPixel(View().Canvas().Scale(), QSizeF(View().size()), QPointF(x, y));

@@ -192,12 +192,14 @@ void MainWindowTest::clicksAndTypedKeysSetInterruptKey() {
 
 void MainWindowTest::yieldLetsEventsRunOnlyEveryFewMilliseconds() {
   MainWindowFixture f;
+  f.UseManualClock();
   f.window.YieldToEvents();
   QCoreApplication::postEvent(&f.window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, "q"));
   f.ws.InterruptKey = 0;
-  f.window.YieldToEvents();  // right after the last one: events wait
+  f.clockNs += 1'000'000;  // a millisecond after the last one: events wait
+  f.window.YieldToEvents();
   QCOMPARE(int(f.ws.InterruptKey), 0);
-  QThread::msleep(12);
+  f.clockNs += 11'000'000;
   f.window.YieldToEvents();
   QCOMPARE(int(f.ws.InterruptKey), int('q'));
 }

@@ -49,7 +49,7 @@ void PrepareExclusiveOr(MainWindowFixture& f, const std::string& program) {
 
 }  // namespace
 
-class TrainingRunTest : public QObject {
+class TrainingRunsTest : public QObject {
   Q_OBJECT
 
  private slots:
@@ -63,7 +63,7 @@ class TrainingRunTest : public QObject {
   void endDuringTrainingEndsTheRun();
 };
 
-void TrainingRunTest::runTrainsAndEndsWithTheTrainedNet() {
+void TrainingRunsTest::runTrainsAndEndsWithTheTrainedNet() {
   MainWindowFixture f;
   PrepareExclusiveOr(f, "TRAIN=1\r\n");
   f.Action("TN")->trigger();
@@ -75,7 +75,7 @@ void TrainingRunTest::runTrainsAndEndsWithTheTrainedNet() {
   QVERIFY(InkAround(f.View().Canvas().Image(), f.View().Canvas().Scale(), 1.1, 0.9, 0.8, 1.2) > 0);
 }
 
-void TrainingRunTest::progressIsDrawnWhileTrainingAndAClickStopsIt() {
+void TrainingRunsTest::progressIsDrawnWhileTrainingAndAClickStopsIt() {
   MainWindowFixture f;
   PrepareExclusiveOr(f, kEndless);
   int inkSeen = 0;
@@ -95,13 +95,13 @@ void TrainingRunTest::progressIsDrawnWhileTrainingAndAClickStopsIt() {
   QCOMPARE(ReportInk(f), 0);
 }
 
-void TrainingRunTest::clickOrKeyStopsTrainingBeforeItsNextPattern_data() {
+void TrainingRunsTest::clickOrKeyStopsTrainingBeforeItsNextPattern_data() {
   QTest::addColumn<bool>("click");
   QTest::newRow("click") << true;
   QTest::newRow("key") << false;
 }
 
-void TrainingRunTest::clickOrKeyStopsTrainingBeforeItsNextPattern() {
+void TrainingRunsTest::clickOrKeyStopsTrainingBeforeItsNextPattern() {
   QFETCH(bool, click);
   MainWindowFixture f;
   PrepareExclusiveOr(f, "");
@@ -117,7 +117,7 @@ void TrainingRunTest::clickOrKeyStopsTrainingBeforeItsNextPattern() {
   } else {
     QCoreApplication::postEvent(&f.window, new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x"));
   }
-  QThread::msleep(12);
+  f.OpenEveryYield();
   f.Action("TN")->trigger();
 
   QCOMPARE(int(f.ws.InterruptKey), click ? 27 : int('x'));
@@ -129,7 +129,7 @@ void TrainingRunTest::clickOrKeyStopsTrainingBeforeItsNextPattern() {
 
 // A key held down sends a stream of repeated presses: the first stops the
 // run, the rest arrive with nothing running and harm nothing.
-void TrainingRunTest::keyHeldDownStopsTrainingOnceAndTheNextRunTrains() {
+void TrainingRunsTest::keyHeldDownStopsTrainingOnceAndTheNextRunTrains() {
   MainWindowFixture f;
   PrepareExclusiveOr(f, std::string(kEndless) + "SHOW=33\r\n");
   double stoppedAt = 0;
@@ -146,7 +146,7 @@ void TrainingRunTest::keyHeldDownStopsTrainingOnceAndTheNextRunTrains() {
   QVERIFY(f.ws.TrialCounter < 100000000);
   QVERIFY(f.ws.ShowRate != 33);  // the rest of the program is skipped
   QCOMPARE(f.ws.Busy.Value(), 0.0);
-  QTest::qWait(30);  // the presses still queued arrive with nothing running
+  QCoreApplication::processEvents();  // the presses still queued arrive with nothing running
   QCOMPARE(int(f.ws.InterruptKey), int(' '));
 
   f.ws.TextBuffer(BufferId::ProgramS1) = "TRAINMAX=4\r\nTRAIN=1\r\n";
@@ -157,7 +157,7 @@ void TrainingRunTest::keyHeldDownStopsTrainingOnceAndTheNextRunTrains() {
   QCOMPARE(f.ws.Busy.Value(), 0.0);
 }
 
-void TrainingRunTest::helpDuringTrainingHidesTheMainWindowWhileTrainingGoesOn() {
+void TrainingRunsTest::helpDuringTrainingHidesTheMainWindowWhileTrainingGoesOn() {
   MainWindowFixture f;
   PrepareExclusiveOr(f, kEndless);
   enum { Training, HelpOpen, Back, Stopped } stage = Training;
@@ -195,13 +195,13 @@ void TrainingRunTest::helpDuringTrainingHidesTheMainWindowWhileTrainingGoesOn() 
   QCOMPARE(f.ws.Busy.Value(), 0.0);
 }
 
-void TrainingRunTest::endDuringTrainingEndsTheRun_data() {
+void TrainingRunsTest::endDuringTrainingEndsTheRun_data() {
   QTest::addColumn<bool>("closeBox");
   QTest::newRow("End") << false;
   QTest::newRow("close box") << true;
 }
 
-void TrainingRunTest::endDuringTrainingEndsTheRun() {
+void TrainingRunsTest::endDuringTrainingEndsTheRun() {
   QFETCH(bool, closeBox);
   MainWindowFixture f;
   PrepareExclusiveOr(f, kEndless);
@@ -225,5 +225,5 @@ void TrainingRunTest::endDuringTrainingEndsTheRun() {
   QVERIFY(f.window.Owner().ExistingHelp() == nullptr);
 }
 
-BACKPROP_QT_TEST(TrainingRunTest);
+BACKPROP_QT_TEST(TrainingRunsTest);
 #include "test_training_runs.moc"
