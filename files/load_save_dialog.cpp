@@ -69,53 +69,49 @@ LoadSaveDialog::LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dial
       mainWindow_(mainWindow),
       dialogs_(dialogs),
       fileModel_(new QFileSystemModel(this)),
-      file1_(new FileList(this, [this] { File1_Click(); })),
-      drive1_(new QComboBox(this)),
-      dir1_(new DirectoryList(this)),
-      command1_(new QPushButton("Load", this)),
-      command2_(new QPushButton("Save", this)),
-      command3_(new QPushButton("Exit", this)),
-      label1_(new QLabel("File Name:", this)),
-      text6_(new QLineEdit(this)) {
+      fileList_(new FileList(this, [this] { File1_Click(); })),
+      driveList_(new QComboBox(this)),
+      directoryList_(new DirectoryList(this)),
+      loadButton_(new QPushButton("Load", this)),
+      saveButton_(new QPushButton("Save", this)),
+      exitButton_(new QPushButton("Exit", this)),
+      nameLabel_(new QLabel("File Name:", this)),
+      nameBox_(new QLineEdit(this)) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle("File Control");
-
-  // The file list shows the files of one directory, the directory list the
-  // way down to it and its folders.
-  fileModel_->setFilter(QDir::Files | QDir::NoDotAndDotDot);
-  file1_->setModel(fileModel_);
-  file1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  static constexpr std::array<const char*, kFileSetRows> kCheckNames{"Check1", "Check2", "Check3",
-                                                                     "Check4", "Check6", "Check5"};
-  static constexpr std::array<const char*, kFileSetRows> kTextNames{"Text1", "Text2", "Text3",
-                                                                    "text4", "Text7", "Text5"};
   for (int row = 0; row < kFileSetRows; ++row) {
     rowChecks_[row] = new QCheckBox(this);
-    rowChecks_[row]->setObjectName(kCheckNames[row]);
-    rowTexts_[row] = new QLineEdit(this);
-    rowTexts_[row]->setObjectName(kTextNames[row]);
+    rowFileBoxes_[row] = new QLineEdit(this);
   }
-  file1_->setObjectName("File1");
-  drive1_->setObjectName("Drive1");
-  dir1_->setObjectName("Dir1");
-  command1_->setObjectName("Command1");
-  command2_->setObjectName("Command2");
-  command3_->setObjectName("Command3");
-  label1_->setObjectName("Label1");
-  text6_->setObjectName("Text6");
+  NameControls();
   PlaceControls();
   FillDrives();
-
-  connect(command1_, &QPushButton::clicked, this, &LoadSaveDialog::Command1_Click);
-  connect(command2_, &QPushButton::clicked, this, &LoadSaveDialog::Command2_Click);
-  connect(command3_, &QPushButton::clicked, this, &LoadSaveDialog::Command3_Click);
-  connect(file1_, &QListView::clicked, this, &LoadSaveDialog::File1_Click);
-  connect(dir1_, &DirectoryList::PathClicked, this, &LoadSaveDialog::Dir1_Click);
-  connect(drive1_, &QComboBox::activated, this, &LoadSaveDialog::Drive1_Change);
+  ConnectControls();
 
   // The lists start in the working directory, where the "Demo" set lies.
   SetDirectory(QDir::currentPath());
   Form_Load();
+}
+
+void LoadSaveDialog::NameControls() {
+  static constexpr std::array<const char*, kFileSetRows> kCheckNames{"Check1", "Check2", "Check3",
+                                                                     "Check4", "Check6", "Check5"};
+  static constexpr std::array<const char*, kFileSetRows> kBoxNames{"Text1", "Text2", "Text3",
+                                                                   "text4", "Text7", "Text5"};
+  for (int row = 0; row < kFileSetRows; ++row) {
+    rowChecks_[row]->setObjectName(kCheckNames[row]);
+    rowFileBoxes_[row]->setObjectName(kBoxNames[row]);
+  }
+  for (auto [control, name] : {std::pair<QWidget*, const char*>{fileList_, "File1"},
+                               {driveList_, "Drive1"},
+                               {directoryList_, "Dir1"},
+                               {loadButton_, "Command1"},
+                               {saveButton_, "Command2"},
+                               {exitButton_, "Command3"},
+                               {nameLabel_, "Label1"},
+                               {nameBox_, "Text6"}}) {
+    control->setObjectName(name);
+  }
 }
 
 void LoadSaveDialog::PlaceControls() {
@@ -123,20 +119,20 @@ void LoadSaveDialog::PlaceControls() {
   const auto place = [this](QWidget* control, int left, int top, int width, int height) {
     control->setGeometry(TwipsToPixels(left, top, width, height, logicalDpiX(), logicalDpiY()));
   };
-  place(file1_, 360, 120, 1335, 3735);
-  place(drive1_, 1920, 120, 1335, 315);
-  place(dir1_, 1920, 600, 1335, 3255);
+  place(fileList_, 360, 120, 1335, 3735);
+  place(driveList_, 1920, 120, 1335, 315);
+  place(directoryList_, 1920, 600, 1335, 3255);
   static constexpr std::array<int, kFileSetRows> kCheckTops{360, 840, 1320, 1800, 2400, 2880};
-  static constexpr std::array<int, kFileSetRows> kTextTops{360, 840, 1320, 1800, 2400, 3000};
+  static constexpr std::array<int, kFileSetRows> kBoxTops{360, 840, 1320, 1800, 2400, 3000};
   for (int row = 0; row < kFileSetRows; ++row) {
     place(rowChecks_[row], 3360, kCheckTops[row], 255, 255);
-    place(rowTexts_[row], 3840, kTextTops[row], 6975, 375);
+    place(rowFileBoxes_[row], 3840, kBoxTops[row], 6975, 375);
   }
-  place(command1_, 3600, 3600, 615, 495);
-  place(command2_, 4560, 3600, 615, 495);
-  place(command3_, 5520, 3600, 615, 495);
-  place(label1_, 360, 4560, 975, 255);
-  place(text6_, 1440, 4560, 3735, 375);
+  place(loadButton_, 3600, 3600, 615, 495);
+  place(saveButton_, 4560, 3600, 615, 495);
+  place(exitButton_, 5520, 3600, 615, 495);
+  place(nameLabel_, 360, 4560, 975, 255);
+  place(nameBox_, 1440, 4560, 3735, 375);
 }
 
 // The drive list holds the system's mounted volumes by their root paths.
@@ -147,18 +143,32 @@ void LoadSaveDialog::FillDrives() {
   }
   roots.removeDuplicates();
   std::sort(roots.begin(), roots.end());
-  for (const QString& root : roots) drive1_->addItem(root, root);
+  for (const QString& root : roots) driveList_->addItem(root, root);
+}
+
+// The file list shows the files of one directory (the directory list shows
+// the way down to it and its folders); each control calls its handler.
+void LoadSaveDialog::ConnectControls() {
+  fileModel_->setFilter(QDir::Files | QDir::NoDotAndDotDot);
+  fileList_->setModel(fileModel_);
+  fileList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  connect(loadButton_, &QPushButton::clicked, this, &LoadSaveDialog::Command1_Click);
+  connect(saveButton_, &QPushButton::clicked, this, &LoadSaveDialog::Command2_Click);
+  connect(exitButton_, &QPushButton::clicked, this, &LoadSaveDialog::Command3_Click);
+  connect(fileList_, &QListView::clicked, this, &LoadSaveDialog::File1_Click);
+  connect(directoryList_, &DirectoryList::PathClicked, this, &LoadSaveDialog::Dir1_Click);
+  connect(driveList_, &QComboBox::activated, this, &LoadSaveDialog::Drive1_Change);
 }
 
 void LoadSaveDialog::SelectDriveOf(const QString& path) {
-  const int index = drive1_->findData(QStorageInfo(path).rootPath());
-  if (index >= 0) drive1_->setCurrentIndex(index);
+  const int index = driveList_->findData(QStorageInfo(path).rootPath());
+  if (index >= 0) driveList_->setCurrentIndex(index);
 }
 
 QString LoadSaveDialog::FileListDirectory() const { return fileModel_->rootPath(); }
 
 void LoadSaveDialog::SetDirectory(const QString& path) {
-  dir1_->SetPath(path);
+  directoryList_->SetPath(path);
   Dir1_Change();
 }
 
@@ -167,13 +177,13 @@ void LoadSaveDialog::Form_Load() {
   ws_.FileNames = FileSetNames(kDefaultBaseName);
   for (QCheckBox* check : rowChecks_) check->setChecked(true);
   SetRowTexts(kLoadRowLabels);
-  text6_->clear();
+  nameBox_->clear();
 }
 
 void LoadSaveDialog::Command1_Click() {
   // Whatever happens, the next use of a data set reads its text afresh.
   ws_.LoadedSet = kNoDataSet;
-  const QString typed = text6_->text();
+  const QString typed = nameBox_->text();
   if (!typed.isEmpty()) {
     ws_.FileNames = FileSetNames(LoadBaseName(ToBytes(typed), ToBytes(FileListDirectory())));
     SetRowTexts(kLoadRowLabels);
@@ -186,7 +196,7 @@ void LoadSaveDialog::Command1_Click() {
 }
 
 void LoadSaveDialog::Command2_Click() {
-  const QString typed = text6_->text();
+  const QString typed = nameBox_->text();
   if (!typed.isEmpty()) {
     const std::optional<std::string> base =
         SaveBaseName(ToBytes(typed), ToBytes(FileListDirectory()));
@@ -205,7 +215,7 @@ void LoadSaveDialog::Command2_Click() {
     ShowFileError(kSaveFailedText, error);
     return;
   }
-  text6_->clear();
+  nameBox_->clear();
   // The file list watches its directory, so the new files appear in it;
   // moving it there again makes sure it shows the directory saved into.
   SetDirectory(FileListDirectory());
@@ -224,15 +234,15 @@ void LoadSaveDialog::closeEvent(QCloseEvent* event) {
 }
 
 void LoadSaveDialog::File1_Click() {
-  const QModelIndex index = file1_->currentIndex();
-  if (index.isValid()) text6_->setText(ClickedBaseName(fileModel_->fileName(index)));
+  const QModelIndex index = fileList_->currentIndex();
+  if (index.isValid()) nameBox_->setText(ClickedBaseName(fileModel_->fileName(index)));
 }
 
 void LoadSaveDialog::Dir1_Change() {
-  const QString directory = dir1_->Path();
+  const QString directory = directoryList_->Path();
   if (FileListDirectory() != directory) {
     fileModel_->setRootPath(directory);
-    file1_->setRootIndex(fileModel_->index(directory));
+    fileList_->setRootIndex(fileModel_->index(directory));
   }
   SelectDriveOf(directory);
 }
@@ -242,7 +252,7 @@ void LoadSaveDialog::Dir1_Click(const QString& path) { SetDirectory(path); }
 void LoadSaveDialog::Drive1_Change() {
   // A drive's current directory: the working directory when it lies on the
   // chosen volume, else the volume's root.
-  const QString root = drive1_->currentData().toString();
+  const QString root = driveList_->currentData().toString();
   if (root.isEmpty()) return;
   const QString working = QDir::currentPath();
   SetDirectory(QStorageInfo(working).rootPath() == root ? working : root);
@@ -250,7 +260,7 @@ void LoadSaveDialog::Drive1_Change() {
 
 void LoadSaveDialog::SetRowTexts(const std::array<const char*, kFileSetRows>& labels) {
   for (int row = 0; row < kFileSetRows; ++row) {
-    rowTexts_[row]->setText(labels[row] + FromBytes(ws_.FileNames[row]));
+    rowFileBoxes_[row]->setText(labels[row] + FromBytes(ws_.FileNames[row]));
   }
 }
 

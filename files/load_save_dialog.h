@@ -64,8 +64,12 @@ class LoadSaveDialog : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // Build steps of the constructor.
+  void NameControls();
   void PlaceControls();
   void FillDrives();
+  void ConnectControls();
+
   void SelectDriveOf(const QString& path);
   void SetRowTexts(const std::array<const char*, kFileSetRows>& labels);
   RowChoice CheckedRows() const;
@@ -76,16 +80,16 @@ class LoadSaveDialog : public QWidget {
   Dialogs& dialogs_;
 
   QFileSystemModel* fileModel_;
-  QListView* file1_;
-  QComboBox* drive1_;
-  DirectoryList* dir1_;
-  std::array<QCheckBox*, kFileSetRows> rowChecks_{};  // Check1..4, Check6, Check5
-  std::array<QLineEdit*, kFileSetRows> rowTexts_{};   // Text1..3, text4, Text7, Text5
-  QPushButton* command1_;
-  QPushButton* command2_;
-  QPushButton* command3_;
-  QLabel* label1_;
-  QLineEdit* text6_;
+  QListView* fileList_;                                  // File1
+  QComboBox* driveList_;                                 // Drive1
+  DirectoryList* directoryList_;                         // Dir1
+  std::array<QCheckBox*, kFileSetRows> rowChecks_{};     // Check1..4, Check6, Check5
+  std::array<QLineEdit*, kFileSetRows> rowFileBoxes_{};  // Text1..3, text4, Text7, Text5
+  QPushButton* loadButton_;                              // Command1
+  QPushButton* saveButton_;                              // Command2
+  QPushButton* exitButton_;                              // Command3
+  QLabel* nameLabel_;                                    // Label1
+  QLineEdit* nameBox_;                                   // Text6
 };
 
 }  // namespace backprop

@@ -27,16 +27,16 @@ QString EditorText(const QPlainTextEdit& edit) {
 }  // namespace
 
 EditorWindow::EditorWindow(Workspace& ws, MainWindowAccess& mainWindow, QWidget* parent)
-    : QMainWindow(parent), ws_(ws), mainWindow_(mainWindow), text1_(new QPlainTextEdit(this)) {
+    : QMainWindow(parent), ws_(ws), mainWindow_(mainWindow), textArea_(new QPlainTextEdit(this)) {
   setAttribute(Qt::WA_DeleteOnClose);
 
-  text1_->setObjectName("Text1");
-  text1_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  textArea_->setObjectName("Text1");
+  textArea_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   // Long lines wrap at the window's edge, so one vertical scroll bar serves.
-  text1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  text1_->installEventFilter(this);
-  setCentralWidget(text1_);
+  textArea_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  textArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  textArea_->installEventFilter(this);
+  setCentralWidget(textArea_);
 
   struct MenuEntry {
     const char* name;
@@ -63,7 +63,7 @@ EditorWindow::EditorWindow(Workspace& ws, MainWindowAccess& mainWindow, QWidget*
 EditorWindow::~EditorWindow() {
   // Destroying the text area moves the focus away from it; that must not
   // reach the half-destroyed window.
-  text1_->removeEventFilter(this);
+  textArea_->removeEventFilter(this);
 }
 
 QString EditorWindow::TitleFor(const Workspace& ws, BufferId id) {
@@ -85,7 +85,7 @@ QString EditorWindow::TitleFor(const Workspace& ws, BufferId id) {
 void EditorWindow::ShowBufferText() {
   const std::string* buffer = CurrentBuffer();
   // setPlainText also starts a fresh undo history and marks the text unchanged.
-  text1_->setPlainText(buffer ? BufferToEditorText(*buffer) : QString());
+  textArea_->setPlainText(buffer ? BufferToEditorText(*buffer) : QString());
 }
 
 void EditorWindow::Form_Load() {
@@ -93,7 +93,7 @@ void EditorWindow::Form_Load() {
   if (QScreen* s = screen()) setGeometry(s->availableGeometry());
   setWindowState(windowState() | Qt::WindowMaximized);
   // The text area covers the whole client area, so it is all there is to clear.
-  text1_->clear();
+  textArea_->clear();
   ShowBufferText();
 }
 
@@ -119,7 +119,7 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == text1_ && event->type() == QEvent::FocusOut) Text1_LostFocus();
+  if (watched == textArea_ && event->type() == QEvent::FocusOut) Text1_LostFocus();
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -137,12 +137,12 @@ void EditorWindow::StoreBack() {
   // An unchanged text area stores nothing, so the buffer keeps its exact
   // bytes (line ends, encoding); a text typed back to what it was counts as
   // unchanged too.
-  if (!text1_->document()->isModified()) return;
-  const QString text = EditorText(*text1_);
+  if (!textArea_->document()->isModified()) return;
+  const QString text = EditorText(*textArea_);
   if (text != BufferToEditorText(*buffer)) *buffer = EditorTextToBuffer(text, *buffer);
   // The buffer now holds what the area shows; a later store-back without
   // new edits must not overwrite a buffer changed elsewhere meanwhile.
-  text1_->document()->setModified(false);
+  textArea_->document()->setModified(false);
 }
 
 void EditorWindow::SwitchTo(BufferId id) {

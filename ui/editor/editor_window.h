@@ -35,7 +35,7 @@ class EditorWindow : public QMainWindow {
   void ShowBufferText();
 
   // The text area, for the tests.
-  QPlainTextEdit* Text1() const { return text1_; }
+  QPlainTextEdit* TextArea() const { return textArea_; }
 
  public slots:
   void Form_Load();
@@ -60,7 +60,7 @@ class EditorWindow : public QMainWindow {
 
   Workspace& ws_;
   MainWindowAccess& mainWindow_;
-  QPlainTextEdit* text1_;
+  QPlainTextEdit* textArea_;
 };
 
 }  // namespace backprop

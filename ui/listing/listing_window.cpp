@@ -28,7 +28,7 @@ namespace backprop {
 
 namespace {
 
-// Captions of Check1..Check8; the blank after "Node Values" is the program's own.
+// Captions of Check1..Check8; "Node Values " ends in a blank.
 constexpr std::array<const char*, 8> kCheckCaptions = {
     "Program S1", "Program S2", "Train Data 1", "Train Data 2",
     "Weights",    "Node Values ", "Structure",  "Test Data 1",
@@ -52,45 +52,62 @@ ListingWindow::ListingWindow(Workspace& ws, MainWindowAccess& main, Dialogs& dia
   setWindowTitle("Net Data");
   setAttribute(Qt::WA_DeleteOnClose);
 
-  // The choosing panel: buttons and wait notice on the left, sections on the right.
+  // The preview area lies over the choosing panel and covers it when shown.
+  QWidget* panel = BuildChoosingPanel();
+  BuildPreviewArea();
+  auto* central = new QWidget;
+  auto* stack = new QGridLayout(central);
+  stack->setContentsMargins(0, 0, 0, 0);
+  stack->addWidget(panel, 0, 0);
+  stack->addWidget(previewArea_, 0, 0);
+  setCentralWidget(central);
+  BuildMenuBar();
+
+  connect(printButton_, &QPushButton::clicked, this, &ListingWindow::Command1_Click);
+  connect(previewButton_, &QPushButton::clicked, this, &ListingWindow::Command3_Click);
+}
+
+// Buttons and wait notice on the left, the sections to tick on the right,
+// in a font a quarter larger than the window's.
+QWidget* ListingWindow::BuildChoosingPanel() {
   auto* panel = new QWidget;
   QFont panelFont = panel->font();
   panelFont.setPointSizeF(panelFont.pointSizeF() * 1.25);
   panel->setFont(panelFont);
 
-  command3_ = new QPushButton("Preview");
-  command1_ = new QPushButton("Print");
-  text2_ = new QLabel("Please Wait!!");
-  for (auto [widget, name] : {std::pair<QWidget*, const char*>{command1_, "Command1"},
-                              {command3_, "Command3"},
-                              {text2_, "Text2"}}) {
+  previewButton_ = new QPushButton("Preview");
+  printButton_ = new QPushButton("Print");
+  waitNotice_ = new QLabel("Please Wait!!");
+  for (auto [widget, name] : {std::pair<QWidget*, const char*>{printButton_, "Command1"},
+                              {previewButton_, "Command3"},
+                              {waitNotice_, "Text2"}}) {
     widget->setObjectName(name);
     KeepPlaceWhenHidden(widget);
   }
-  command1_->setMinimumWidth(130);
-  command3_->setMinimumWidth(130);
-  text2_->setAlignment(Qt::AlignCenter);
-  QFont waitFont = text2_->font();
+  printButton_->setMinimumWidth(130);
+  previewButton_->setMinimumWidth(130);
+  waitNotice_->setAlignment(Qt::AlignCenter);
+  QFont waitFont = waitNotice_->font();
   waitFont.setBold(true);
-  text2_->setFont(waitFont);
-  text2_->setStyleSheet("color: rgb(0, 0, 128);");
-  text2_->hide();
+  waitNotice_->setFont(waitFont);
+  waitNotice_->setStyleSheet("color: rgb(0, 0, 128);");
+  waitNotice_->hide();
 
   auto* buttons = new QVBoxLayout;
-  buttons->addWidget(command3_);
+  buttons->addWidget(previewButton_);
   buttons->addSpacing(12);
-  buttons->addWidget(text2_);
+  buttons->addWidget(waitNotice_);
   buttons->addSpacing(12);
-  buttons->addWidget(command1_);
+  buttons->addWidget(printButton_);
 
   auto* sections = new QVBoxLayout;
   sections->setSpacing(10);
   for (int i = 0; i < 8; ++i) {
-    checks_[i] = new QCheckBox(kCheckCaptions[i]);
-    checks_[i]->setObjectName(QString("Check%1").arg(i + 1));
-    KeepPlaceWhenHidden(checks_[i]);
+    sectionChecks_[i] = new QCheckBox(kCheckCaptions[i]);
+    sectionChecks_[i]->setObjectName(QString("Check%1").arg(i + 1));
+    KeepPlaceWhenHidden(sectionChecks_[i]);
   }
-  for (const int i : kColumnOrder) sections->addWidget(checks_[i]);
+  for (const int i : kColumnOrder) sections->addWidget(sectionChecks_[i]);
 
   auto* row = new QHBoxLayout;
   row->addStretch();
@@ -103,40 +120,35 @@ ListingWindow::ListingWindow(Workspace& ws, MainWindowAccess& main, Dialogs& dia
   panelLayout->addStretch(1);
   panelLayout->addLayout(row);
   panelLayout->addStretch(2);
+  return panel;
+}
 
-  // The preview area lies over the panel and covers it when shown.
-  text1_ = new QPlainTextEdit;
-  text1_->setObjectName("Text1");
-  text1_->setReadOnly(true);
-  text1_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  text1_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  text1_->installEventFilter(this);
-  text1_->hide();
+// Read-only, fixed-width, unwrapped; typed characters are filtered out.
+void ListingWindow::BuildPreviewArea() {
+  previewArea_ = new QPlainTextEdit;
+  previewArea_->setObjectName("Text1");
+  previewArea_->setReadOnly(true);
+  previewArea_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  previewArea_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  previewArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  previewArea_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  previewArea_->installEventFilter(this);
+  previewArea_->hide();
+}
 
-  auto* central = new QWidget;
-  auto* stack = new QGridLayout(central);
-  stack->setContentsMargins(0, 0, 0, 0);
-  stack->addWidget(panel, 0, 0);
-  stack->addWidget(text1_, 0, 0);
-  setCentralWidget(central);
-
+void ListingWindow::BuildMenuBar() {
   QAction* end = menuBar()->addAction("END");
   end->setObjectName("ed");
-
-  connect(command1_, &QPushButton::clicked, this, &ListingWindow::Command1_Click);
-  connect(command3_, &QPushButton::clicked, this, &ListingWindow::Command3_Click);
   connect(end, &QAction::triggered, this, &ListingWindow::ed_Click);
 }
 
 void ListingWindow::PresetChoices() {
-  for (int i = 0; i < 7; ++i) checks_[i]->setChecked(i == 4);
+  for (int i = 0; i < 7; ++i) sectionChecks_[i]->setChecked(i == 4);
 }
 
 void ListingWindow::ShowForListing() {
-  text1_->hide();
-  text2_->hide();
+  previewArea_->hide();
+  waitNotice_->hide();
   ShowChoosing(true);
   ShowMaximised(this);
   raise();
@@ -159,7 +171,7 @@ void ListingWindow::Command3_Click() {
 void ListingWindow::ed_Click() {
   hide();
   main_.ShowMainWindow();
-  text1_->hide();
+  previewArea_->hide();
   ShowChoosing(true);
 }
 
@@ -167,7 +179,7 @@ void ListingWindow::Form_Unload() { ed_Click(); }
 
 void ListingWindow::MakeListing() {
   const ListingChoice choice = Choice();
-  text1_->clear();
+  previewArea_->clear();
   ShowChoosing(false);
   const bool toPrinter = ws_.ListDestination == 0;
   bool failed = false;
@@ -181,10 +193,10 @@ void ListingWindow::MakeListing() {
     // Only a net beyond the table bounds gets here; the user learns so and
     // is taken back instead of being left with an empty window.
     failed = true;
-    text2_->hide();
+    waitNotice_->hide();
     dialogs_.Warning(this, kMessageBoxTitle, "UNABLE TO LIST THE NET DATA");
   }
-  text2_->hide();
+  waitNotice_->hide();
   if (toPrinter || failed) ed_Click();
 }
 
@@ -194,7 +206,7 @@ void ListingWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool ListingWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == text1_ && event->type() == QEvent::KeyPress) {
+  if (watched == previewArea_ && event->type() == QEvent::KeyPress) {
     return Text1_KeyPress(static_cast<const QKeyEvent*>(event));
   }
   return QMainWindow::eventFilter(watched, event);
@@ -208,27 +220,27 @@ bool ListingWindow::Text1_KeyPress(const QKeyEvent* event) const {
 
 ListingChoice ListingWindow::Choice() const {
   ListingChoice choice;
-  choice.ProgramS1 = checks_[0]->isChecked();
-  choice.ProgramS2 = checks_[1]->isChecked();
-  choice.TrainData1 = checks_[2]->isChecked();
-  choice.TrainData2 = checks_[3]->isChecked();
-  choice.Weights = checks_[4]->isChecked();
-  choice.NodeValues = checks_[5]->isChecked();
-  choice.Structure = checks_[6]->isChecked();
-  choice.TestData1 = checks_[7]->isChecked();
+  choice.ProgramS1 = sectionChecks_[0]->isChecked();
+  choice.ProgramS2 = sectionChecks_[1]->isChecked();
+  choice.TrainData1 = sectionChecks_[2]->isChecked();
+  choice.TrainData2 = sectionChecks_[3]->isChecked();
+  choice.Weights = sectionChecks_[4]->isChecked();
+  choice.NodeValues = sectionChecks_[5]->isChecked();
+  choice.Structure = sectionChecks_[6]->isChecked();
+  choice.TestData1 = sectionChecks_[7]->isChecked();
   return choice;
 }
 
 void ListingWindow::ShowChoosing(bool shown) {
-  for (QPushButton* button : {command1_, command3_}) {
+  for (QPushButton* button : {printButton_, previewButton_}) {
     button->setEnabled(shown);
     button->setVisible(shown);
   }
-  for (QCheckBox* check : checks_) check->setVisible(shown);
+  for (QCheckBox* check : sectionChecks_) check->setVisible(shown);
 }
 
 void ListingWindow::ShowWaitNotice() {
-  text2_->show();
+  waitNotice_->show();
   // Paint it now: the listing is built without returning to the event loop.
   QApplication::processEvents();
 }
@@ -237,7 +249,7 @@ void ListingWindow::Print(const ListingChoice& choice) {
   PageSink pages;
   WriteListing(ws_, choice, pages);
   const PrintOutcome outcome = PrintToDefaultPrinter(pages.Pages(), QDir::current());
-  text2_->hide();
+  waitNotice_->hide();
   if (!outcome.error.isEmpty()) {
     dialogs_.Warning(this, kMessageBoxTitle, "UNABLE TO PRINT\n" + outcome.error);
   } else if (!outcome.pdfFile.isEmpty()) {
@@ -248,12 +260,12 @@ void ListingWindow::Print(const ListingChoice& choice) {
 }
 
 void ListingWindow::Preview(const ListingChoice& choice) {
-  text1_->setEnabled(true);
+  previewArea_->setEnabled(true);
   PreviewSink text;
   WriteListing(ws_, choice, text);
-  text1_->setPlainText(QString::fromStdString(PlainLines(text.Text())));
-  text1_->show();
-  text1_->setFocus();
+  previewArea_->setPlainText(QString::fromStdString(PlainLines(text.Text())));
+  previewArea_->show();
+  previewArea_->setFocus();
 }
 
 }  // namespace backprop

@@ -50,6 +50,11 @@ class ListingWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Build steps of the constructor.
+  QWidget* BuildChoosingPanel();
+  void BuildPreviewArea();
+  void BuildMenuBar();
+
   // True when the key is a typed character, which the preview discards.
   bool Text1_KeyPress(const QKeyEvent* event) const;
   ListingChoice Choice() const;
@@ -63,11 +68,11 @@ class ListingWindow : public QMainWindow {
   Dialogs& dialogs_;
   // Check1..Check8: Program S1, Program S2, Train Data 1, Train Data 2,
   // Weights, Node Values, Structure, Test Data 1.
-  std::array<QCheckBox*, 8> checks_{};
-  QPushButton* command1_ = nullptr;  // "Print"
-  QPushButton* command3_ = nullptr;  // "Preview"
-  QPlainTextEdit* text1_ = nullptr;  // preview area
-  QLabel* text2_ = nullptr;          // "Please Wait!!"
+  std::array<QCheckBox*, 8> sectionChecks_{};
+  QPushButton* printButton_ = nullptr;    // Command1
+  QPushButton* previewButton_ = nullptr;  // Command3
+  QPlainTextEdit* previewArea_ = nullptr;  // Text1
+  QLabel* waitNotice_ = nullptr;           // Text2, "Please Wait!!"
 };
 
 }  // namespace backprop

@@ -20,26 +20,26 @@ QFont DocumentFont() {
 }  // namespace
 
 HelpWindow::HelpWindow(const QString& document, MainWindowAccess& main, QWidget* parent)
-    : QMainWindow(parent), main_(main) {
+    : QMainWindow(parent), mainWindow_(main) {
   setWindowTitle("Form6");
 
   auto* client = new QWidget(this);
   setCentralWidget(client);
-  text1_ = new QPlainTextEdit(client);
-  text1_->setObjectName("Text1");
-  text1_->setFont(DocumentFont());
-  text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  text1_->setPlainText(document);
+  documentArea_ = new QPlainTextEdit(client);
+  documentArea_->setObjectName("Text1");
+  documentArea_->setFont(DocumentFont());
+  documentArea_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  documentArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  documentArea_->setPlainText(document);
   // Typed keys change nothing; the caret, scrolling and selecting still work.
-  text1_->setReadOnly(true);
-  text1_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+  documentArea_->setReadOnly(true);
+  documentArea_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
 
   // The text area keeps its laid-out size when the window is maximised;
   // only its frame lies left of the window's edge, so no text is cut off.
   QRect area = TwipsToPixels(0, 0, 11775, 7215, logicalDpiX(), logicalDpiY());
-  area.moveLeft(-text1_->frameWidth());
-  text1_->setGeometry(area);
+  area.moveLeft(-documentArea_->frameWidth());
+  documentArea_->setGeometry(area);
 
   QAction* nutron = menuBar()->addAction("END");
   nutron->setObjectName("nutron");
@@ -48,13 +48,13 @@ HelpWindow::HelpWindow(const QString& document, MainWindowAccess& main, QWidget*
 
 void HelpWindow::nutron_Click() {
   hide();
-  main_.ShowMainWindow();
+  mainWindow_.ShowMainWindow();
 }
 
 void HelpWindow::closeEvent(QCloseEvent* event) {
   event->accept();
   hide();
-  main_.ShowMainWindow();
+  mainWindow_.ShowMainWindow();
 }
 
 }  // namespace backprop

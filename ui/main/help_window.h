@@ -16,7 +16,8 @@ class HelpWindow : public QMainWindow {
  public:
   HelpWindow(const QString& document, MainWindowAccess& main, QWidget* parent = nullptr);
 
-  QPlainTextEdit& Text1() { return *text1_; }
+  // The read-only text area that shows the document.
+  QPlainTextEdit& DocumentArea() { return *documentArea_; }
 
  public slots:
   // "END": hide this window and show the main window again.
@@ -28,8 +29,8 @@ class HelpWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  MainWindowAccess& main_;
-  QPlainTextEdit* text1_;
+  MainWindowAccess& mainWindow_;
+  QPlainTextEdit* documentArea_;
 };
 
 }  // namespace backprop

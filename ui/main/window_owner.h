@@ -3,9 +3,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QWidget>
-
-#include <vector>
 
 namespace backprop {
 
@@ -70,30 +67,36 @@ class WindowOwner : public QObject {
   // deleted when closed and forgotten at once, so that the next use builds
   // a fresh one even before the deferred deletion has run.
   template <typename W, typename Make>
-  W* Obtain(QPointer<QWidget>& slot, Make make) {
+  W* Obtain(QPointer<W>& slot, Make make) {
     if (!slot) {
       W* window = make();
       if (!window) return nullptr;
       window->setAttribute(Qt::WA_DeleteOnClose);
       window->installEventFilter(this);
       slot = window;
-      Register(slot);
     }
-    return static_cast<W*>(slot.data());
+    return slot.data();
   }
-  void Register(QPointer<QWidget>& slot);
+  // Calls visit on the slot of every kind of window.
+  template <typename Visit>
+  void ForEachSlot(Visit visit) {
+    visit(help_);
+    visit(editor_);
+    visit(parameters_);
+    visit(listing_);
+    visit(loadSave_);
+  }
 
   Workspace& ws_;
   MainWindowAccess& main_;
   Dialogs& dialogs_;
   QString helpPath_ = kHelpDocumentPath;
   bool listingPresetPending_ = false;
-  std::vector<QPointer<QWidget>*> slots_;  // every slot ever filled
-  QPointer<QWidget> help_;
-  QPointer<QWidget> editor_;
-  QPointer<QWidget> parameters_;
-  QPointer<QWidget> listing_;
-  QPointer<QWidget> loadSave_;
+  QPointer<HelpWindow> help_;
+  QPointer<EditorWindow> editor_;
+  QPointer<ParametersWindow> parameters_;
+  QPointer<ListingWindow> listing_;
+  QPointer<LoadSaveDialog> loadSave_;
 };
 
 }  // namespace backprop

@@ -34,20 +34,20 @@ constexpr std::array<Handler, kParameterRows> kRowHandlers = {
 
 ParametersWindow::ParametersWindow(Workspace& ws, MainWindowAccess& mainWindow, Dialogs& dialogs,
                                    QWidget* parent)
-    : QMainWindow(parent), ws_(ws), mainWindow_(mainWindow), dialogs_(dialogs), view_(nullptr) {
+    : QMainWindow(parent), ws_(ws), mainWindow_(mainWindow), dialogs_(dialogs), listView_(nullptr) {
   setObjectName("Form5");
   setWindowTitle("Parameters");
   setAttribute(Qt::WA_DeleteOnClose);
 
   // The list's font belongs to the drawing surface; the menu bar keeps the
   // platform's menu font.
-  view_ = new CanvasView(WindowFont(), palette().color(QPalette::WindowText),
+  listView_ = new CanvasView(WindowFont(), palette().color(QPalette::WindowText),
                          palette().color(QPalette::Window), this);
-  view_->setFont(WindowFont());
-  view_->setFocusPolicy(Qt::StrongFocus);
-  view_->installEventFilter(this);
-  setCentralWidget(view_);
-  connect(view_, &CanvasView::Pressed, this,
+  listView_->setFont(WindowFont());
+  listView_->setFocusPolicy(Qt::StrongFocus);
+  listView_->installEventFilter(this);
+  setCentralWidget(listView_);
+  connect(listView_, &CanvasView::Pressed, this,
           [this](double x, double y, Qt::MouseButton) { Form_MouseDown(x, y); });
 
   const auto& rows = ParameterRows();
@@ -65,10 +65,10 @@ ParametersWindow::ParametersWindow(Workspace& ws, MainWindowAccess& mainWindow, 
 
 ParametersWindow::~ParametersWindow() {
   // The view's last events must not reach the half-destroyed window.
-  view_->removeEventFilter(this);
+  listView_->removeEventFilter(this);
 }
 
-void ParametersWindow::ShowParms() { DrawParameterList(ws_, view_->Canvas()); }
+void ParametersWindow::ShowParms() { DrawParameterList(ws_, listView_->Canvas()); }
 
 void ParametersWindow::Form_Load() { ShowParms(); }
 
@@ -129,11 +129,11 @@ void ParametersWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool ParametersWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == view_) {
+  if (watched == listView_) {
     if (event->type() == QEvent::FocusIn) Form_GotFocus();
     if (event->type() == QEvent::Resize) {
       // Redraw at the new size rather than let the old image be stretched.
-      view_->Canvas().Resize(static_cast<QResizeEvent*>(event)->size());
+      listView_->Canvas().Resize(static_cast<QResizeEvent*>(event)->size());
       ShowParms();
     }
   }

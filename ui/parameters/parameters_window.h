@@ -25,7 +25,7 @@ class ParametersWindow : public QMainWindow {
   ~ParametersWindow() override;
 
   // The drawing surface, for the tests.
-  CanvasView& View() { return *view_; }
+  CanvasView& View() { return *listView_; }
 
  public slots:
   // Clears and draws the whole list.
@@ -63,7 +63,7 @@ class ParametersWindow : public QMainWindow {
   Workspace& ws_;
   MainWindowAccess& mainWindow_;
   Dialogs& dialogs_;
-  CanvasView* view_;
+  CanvasView* listView_;  // the drawn list of parameters
   // Above zero while one of this window's own modal boxes is open.
   int dialogDepth_ = 0;
 };

@@ -34,8 +34,8 @@ void Trigger(EditorWindow* editor, const char* entry) {
 
 // Types at the end of the text, as the user would.
 void TypeAtEnd(EditorWindow* editor, const QString& text) {
-  editor->Text1()->moveCursor(QTextCursor::End);
-  editor->Text1()->insertPlainText(text);
+  editor->TextArea()->moveCursor(QTextCursor::End);
+  editor->TextArea()->insertPlainText(text);
 }
 
 QByteArray Bytes(const std::string& s) {
@@ -60,9 +60,9 @@ class EditorWindowTest : public QObject {
 
   void textAreaIsFixedWidthWithUndo() {
     editor_ = new EditorWindow(ws_, *main_);
-    const QFontMetricsF metrics(editor_->Text1()->font());
+    const QFontMetricsF metrics(editor_->TextArea()->font());
     QCOMPARE(metrics.horizontalAdvance('i'), metrics.horizontalAdvance('W'));
-    QVERIFY(editor_->Text1()->isUndoRedoEnabled());
+    QVERIFY(editor_->TextArea()->isUndoRedoEnabled());
   }
 
   // The title of every buffer, the same from the main window and from the
@@ -100,10 +100,10 @@ class EditorWindowTest : public QObject {
     editor_ = Open(ws_, *main_, BufferId::ProgramS1);
     TypeAtEnd(editor_, "TRAIN=1\n");
     Trigger(editor_, "ng");
-    QCOMPARE(editor_->Text1()->toPlainText(), QString("1\n"));
+    QCOMPARE(editor_->TextArea()->toPlainText(), QString("1\n"));
     TypeAtEnd(editor_, "0,0,0");
     Trigger(editor_, "am");
-    QCOMPARE(editor_->Text1()->toPlainText(), QString("NETLIST=2,2,1\nTRAIN=1\n"));
+    QCOMPARE(editor_->TextArea()->toPlainText(), QString("NETLIST=2,2,1\nTRAIN=1\n"));
     QCOMPARE(ws_.TextBuffer(BufferId::TrainingDataD1), std::string("1\r\n0,0,0"));
     QCOMPARE(ws_.LoadedSet.Value(), 1.0);  // only the main window's command clears it
     QVERIFY(!main_->calls.contains("ShowMainWindow"));
@@ -115,7 +115,7 @@ class EditorWindowTest : public QObject {
     TypeAtEnd(editor_, "1,1");
     Trigger(editor_, "tq");
     QCOMPARE(ws_.TextBuffer(BufferId::TestSetT1), std::string("2\r\n1,1"));
-    QCOMPARE(editor_->Text1()->toPlainText(), QString("2\n1,1"));
+    QCOMPARE(editor_->TextArea()->toPlainText(), QString("2\n1,1"));
     QCOMPARE(editor_->windowTitle(), QString("Test set: "));
   }
 
@@ -131,7 +131,7 @@ class EditorWindowTest : public QObject {
     QVERIFY(main_->calls.indexOf("LeaveDesignMode") < main_->calls.indexOf("ShowMainWindow"));
     // Hidden, not destroyed: the next opening reuses it.
     Open(ws_, *main_, BufferId::ProgramS2, editor_);
-    QCOMPARE(editor_->Text1()->toPlainText(), QString("INITW=2"));
+    QCOMPARE(editor_->TextArea()->toPlainText(), QString("INITW=2"));
   }
 
   void closeBoxKeepsTheEditsAndDestroysTheWindow() {
@@ -146,7 +146,7 @@ class EditorWindowTest : public QObject {
     QCOMPARE(main_->calls, QStringList({"LeaveDesignMode", "ShowMainWindow"}));
     // The next opening builds a new window, which loads the named buffer.
     editor_ = new EditorWindow(ws_, *main_);
-    QCOMPARE(editor_->Text1()->toPlainText(), QString("3\n"));
+    QCOMPARE(editor_->TextArea()->toPlainText(), QString("3\n"));
   }
 
   void firstCreationShowsTheNamedBufferOrNothing_data() {
@@ -167,10 +167,10 @@ class EditorWindowTest : public QObject {
     for (int id = 1; id <= 5; ++id) ws_.TextBuffers[id] = id == 3 ? "d2" : "other";
     if (set) ws_.EditorBuffer = code;
     editor_ = new EditorWindow(ws_, *main_);
-    QCOMPARE(editor_->Text1()->toPlainText(), shown);
+    QCOMPARE(editor_->TextArea()->toPlainText(), shown);
     QVERIFY(editor_->windowState() & Qt::WindowMaximized);
     // Leaving stores into the named buffer only; with none named, nowhere.
-    editor_->Text1()->insertPlainText("typed ");
+    editor_->TextArea()->insertPlainText("typed ");
     editor_->wnd_Click();
     QCOMPARE(QString::fromStdString(ws_.TextBuffer(BufferId::TrainingDataD2)), storedD2);
     for (int id : {1, 2, 4, 5}) QCOMPARE(ws_.TextBuffers[id], std::string("other"));
@@ -202,7 +202,7 @@ class EditorWindowTest : public QObject {
     Trigger(editor_, "am");
     // Typed and taken back again: the same text, so still no change.
     TypeAtEnd(editor_, "x");
-    editor_->Text1()->textCursor().deletePreviousChar();
+    editor_->TextArea()->textCursor().deletePreviousChar();
     Trigger(editor_, "wnd");
     QCOMPARE(Bytes(ws_.TextBuffer(BufferId::ProgramS1)), bytes);
   }
@@ -211,7 +211,7 @@ class EditorWindowTest : public QObject {
   void editedTextIsStoredWithCrLf() {
     ws_.TextBuffer(BufferId::TrainingDataD1) = "2\n0,1\r1,0";
     editor_ = Open(ws_, *main_, BufferId::TrainingDataD1);
-    QTest::keyClicks(editor_->Text1(), "X");
+    QTest::keyClicks(editor_->TextArea(), "X");
     Trigger(editor_, "wnd");
     QCOMPARE(ws_.TextBuffer(BufferId::TrainingDataD1), std::string("X2\r\n0,1\r\n1,0"));
   }
@@ -226,7 +226,7 @@ class EditorWindowTest : public QObject {
     QCOMPARE(ws_.DesignMode.Value(), 0.0);
     QCOMPARE(ws_.TextBuffer(BufferId::ProgramS1), std::string("old"));
     QVERIFY(editor_->isVisible());
-    QCOMPARE(editor_->Text1()->toPlainText(), QString("old new"));
+    QCOMPARE(editor_->TextArea()->toPlainText(), QString("old new"));
   }
 
   void undoStaysWithinOneBuffer() {
@@ -234,12 +234,12 @@ class EditorWindowTest : public QObject {
     ws_.TextBuffer(BufferId::ProgramS2) = "s2";
     editor_ = Open(ws_, *main_, BufferId::ProgramS1);
     TypeAtEnd(editor_, "!");
-    editor_->Text1()->undo();
-    QCOMPARE(editor_->Text1()->toPlainText(), QString("s1"));
-    editor_->Text1()->redo();
+    editor_->TextArea()->undo();
+    QCOMPARE(editor_->TextArea()->toPlainText(), QString("s1"));
+    editor_->TextArea()->redo();
     Trigger(editor_, "pos2");
-    editor_->Text1()->undo();
-    QCOMPARE(editor_->Text1()->toPlainText(), QString("s2"));
+    editor_->TextArea()->undo();
+    QCOMPARE(editor_->TextArea()->toPlainText(), QString("s2"));
     QCOMPARE(ws_.TextBuffer(BufferId::ProgramS1), std::string("s1!"));
   }
 

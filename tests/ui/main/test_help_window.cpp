@@ -84,7 +84,7 @@ void HelpWindowTest::windowShowsTheDocumentReadOnly() {
   QCOMPARE(menu.first()->text(), QString("END"));
   QCOMPARE(menu.first()->objectName(), QString("nutron"));
 
-  QPlainTextEdit& text = help->Text1();
+  QPlainTextEdit& text = help->DocumentArea();
   QVERIFY(text.isReadOnly());
   QVERIFY(text.font().bold());
   QCOMPARE(text.font().pointSizeF(), 9.75);
@@ -99,7 +99,7 @@ void HelpWindowTest::windowShowsTheDocumentReadOnly() {
 void HelpWindowTest::typedKeysChangeNothingButSelectingWorks() {
   MainWindowFixture f;
   f.window.he_Click();
-  QPlainTextEdit& text = f.window.Owner().ExistingHelp()->Text1();
+  QPlainTextEdit& text = f.window.Owner().ExistingHelp()->DocumentArea();
   text.setFocus();
   const QString before = text.toPlainText();
   QTest::keyClicks(&text, "abc 123");
@@ -138,14 +138,14 @@ void HelpWindowTest::closedWindowIsBuiltAfresh() {
   MainWindowFixture f;
   f.window.he_Click();
   QPointer<HelpWindow> first = f.window.Owner().ExistingHelp();
-  first->Text1().moveCursor(QTextCursor::End);
+  first->DocumentArea().moveCursor(QTextCursor::End);
   first->close();
   // Forgotten at once, deleted with the next pass of the event loop.
   QVERIFY(f.window.Owner().ExistingHelp() == nullptr);
   f.window.he_Click();
   HelpWindow* second = f.window.Owner().ExistingHelp();
   QVERIFY(second != nullptr && second != first.data());
-  QCOMPARE(second->Text1().textCursor().position(), 0);
+  QCOMPARE(second->DocumentArea().textCursor().position(), 0);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QVERIFY(first.isNull());
   QVERIFY(second->isVisible());

@@ -60,7 +60,7 @@ void SecondaryWindowsTest::editEntriesOpenTheEditorOnTheirBuffer() {
   QVERIFY(!f.window.isVisible());
   QCOMPARE(editor.windowTitle(), title);
   QCOMPARE(f.ws.EditorBuffer.Value(), double(buffer));
-  QCOMPARE(editor.Text1()->toPlainText(), QString::fromStdString(f.ws.TextBuffers[buffer]));
+  QCOMPARE(editor.TextArea()->toPlainText(), QString::fromStdString(f.ws.TextBuffers[buffer]));
   QCOMPARE(f.ws.DesignMode.Value(), leavesDesignMode ? 0.0 : 1.0);
   QCOMPARE(f.ws.LoadedSet.Value(), clearsLoadedSet ? 0.0 : 1.0);
 }
@@ -70,7 +70,7 @@ void SecondaryWindowsTest::editorEndComesBackOutOfDesignMode() {
   f.window.ne_Click();
   f.window.ps2_Click();
   EditorWindow* editor = &f.window.Owner().Editor();
-  QTest::keyClicks(editor->Text1(), "NETLIST=3,2,2,1");
+  QTest::keyClicks(editor->TextArea(), "NETLIST=3,2,2,1");
   editor->wnd_Click();
   QVERIFY(f.window.isVisible());
   QVERIFY(!editor->isVisible());
