@@ -7,17 +7,20 @@ PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins \
 # Benchmarks only: Google Benchmark, and FANN as the speed reference. They
 # are built like the program itself (RelWithDebInfo), so they measure what runs.
 BENCH_PACKAGES := libbenchmark-dev libfann-dev
+# Static analysis only (make lint).
+LINT_PACKAGES := clang-tidy cppcheck
 
 BUILD       := build
 ASAN_BUILD  := build-asan
 FUZZ_BUILD  := build-fuzz
 BENCH_BUILD := build-bench
 SOAK_BUILD  := build-soak
+LINT_BUILD  := build-lint
 WORKDIR     := work
 # Seconds per fuzz target: `make fuzz FUZZ_SECONDS=60`; make test uses 20.
 FUZZ_SECONDS ?= 300
 
-.PHONY: run test build fuzz fuzz-build bench soak deps bench-deps clean
+.PHONY: run test build fuzz fuzz-build bench soak lint deps bench-deps lint-deps clean
 
 define install_missing
 	@missing=""; \
@@ -39,6 +42,9 @@ deps:
 
 bench-deps: deps
 	$(call install_missing,$(BENCH_PACKAGES))
+
+lint-deps: deps
+	$(call install_missing,$(LINT_PACKAGES))
 
 build: deps
 	cmake --preset plain
@@ -77,5 +83,11 @@ soak: deps
 	cmake --build --preset soak
 	ASAN_OPTIONS=detect_leaks=1 $(SOAK_BUILD)/bench/soak/soak
 
+# clang-tidy and cppcheck over engine/, files/, tools/ and ui/ (.clang-tidy,
+# cppcheck-suppressions.txt). Only configures: the checks read the sources.
+lint: lint-deps
+	cmake --preset lint
+	@scripts/run-lint.sh $(LINT_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(SOAK_BUILD) fuzz-corpus-run
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(SOAK_BUILD) $(LINT_BUILD) fuzz-corpus-run

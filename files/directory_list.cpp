@@ -35,7 +35,7 @@ void DirectoryList::Refresh() {
     chain.prepend(dir.absolutePath());
     if (dir.isRoot() || !dir.cdUp()) break;
   }
-  int depth = 0;
+  qsizetype depth = 0;
   QListWidgetItem* current = nullptr;
   for (const QString& folder : chain) {
     const QString name = QDir(folder).isRoot() ? folder : QDir(folder).dirName();

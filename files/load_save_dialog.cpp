@@ -203,7 +203,7 @@ void LoadSaveDialog::Command2_Click() {
     if (!base) {
       dialogs_.Warning(this, kMessageBoxTitle,
                        QString(kSaveFailedText) + "\n\"" + typed +
-                           "\": type the base name alone, without \"/\" or \".\"");
+                           R"(": type the base name alone, without "/" or ".")");
       return;
     }
     ws_.FileNames = FileSetNames(*base);

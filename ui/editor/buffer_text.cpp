@@ -9,12 +9,13 @@ namespace {
 QStringDecoder Utf8Decoder() {
   // Stateless: the bytes are one whole text. ConvertInitialBom keeps a byte
   // order mark as a character, so it is not dropped from an edited text.
+  // NOLINTNEXTLINE(modernize-return-braced-init-list): the constructor is explicit.
   return QStringDecoder(QStringDecoder::Utf8,
                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
 }
 
 QByteArrayView View(std::string_view bytes) {
-  return QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  return {bytes.data(), static_cast<qsizetype>(bytes.size())};
 }
 
 bool FitsLatin1(const QString& text) {

@@ -34,7 +34,7 @@ constexpr std::array<Handler, kParameterRows> kRowHandlers = {
 
 ParametersWindow::ParametersWindow(Workspace& ws, MainWindowAccess& mainWindow, Dialogs& dialogs,
                                    QWidget* parent)
-    : QMainWindow(parent), ws_(ws), mainWindow_(mainWindow), dialogs_(dialogs), listView_(nullptr) {
+    : QMainWindow(parent), ws_(ws), mainWindow_(mainWindow), dialogs_(dialogs) {
   setObjectName("Form5");
   setWindowTitle("Parameters");
   setAttribute(Qt::WA_DeleteOnClose);

@@ -63,7 +63,7 @@ class ParametersWindow : public QMainWindow {
   Workspace& ws_;
   MainWindowAccess& mainWindow_;
   Dialogs& dialogs_;
-  CanvasView* listView_;  // the drawn list of parameters
+  CanvasView* listView_ = nullptr;  // the drawn list of parameters
   // Above zero while one of this window's own modal boxes is open.
   int dialogDepth_ = 0;
 };
