@@ -18,7 +18,7 @@ constexpr const char* kLayerSizePattern = " ##. ";
 class ListingWriter {
  public:
   ListingWriter(const Workspace& ws, ListingSink& out)
-      : ws_(ws), out_(out), printer_(ws.ListDestination == 0) {}
+      : ws_(ws), out_(out), printer_(ws.ListDestination == kListToPrinter) {}
 
   void TextSection(bool ticked, const char* title, BufferId buffer) {
     if (!ticked) return;

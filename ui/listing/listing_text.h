@@ -5,6 +5,10 @@ namespace backprop {
 class ListingSink;
 struct Workspace;
 
+// Where the listing goes: the values of ws.ListDestination.
+inline constexpr int kListToPrinter = 0;
+inline constexpr int kListToPreview = 1;
+
 // The sections the user ticked, in the order they are listed.
 struct ListingChoice {
   bool ProgramS1 = false;
@@ -18,7 +22,7 @@ struct ListingChoice {
 };
 
 // Writes the chosen sections of the workspace to a destination: the printer
-// form when ws.ListDestination is 0, the preview form otherwise. Reads the
+// form when ws.ListDestination is kListToPrinter, the preview form otherwise. Reads the
 // workspace only; a table index outside its bounds throws EngineError.
 void WriteListing(const Workspace& ws, const ListingChoice& choice, ListingSink& out);
 

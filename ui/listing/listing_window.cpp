@@ -90,7 +90,7 @@ QWidget* ListingWindow::BuildChoosingPanel() {
   QFont waitFont = waitNotice_->font();
   waitFont.setBold(true);
   waitNotice_->setFont(waitFont);
-  waitNotice_->setStyleSheet("color: rgb(0, 0, 128);");
+  waitNotice_->setStyleSheet(QString("color: %1;").arg(kDrawingForeground.name()));
   waitNotice_->hide();
 
   auto* buttons = new QVBoxLayout;
@@ -156,14 +156,14 @@ void ListingWindow::ShowForListing() {
 }
 
 void ListingWindow::Command1_Click() {
-  ws_.ListDestination = 0;
+  ws_.ListDestination = kListToPrinter;
   // A print job can take a while too; the notice says so.
   ShowWaitNotice();
   MakeListing();
 }
 
 void ListingWindow::Command3_Click() {
-  ws_.ListDestination = 1;
+  ws_.ListDestination = kListToPreview;
   ShowWaitNotice();
   MakeListing();
 }
@@ -181,7 +181,7 @@ void ListingWindow::MakeListing() {
   const ListingChoice choice = Choice();
   previewArea_->clear();
   ShowChoosing(false);
-  const bool toPrinter = ws_.ListDestination == 0;
+  const bool toPrinter = ws_.ListDestination == kListToPrinter;
   bool failed = false;
   try {
     if (toPrinter) {

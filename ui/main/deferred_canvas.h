@@ -45,8 +45,8 @@ class DeferredCanvas : public Canvas {
     Kind kind;
     double a = 0, b = 0, c = 0, d = 0;
     int n = 0;
-    std::optional<Rgb> colour;
-    std::string text;
+    std::optional<Rgb> colour{};
+    std::string text{};
   };
   // Holds the call back or, when not holding back, passes it on.
   void Take(Call call);
