@@ -17,7 +17,7 @@ namespace {
 double FieldValue(std::string_view field) {
   const double value = ReadLeadingNumber(field);
   if (!std::isfinite(value)) {
-    throw EngineError("data value too large: " + std::string(field));
+    throw EngineError("the data set holds a number that is too large (overflow)");
   }
   return value;
 }
@@ -26,11 +26,13 @@ double FieldValue(std::string_view field) {
 class RangeScaling {
  public:
   RangeScaling(double low, double high, const char* what) : low_(low), span_(high - low) {
-    if (span_ == 0.0) throw EngineError(std::string(what) + " range has equal ends");
+    if (span_ == 0.0) throw EngineError(std::string("the ") + what + " range has equal ends");
   }
   double operator()(double value) const {
     const double scaled = 2.0 * (value - low_) / span_ - 1.0;
-    if (!std::isfinite(scaled)) throw EngineError("scaled data value overflows");
+    if (!std::isfinite(scaled)) {
+      throw EngineError("a data value scaled to -1..1 is too large (overflow)");
+    }
     return scaled;
   }
 
@@ -66,7 +68,7 @@ void LoadDataSet(Workspace& ws) {
   }
   const int patterns = LoopCount(count);
   if (patterns > kMaxPatterns) {
-    throw EngineError("more than " + std::to_string(kMaxPatterns) + " patterns");
+    throw EngineError("the data set has more than " + std::to_string(kMaxPatterns) + " patterns");
   }
 
   // Everything is read, scaled and checked before the tables change.

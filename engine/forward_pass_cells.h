@@ -81,7 +81,7 @@ inline void ForwardPassOnCells(Workspace& ws, const NetGeometry& geometry, doubl
     double* slopes = values.slope[k];
     out[0] = nodes[NodeCell(0, k)].Value();
     for (j = 1; j <= targets; ++j) {
-      if (!std::isfinite(x[j])) throw EngineError("net input overflows");
+      if (!std::isfinite(x[j])) throw EngineError("a net input is too large (overflow)");
       const double y = Transfer(code, x[j], slope);
       out[j] = y;
       slopes[j] = slope;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,14 @@ namespace backprop {
 // does not begin with a number gives 0. A number too large for a double
 // gives plus or minus infinity, which callers treat as an overflow.
 double ReadLeadingNumber(std::string_view text);
+
+// Reads a text that holds one number and nothing else, for files whose
+// lines each hold a number: optional blanks and tabs, an optional sign,
+// digits with an optional point (".5" and "5." are fine), an optional
+// exponent (E or e, optional sign, digits), optional blanks and tabs. Blanks
+// inside the number, words ("inf", "nan") or a second number give nothing;
+// so does a number too large for a double, while one too small reads as 0.
+std::optional<double> ReadStrictNumber(std::string_view text);
 
 // The digits of a number as the text-output statement writes them, with one
 // blank in front of a value that is zero or positive: " 12", " .05", "-.5",

@@ -12,6 +12,7 @@
 #include "engine/host.h"
 #include "engine/net_geometry.h"
 #include "engine/report_text.h"
+#include "engine/whole_number.h"
 #include "engine/workspace.h"
 
 // Training runs on the workspace cells themselves: other windows may read
@@ -27,14 +28,10 @@ namespace backprop {
 namespace {
 
 // A cycle counter or show rate "taken as a whole number": rounded, halves
-// to even, and within the 32-bit range of the original's integer division.
+// to even, and within 32 bits, the range of the modulo's integer operands.
 std::int64_t WholeNumber(double value, const char* what) {
-  const double whole = std::nearbyint(value);
-  if (!(whole >= std::numeric_limits<std::int32_t>::min() &&
-        whole <= std::numeric_limits<std::int32_t>::max())) {
-    throw EngineError(std::string(what) + " overflows");
-  }
-  return static_cast<std::int64_t>(whole);
+  return CheckedWhole(value, std::numeric_limits<std::int32_t>::min(),
+                      std::numeric_limits<std::int32_t>::max(), what);
 }
 
 // Raw views of the tables one pattern's training touches.
@@ -132,7 +129,7 @@ double TrainPattern(Workspace& ws, const NetGeometry& geometry, const TrainingCe
     const double slope =
         computed ? values.pass.slope[last][j] : cells.slopes[NodeCell(j, last)].Value();
     const double e = cells.targets[PatternCell(j, p)].Value() - y;
-    if (!std::isfinite(e)) throw EngineError("output error overflows");
+    if (!std::isfinite(e)) throw EngineError("an output error is too large (overflow)");
     error += analog ? e * e : std::floor(3.2 * (e * e));
     values.delta[last][j] = slope * e;
     OverwriteSetCell(cells.deltas[NodeCell(j, last)], slope * e);
@@ -177,7 +174,7 @@ void RequireFiniteWeights(const Workspace& ws, const NetGeometry& geometry) {
       const WorkspaceValue* w = weights + WeightCell(0, j, h);
       double sum = 0.0;
       for (int i = 0; i <= geometry.Size(h); ++i) sum += w[i].Value() * 0.0;
-      if (!std::isfinite(sum)) throw EngineError("weight overflows");
+      if (!std::isfinite(sum)) throw EngineError("a weight is too large (overflow)");
     }
   }
 }
@@ -231,12 +228,12 @@ TrainOutcome TrainNet(Workspace& ws, Host& host) {
       }
       errorSum += TrainPattern(ws, geometry, cells, p, carriedSlope, values);
     }
-    if (!std::isfinite(errorSum)) throw EngineError("error sum overflows");
+    if (!std::isfinite(errorSum)) throw EngineError("the error sum is too large (overflow)");
     RequireFiniteWeights(ws, geometry);
 
-    const std::int64_t showRate = WholeNumber(ws.ShowRate, "show rate");
-    if (showRate == 0) throw EngineError("show rate of 0 divides by zero");
-    if (WholeNumber(ws.TrialCounter, "training cycle") % showRate == 0) {
+    const std::int64_t showRate = WholeNumber(ws.ShowRate, "the show rate");
+    if (showRate == 0) throw EngineError("the show rate is 0");
+    if (WholeNumber(ws.TrialCounter, "the training cycle") % showRate == 0) {
       DrawNet(ws, host.MainCanvas());
     }
     ReportCycle(ws, host.MainCanvas(), errorSum, numbers);

@@ -299,20 +299,21 @@ TEST_F(TrainingTest, ShowRateRedrawsAsAWholeNumber) {
 TEST_F(TrainingTest, RunErrorsEndTheRunWithTheMessage) {
   struct Case {
     const char* program;
-    const char* what;
+    const char* what;  // the run error's third line
   };
   const Case cases[] = {
-      {"SHOW=0\r\nTRAIN=1", "a show rate of 0"},
-      {"SHOW=.4\r\nTRAIN=1", "a show rate rounding to 0"},
-      {"SHOW=3e9\r\nTRAIN=1", "a show rate beyond 32 bits"},
-      {"FUNCTION=1\r\nEPSILON=1e200\r\nTRAIN=1", "overflowing weights"},
+      {"SHOW=0\r\nTRAIN=1", "Line 2 (TRAIN=1): the show rate is 0"},
+      {"SHOW=.4\r\nTRAIN=1", "Line 2 (TRAIN=1): the show rate is 0"},
+      {"SHOW=3e9\r\nTRAIN=1", "Line 2 (TRAIN=1): the show rate is 3000000000, outside "
+                             "-2147483648..2147483647"},
+      {"FUNCTION=1\r\nEPSILON=1e200\r\nTRAIN=1", "Line 3 (TRAIN=1): a net input is too large (overflow)"},
   };
   for (const Case& c : cases) {
     SetUp();
     host.warnings.clear();
     RunLines(c.program);
     ASSERT_EQ(host.warnings.size(), 1u) << c.what;
-    EXPECT_EQ(host.warnings[0], kRunErrorMessage);
+    EXPECT_EQ(host.warnings[0], std::string(kRunErrorMessage) + "\n\r" + c.what);
     EXPECT_EQ(ws.Busy, 0);
     for (int h = 1; h <= 2; ++h) {
       for (int j = 1; j <= 2; ++j) {

@@ -305,7 +305,8 @@ void MainWindowTest::runErrorShowsTheWarningWithoutTheCarriageReturn() {
   MainWindowFixture f;
   f.ws.TextBuffer(BufferId::ProgramS1) = "NETLIST=11,2\r\n";
   f.Action("TN")->trigger();
-  QCOMPARE(f.dialogs.warnings, QStringList({"TEBO: UNABLE TO EXECUTE TASK\nTASK HAS BEEN TERMINATED"}));
+  QCOMPARE(f.dialogs.warnings, QStringList({"TEBO: UNABLE TO EXECUTE TASK\nTASK HAS BEEN TERMINATED\n"
+                                             "Line 1 (NETLIST=11,2): the layer count is 11, outside 0..10"}));
   QCOMPARE(f.ws.LayerCount.Value(), 2.0);
 }
 
