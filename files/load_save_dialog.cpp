@@ -14,6 +14,7 @@
 #include <QStorageInfo>
 #include <algorithm>
 #include <functional>
+#include <new>
 #include <utility>
 
 #include "files/directory_list.h"
@@ -182,6 +183,9 @@ void LoadSaveDialog::Command1_Click() {
     LoadFileSet(ws_, CheckedRows());
   } catch (const FileError& error) {
     ShowFileError(kLoadFailedText, error);
+  } catch (const std::bad_alloc&) {
+    // Running out of memory ends the command, not the program.
+    ShowFileError(kLoadFailedText, FileError({}, kOutOfMemoryText));
   }
 }
 
@@ -203,6 +207,9 @@ void LoadSaveDialog::Command2_Click() {
     SaveFileSet(ws_, CheckedRows());
   } catch (const FileError& error) {
     ShowFileError(kSaveFailedText, error);
+    return;
+  } catch (const std::bad_alloc&) {
+    ShowFileError(kSaveFailedText, FileError({}, kOutOfMemoryText));
     return;
   }
   text6_->clear();
