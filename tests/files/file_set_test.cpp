@@ -89,6 +89,15 @@ TEST(FileSet, UncheckedRowsAreNotTouched) {
   EXPECT_EQ(back.TextBuffer(BufferId::TestSetT1), "");
 }
 
+TEST(FileSet, SaveChecksEveryTargetBeforeItWritesAny) {
+  testing::TempFolder folder;
+  Workspace ws = WithTexts();
+  ws.FileNames = FileSetNames((folder / "net").string());
+  std::filesystem::create_directory(ws.FileNames[5]);
+  EXPECT_THROW(SaveFileSet(ws, kAllRows), FileError);
+  EXPECT_FALSE(std::filesystem::exists(ws.FileNames[0])) << "the weights row stopped the save";
+}
+
 // What the headless runner reads: every text file of the set that is there.
 TEST(FileSet, ExistingTextRowsReadByteForByteAndAFolderIsAnError) {
   testing::TempFolder folder;

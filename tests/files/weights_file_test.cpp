@@ -320,6 +320,9 @@ TEST(WeightsFile, ALineThatIsNotANumberChangesNothing) {
   }
   lines[0] = "three";
   ExpectRefused(JoinLines(lines), "line 1 (the layer count) does not hold a number: \"three\"");
+  lines[0] = "\x1b]0;owned\x07";
+  ExpectRefused(JoinLines(lines),
+                "line 1 (the layer count) does not hold a number: \"\\x1B]0;owned\\x07\"");
 }
 
 TEST(WeightsFile, WriterRefusesWhatItCouldNotReadBack) {
@@ -374,6 +377,11 @@ TEST(WeightsFile, MessagesForCallersWithoutADialog) {
             "FILE NOT FOUND\n" + (folder / "short.wts").string() +
                 ": the file ends before line 3, which should hold the size of layer 2");
   EXPECT_EQ(back.LayerCount, 7);
+
+  std::filesystem::resize_file(folder / "short.wts", kMaxWeightsFileBytes + 1);
+  EXPECT_EQ(ReadWeightsFileOrMessage(back, folder / "short.wts"),
+            "FILE NOT FOUND\n" + (folder / "short.wts").string() +
+                ": is too large to read (65537 bytes; at most 65536)");
 }
 
 }  // namespace
