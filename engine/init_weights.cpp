@@ -19,6 +19,8 @@ void InitWeights(Workspace& ws, std::string_view valueText) {
   WeightRandom random(ws.WeightSeed);
   const std::int64_t kind = CheckedWhole(ReadLeadingNumber(valueText), 0, 255, "the INITW kind");
   if (kind < 1 || kind > 3) return;  // only the re-seed happens
+  ws.HandPatterns = 0;
+  ws.HandCycles = 0;
 
   const double layerCount = ws.LayerCount;
   for (int h = 1; h <= layerCount - 1; ++h) {
