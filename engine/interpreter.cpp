@@ -12,10 +12,10 @@
 #include "engine/host.h"
 #include "engine/init_weights.h"
 #include "engine/number_text.h"
-#include "engine/visible_text.h"
-#include "engine/whole_number.h"
 #include "engine/stepping.h"
 #include "engine/training.h"
+#include "engine/visible_text.h"
+#include "engine/whole_number.h"
 #include "engine/workspace.h"
 
 namespace backprop {
@@ -57,7 +57,6 @@ std::string_view ValueText(const std::string& line) {
 
 double Value(const LineContext& c) { return CheckedNumber(ValueText(c.line)); }
 double Item(const Workspace& ws, int index) { return CheckedNumber(ws.LineItems(index)); }
-
 
 void Train(LineContext& c) {
   c.ws.SelectedSet = Value(c);

@@ -72,26 +72,19 @@ mode_t NewFileMode() {
 // it goes out of scope unless it was renamed into place.
 class TemporaryFile {
  public:
-  TemporaryFile(const fs::path& target, const fs::path& shownPath) {
-    std::string name = (FolderOf(target) / ".bpXXXXXX").string();
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd < 0) throw FileError(shownPath.string(), "cannot create: " + ErrnoText(errno));
-    path_ = name;
-    fd_ = fd;
+  TemporaryFile(const fs::path& target, const std::string& shownName)
+      : path_((FolderOf(target) / ".bpXXXXXX").string()),
+        file_(::mkostemp(path_.data(), O_CLOEXEC)) {
+    if (file_.Get() < 0) throw FileError(shownName, "cannot create: " + ErrnoText(errno));
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
-    if (fd_ >= 0) ::close(fd_);
     if (!renamed_) ::unlink(path_.c_str());
   }
 
-  int Get() const { return fd_; }
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
+  int Get() const { return file_.Get(); }
+  bool Close() { return file_.Close(); }
   bool RenameTo(const fs::path& target) {
     renamed_ = ::rename(path_.c_str(), target.c_str()) == 0;
     return renamed_;
@@ -99,7 +92,7 @@ class TemporaryFile {
 
  private:
   std::string path_;
-  int fd_ = -1;
+  Descriptor file_;
   bool renamed_ = false;
 };
 
@@ -221,7 +214,7 @@ void ReplaceFileContents(const fs::path& path, std::string_view bytes) {
   struct stat old {};
   const bool existed = ::stat(target.c_str(), &old) == 0;
 
-  TemporaryFile file(target, path);
+  TemporaryFile file(target, name);
   if (!TakeOverModeAndOwner(file.Get(), existed, old)) {
     throw FileError(name, "cannot give the new file the old one's permissions: " +
                               ErrnoText(errno));
