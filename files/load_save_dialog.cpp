@@ -17,6 +17,7 @@
 #include <new>
 #include <utility>
 
+#include "engine/visible_text.h"
 #include "files/directory_list.h"
 #include "files/file_error.h"
 #include "ui/common/dialogs.h"
@@ -195,8 +196,9 @@ void LoadSaveDialog::Command2_Click() {
     const std::optional<std::string> base =
         SaveBaseName(ToBytes(typed), ToBytes(FileListDirectory()));
     if (!base) {
+      const QString shown = FromBytes(VisibleText(ToBytes(typed)));
       dialogs_.Warning(this, kMessageBoxTitle,
-                       QString(kSaveFailedText) + "\n\"" + typed +
+                       QString(kSaveFailedText) + "\n\"" + shown +
                            "\": type the base name alone, without \"/\" or \".\"");
       return;
     }
