@@ -20,6 +20,7 @@
 #include "ui/canvas/repaint_throttle.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/window_style.h"
+#include "ui/views/view_docks.h"
 
 namespace backprop {
 
@@ -38,7 +39,8 @@ ArithmeticView::ArithmeticView(Workspace& ws, Host& host, Dialogs& dialogs, QWid
     : QWidget(parent), ws_(ws), host_(host), dialogs_(dialogs) {
   setObjectName("Arithmetic");
   BuildControls();
-  throttle_ = new RepaintThrottle(table_, [this] { Refresh(); });
+  throttle_ = new RepaintThrottle(table_, [this] { Refresh(); }, kViewShare,
+                                  RepaintThrottle::Cost::PreparationAndPainting);
 }
 
 void ArithmeticView::BuildControls() {

@@ -21,6 +21,7 @@
 #include "engine/workspace.h"
 #include "ui/canvas/repaint_throttle.h"
 #include "ui/views/picture_saving.h"
+#include "ui/views/view_docks.h"
 
 namespace backprop {
 
@@ -146,7 +147,8 @@ DecisionMapView::DecisionMapView(const Workspace& ws, Dialogs& dialogs, QWidget*
       field_(new MapField(this)),
       chart_(new QChart()),
       plot_(new QChartView(chart_, this)),
-      throttle_(new RepaintThrottle(this, [this] { Refresh(); })) {
+      throttle_(new RepaintThrottle(this, [this] { Refresh(); }, kViewShare,
+                                    RepaintThrottle::Cost::PreparationAndPainting)) {
   setObjectName("DecisionMap");
   output_->setObjectName("DecisionMapOutput");
   message_->setObjectName("DecisionMapMessage");
