@@ -65,6 +65,7 @@ void ArithmeticView::BuildControls() {
   table_->setObjectName("ArithmeticTable");
   table_->setColumnCount(kColumns);
   table_->header()->hide();
+  table_->header()->setStretchLastSection(false);
   table_->setRootIsDecorated(false);
   table_->setAlternatingRowColors(true);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -178,7 +179,11 @@ void ArithmeticView::AddGroup(const QString& title, const QStringList& headers) 
   auto* header = new QTreeWidgetItem(table_, headers);
   QFont italic = table_->font();
   italic.setItalic(true);
-  for (int c = 0; c < kColumns; ++c) header->setFont(c, italic);
+  for (int c = 0; c < kColumns; ++c) {
+    header->setFont(c, italic);
+    // Over the numbers, which stand right-aligned.
+    if (c > 0) header->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+  }
   header->setFlags(Qt::ItemIsEnabled);
 }
 
@@ -201,13 +206,16 @@ void ArithmeticView::AddRow(const QString& name, std::initializer_list<double> n
 
 void ArithmeticView::Fill() {
   const QSignalBlocker quiet(table_);
+  // The row selected stays selected when the numbers are shown afresh.
+  const QVariant selected =
+      table_->currentItem() != nullptr ? table_->currentItem()->data(0, kElementRole) : QVariant();
   table_->clear();
   const PatternArithmetic& a = shown_;
   const NetGeometry& g = a.geometry;
   const int last = g.OutputLayer();
   using Kind = NetElement::Kind;
 
-  AddGroup("Layer 1: the inputs of pattern " + QString::number(a.pattern) + " of " +
+  AddGroup("Layer 1 (inputs): pattern " + QString::number(a.pattern) + " of " +
                QString::number(a.patternCount),
            {"neurode", "raw input", "o = scaled input"});
   for (int i = 1; i <= g.Size(1); ++i) {
@@ -215,7 +223,7 @@ void ArithmeticView::Fill() {
   }
   for (int k = 2; k <= last; ++k) {
     const bool output = k == last;
-    AddGroup(QString("Layer %1: %2").arg(k).arg(output ? "the outputs" : "hidden"),
+    AddGroup(QString("Layer %1 (%2)").arg(k).arg(output ? "outputs" : "hidden"),
              {"neurode", "net = Σ w·o", "o = f(net)", "f'(net)",
               output ? "δ = f'(net) · e" : "δ = f'(net) · Σ w·δ"});
     for (int j = 1; j <= g.Size(k); ++j) {
@@ -243,7 +251,18 @@ void ArithmeticView::Fill() {
       }
     }
   }
-  for (int c = 0; c < kColumns; ++c) table_->resizeColumnToContents(c);
+  if (selected.isValid()) {
+    for (int n = 0; n < table_->topLevelItemCount(); ++n) {
+      QTreeWidgetItem* item = table_->topLevelItem(n);
+      if (item->data(0, kElementRole) != selected) continue;
+      table_->setCurrentItem(item);
+      break;
+    }
+  }
+  for (int c = 0; c < kColumns; ++c) {
+    table_->resizeColumnToContents(c);
+    if (c > 0) table_->setColumnWidth(c, table_->columnWidth(c) + 16);
+  }
 }
 
 void ArithmeticView::Apply() {
