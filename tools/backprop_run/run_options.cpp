@@ -114,15 +114,16 @@ std::string UsageText() {
   }
   text +=
       "\n"
-      "Files: only regular files (or links to them) are read: a text of the set\n"
-      "of at most " + std::to_string(kMaxTextFileBytes) + " bytes, a weights file of at most " +
-      std::to_string(kMaxWeightsFileBytes) + " bytes;\n"
-      "anything else is refused before it is read. Each output (--png,\n"
-      "--save-weights) is written on its own to a new file beside its target,\n"
-      "which is then renamed over the old one: an output that fails leaves its\n"
-      "old file as it was, and the others are still written. A target that is\n"
-      "not a regular file (a folder, a device, a FIFO, a link to nothing) is\n"
-      "refused and left untouched.\n"
+      "Files: only regular files (or links to them) are read; a folder, device,\n"
+      "FIFO or socket is refused at once. A text of the set may hold at most\n" +
+      std::to_string(kMaxTextFileBytes / 1024) + " KiB, a weights file " +
+      std::to_string(kMaxWeightsFileBytes / 1024) +
+      " KiB; a larger file is refused before it is read.\n"
+      "Each output (--png, --save-weights) is written on its own to a new file\n"
+      "beside its target, which is then renamed over the old one: an output that\n"
+      "fails leaves its old file as it was, and the others are still written. A\n"
+      "target that is not a regular file (a folder, a device, a FIFO, a link to\n"
+      "nothing) is refused and left untouched.\n"
       "\n"
       "Exit status: 0 when the program ran to its end (or was stopped) and\n"
       "every output and standard output were written; 1 for a usage or file\n"
