@@ -22,6 +22,8 @@ void InitWeights(Workspace& ws, std::string_view valueText) {
     throw EngineError("INITW kind outside 0..255");
   }
   if (kind < 1 || kind > 3) return;  // only the re-seed happens
+  ws.HandPatterns = 0;
+  ws.HandCycles = 0;
 
   const double layerCount = ws.LayerCount;
   for (int h = 1; h <= layerCount - 1; ++h) {

@@ -69,7 +69,7 @@ void Train(LineContext& c) {
   c.ws.SelectedSet = Value(c);
   c.action = Action::Train;
 }
-void Display(LineContext& c) { DrawNet(c.ws, c.host.MainCanvas()); }
+void Display(LineContext& c) { RedrawNet(c.ws, c.host); }
 void Epsilon(LineContext& c) { c.ws.Epsilon = Value(c); }
 void Threshold(LineContext& c) { c.ws.AnalogThreshold = Value(c); }
 void Step(LineContext& c) {
@@ -240,7 +240,7 @@ void RunProgram(Workspace& ws, Host& host) {
     host.ShowWarning(kRunErrorMessage);
     return;
   }
-  if (!stepShown) DrawNet(ws, host.MainCanvas());
+  if (!stepShown) RedrawNet(ws, host);
   ws.Busy = 0;
 }
 

@@ -269,16 +269,23 @@ TEST_F(TrainingTest, ShowTestOffReportsOnlyTheCycleAndNeverStops) {
   EXPECT_EQ(Texts(), (std::vector<std::string>{"Trial= 1 ", "Trial= 2 ", "Trial= 3 "}));
 }
 
-TEST_F(TrainingTest, EmptySetNeverYieldsAndStopsAfterCycleTwo) {
+TEST_F(TrainingTest, EmptySetYieldsOncePerCycleAndStopsAfterCycleTwo) {
   ws.TextBuffer(BufferId::TrainingDataD1) = "";
   Train();
-  EXPECT_EQ(host.yields, 0);
+  EXPECT_EQ(host.yields, 2);
   EXPECT_EQ(Texts(), (std::vector<std::string>{"Trial= 1 ", "Error= .      ", "Trial= 2 ",
                                                "Error= .      "}));
   ws.AnalogThreshold = 0;  // 0 is never below 0
   ws.TrainingLimit = 6;
   Train();
   EXPECT_EQ(Texts().size(), 10u);
+  // A limit no one waits for: the user's key still stops it.
+  ws.ErrorTest = 0;
+  ws.TrainingLimit = 2e9;
+  host.yields = 0;
+  host.onYield = [this](int n) { ws.InterruptKey = n >= 1000 ? 13 : 0; };
+  EXPECT_EQ(Train(), TrainOutcome::Interrupted);
+  EXPECT_EQ(ws.TrialCounter.Value(), 1000);
 }
 
 TEST_F(TrainingTest, ShowRateRedrawsAsAWholeNumber) {
