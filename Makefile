@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`.
 # Both install the Debian packages they need when they are missing.
 
-PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins \
+PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-charts-dev qt6-svg-dev \
             libgtest-dev libgmock-dev fonts-dejavu-core poppler-utils \
             clang libclang-rt-dev
 # Benchmarks only: Google Benchmark, and FANN as the speed reference. They

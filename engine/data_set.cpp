@@ -21,24 +21,28 @@ double FieldValue(std::string_view field) {
   return value;
 }
 
-// Maps a value from low..high to -1..1.
+// Maps a value from low..high to -1..1; equal ends are an error.
 class RangeScaling {
  public:
-  RangeScaling(double low, double high, const char* what) : low_(low), span_(high - low) {
-    if (span_ == 0.0) throw EngineError(std::string(what) + " range has equal ends");
+  RangeScaling(double low, double high, const char* what) : low_(low), high_(high) {
+    if (high - low == 0.0) throw EngineError(std::string(what) + " range has equal ends");
   }
   double operator()(double value) const {
-    const double scaled = 2.0 * (value - low_) / span_ - 1.0;
+    const double scaled = ScaledValue(value, low_, high_);
     if (!std::isfinite(scaled)) throw EngineError("scaled data value overflows");
     return scaled;
   }
 
  private:
   double low_;
-  double span_;
+  double high_;
 };
 
 }  // namespace
+
+double ScaledValue(double value, double low, double high) {
+  return 2.0 * (value - low) / (high - low) - 1.0;
+}
 
 std::string_view DataSetText(const Workspace& ws, double set) {
   if (set == kDataSetD1) return ws.TextBuffer(BufferId::TrainingDataD1);

@@ -8,6 +8,9 @@ namespace backprop {
 
 struct Workspace;
 
+// A value mapped from low..high to -1..1, as a load scales every value.
+double ScaledValue(double value, double low, double high);
+
 // The text a set number selects: 1 Training Data D1, 2 Training Data D2,
 // 4 Test Set T1; any other number selects an empty text.
 std::string_view DataSetText(const Workspace& ws, double set);

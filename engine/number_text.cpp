@@ -107,12 +107,12 @@ double ReadLeadingNumber(std::string_view text) {
   return scan.negative ? -value : value;
 }
 
-std::string NumberText(double value) {
-  if (value == 0.0) return " 0";
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::general, 15);
-  std::string digits(buffer, result.ptr);
+namespace {
+
+// The written form of the digits to_chars gave: a capital E, no zero before
+// a leading point, and a blank where a minus sign would stand.
+std::string WrittenForm(const char* first, const char* last) {
+  std::string digits(first, last);
   for (char& c : digits) {
     if (c == 'e') c = 'E';
   }
@@ -120,6 +120,23 @@ std::string NumberText(double value) {
   std::string body = negative ? digits.substr(1) : digits;
   if (body.size() > 1 && body[0] == '0' && body[1] == '.') body.erase(0, 1);
   return (negative ? "-" : " ") + body;
+}
+
+}  // namespace
+
+std::string NumberText(double value) {
+  if (value == 0.0) return " 0";
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                    std::chars_format::general, 15);
+  return WrittenForm(buffer, result.ptr);
+}
+
+std::string ShortestNumberText(double value) {
+  if (value == 0.0) return " 0";
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return WrittenForm(buffer, result.ptr);
 }
 
 std::string PrintForm(double value) { return NumberText(value) + " "; }

@@ -18,6 +18,10 @@ double ReadLeadingNumber(std::string_view text);
 // before a leading point).
 std::string NumberText(double value);
 
+// The same form with every digit needed to read back exactly the same
+// double (the shortest such text): " .7345123456789012", "-1E-300".
+std::string ShortestNumberText(double value);
+
 // NumberText followed by the one blank that printed numbers carry: " 12 ".
 std::string PrintForm(double value);
 

@@ -1,4 +1,4 @@
-#include "ui/main/repaint_throttle.h"
+#include "ui/canvas/repaint_throttle.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/main/vector_state.h"
+#include "ui/canvas/vector_state.h"
 
 namespace backprop {
 
