@@ -8,7 +8,7 @@ namespace backprop {
 namespace {
 
 // At most this many buckets are drawn: two points each.
-constexpr std::size_t kMostBuckets = 1024;
+constexpr std::size_t kMostBuckets = 512;
 
 void AppendNumber(std::string& text, double value) {
   char buffer[64];

@@ -20,6 +20,7 @@
 #include "ui/canvas/repaint_throttle.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/window_style.h"
+#include "ui/views/view_docks.h"
 
 namespace backprop {
 
@@ -38,7 +39,8 @@ ArithmeticView::ArithmeticView(Workspace& ws, Host& host, Dialogs& dialogs, QWid
     : QWidget(parent), ws_(ws), host_(host), dialogs_(dialogs) {
   setObjectName("Arithmetic");
   BuildControls();
-  throttle_ = new RepaintThrottle(table_, [this] { Refresh(); });
+  throttle_ = new RepaintThrottle(table_, [this] { Refresh(); }, kViewShare,
+                                  RepaintThrottle::Cost::PreparationAndPainting);
 }
 
 void ArithmeticView::BuildControls() {
@@ -63,6 +65,7 @@ void ArithmeticView::BuildControls() {
   table_->setObjectName("ArithmeticTable");
   table_->setColumnCount(kColumns);
   table_->header()->hide();
+  table_->header()->setStretchLastSection(false);
   table_->setRootIsDecorated(false);
   table_->setAlternatingRowColors(true);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -176,7 +179,11 @@ void ArithmeticView::AddGroup(const QString& title, const QStringList& headers) 
   auto* header = new QTreeWidgetItem(table_, headers);
   QFont italic = table_->font();
   italic.setItalic(true);
-  for (int c = 0; c < kColumns; ++c) header->setFont(c, italic);
+  for (int c = 0; c < kColumns; ++c) {
+    header->setFont(c, italic);
+    // Over the numbers, which stand right-aligned.
+    if (c > 0) header->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+  }
   header->setFlags(Qt::ItemIsEnabled);
 }
 
@@ -199,13 +206,16 @@ void ArithmeticView::AddRow(const QString& name, std::initializer_list<double> n
 
 void ArithmeticView::Fill() {
   const QSignalBlocker quiet(table_);
+  // The row selected stays selected when the numbers are shown afresh.
+  const QVariant selected =
+      table_->currentItem() != nullptr ? table_->currentItem()->data(0, kElementRole) : QVariant();
   table_->clear();
   const PatternArithmetic& a = shown_;
   const NetGeometry& g = a.geometry;
   const int last = g.OutputLayer();
   using Kind = NetElement::Kind;
 
-  AddGroup("Layer 1: the inputs of pattern " + QString::number(a.pattern) + " of " +
+  AddGroup("Layer 1 (inputs): pattern " + QString::number(a.pattern) + " of " +
                QString::number(a.patternCount),
            {"neurode", "raw input", "o = scaled input"});
   for (int i = 1; i <= g.Size(1); ++i) {
@@ -213,7 +223,7 @@ void ArithmeticView::Fill() {
   }
   for (int k = 2; k <= last; ++k) {
     const bool output = k == last;
-    AddGroup(QString("Layer %1: %2").arg(k).arg(output ? "the outputs" : "hidden"),
+    AddGroup(QString("Layer %1 (%2)").arg(k).arg(output ? "outputs" : "hidden"),
              {"neurode", "net = Σ w·o", "o = f(net)", "f'(net)",
               output ? "δ = f'(net) · e" : "δ = f'(net) · Σ w·δ"});
     for (int j = 1; j <= g.Size(k); ++j) {
@@ -241,7 +251,18 @@ void ArithmeticView::Fill() {
       }
     }
   }
-  for (int c = 0; c < kColumns; ++c) table_->resizeColumnToContents(c);
+  if (selected.isValid()) {
+    for (int n = 0; n < table_->topLevelItemCount(); ++n) {
+      QTreeWidgetItem* item = table_->topLevelItem(n);
+      if (item->data(0, kElementRole) != selected) continue;
+      table_->setCurrentItem(item);
+      break;
+    }
+  }
+  for (int c = 0; c < kColumns; ++c) {
+    table_->resizeColumnToContents(c);
+    if (c > 0) table_->setColumnWidth(c, table_->columnWidth(c) + 16);
+  }
 }
 
 void ArithmeticView::Apply() {

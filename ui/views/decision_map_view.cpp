@@ -21,6 +21,7 @@
 #include "engine/workspace.h"
 #include "ui/canvas/repaint_throttle.h"
 #include "ui/views/picture_saving.h"
+#include "ui/views/view_docks.h"
 
 namespace backprop {
 
@@ -37,6 +38,10 @@ QString Number(double value) { return QString::fromStdString(NumberText(value)).
 
 QImage MapImage(const std::vector<double>& grid, int n, double outputLow, double outputHigh) {
   QImage image(n, n, QImage::Format_RGB32);
+  if (grid.size() != static_cast<std::size_t>(n) * static_cast<std::size_t>(n)) {
+    image.fill(Qt::gray);
+    return image;
+  }
   for (int row = 0; row < n; ++row) {
     for (int column = 0; column < n; ++column) {
       const double value = grid[static_cast<std::size_t>(row * n + column)];
@@ -142,7 +147,8 @@ DecisionMapView::DecisionMapView(const Workspace& ws, Dialogs& dialogs, QWidget*
       field_(new MapField(this)),
       chart_(new QChart()),
       plot_(new QChartView(chart_, this)),
-      throttle_(new RepaintThrottle(this, [this] { Refresh(); })) {
+      throttle_(new RepaintThrottle(this, [this] { Refresh(); }, kViewShare,
+                                    RepaintThrottle::Cost::PreparationAndPainting)) {
   setObjectName("DecisionMap");
   output_->setObjectName("DecisionMapOutput");
   message_->setObjectName("DecisionMapMessage");
@@ -150,7 +156,7 @@ DecisionMapView::DecisionMapView(const Workspace& ws, Dialogs& dialogs, QWidget*
   chart_->legend()->setAlignment(Qt::AlignBottom);
   plot_->setRenderHint(QPainter::Antialiasing);
   plot_->setMinimumSize(220, 180);
-  auto* outputLabel = new QLabel("Output neurode:", this);
+  outputLabel_ = new QLabel("Output neurode:", this);
   auto* savePicture = new QPushButton("Save Picture...", this);
   savePicture->setObjectName("DecisionMapSavePicture");
   connect(savePicture, &QPushButton::clicked, this, [this] {
@@ -159,7 +165,7 @@ DecisionMapView::DecisionMapView(const Workspace& ws, Dialogs& dialogs, QWidget*
   connect(output_, &QComboBox::activated, this, [this] { Refresh(); });
 
   auto* top = new QHBoxLayout;
-  top->addWidget(outputLabel);
+  top->addWidget(outputLabel_);
   top->addWidget(output_);
   top->addStretch(1);
   top->addWidget(savePicture);
@@ -168,13 +174,15 @@ DecisionMapView::DecisionMapView(const Workspace& ws, Dialogs& dialogs, QWidget*
   column->addWidget(message_);
   column->addWidget(field_, 1);
   column->addWidget(plot_, 1);
-  // The selector is shown for two-input nets of several outputs only.
-  connect(output_, &QComboBox::currentIndexChanged, outputLabel,
-          [outputLabel, this] { outputLabel->setVisible(output_->isVisible()); });
   ShowMessage({});
 }
 
 int DecisionMapView::Output() const { return output_->currentIndex() + 1; }
+
+double DecisionMapView::ValueAt(double input1, double input2) const {
+  const double inputs[2] = {input1, input2};
+  return NetEvaluator(ws_).Output(inputs, Output());
+}
 
 QString DecisionMapView::Message() const { return message_->isHidden() ? QString() : message_->text(); }
 
@@ -192,7 +200,13 @@ void DecisionMapView::ShowMessage(const QString& text) {
   message_->setVisible(!text.isEmpty());
   field_->hide();
   plot_->hide();
-  output_->hide();
+  ShowSelector(false);
+}
+
+// The selector is shown for two-input nets of several outputs only.
+void DecisionMapView::ShowSelector(bool shown) {
+  output_->setVisible(shown);
+  outputLabel_->setVisible(shown);
 }
 
 void DecisionMapView::Refresh() {
@@ -211,17 +225,16 @@ void DecisionMapView::Refresh() {
     return;
   }
   if (output_->count() != outputs) {
-    const int keep = std::min(Output(), outputs);
+    const int keep = std::clamp(Output(), 1, outputs);
     output_->clear();
     for (int j = 1; j <= outputs; ++j) output_->addItem(QString::number(j));
     output_->setCurrentIndex(keep - 1);
   }
   message_->hide();
+  ShowSelector(inputs == 2 && outputs > 1);
   if (inputs == 2) {
-    output_->setVisible(outputs > 1);
     ShowField(Output());
   } else {
-    output_->hide();
     ShowPlot();
   }
 }

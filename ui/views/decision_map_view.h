@@ -64,6 +64,9 @@ class DecisionMapView : public QWidget {
 
   // The output neurode shown (1..).
   int Output() const;
+  // The value the map shows for these inputs (user units), of the output
+  // shown; not a number when the net cannot be evaluated there.
+  double ValueAt(double input1, double input2) const;
   // The field last drawn (two-input nets), one pixel per grid point.
   const QImage& Field() const { return field_->Field(); }
   // The line shown instead of a map, or "".
@@ -79,6 +82,7 @@ class DecisionMapView : public QWidget {
 
  private:
   void ShowMessage(const QString& text);
+  void ShowSelector(bool shown);
   void ShowField(int output);
   void ShowPlot();
   std::vector<MapPattern> Patterns(int output) const;
@@ -86,6 +90,7 @@ class DecisionMapView : public QWidget {
   const Workspace& ws_;
   Dialogs& dialogs_;
   QComboBox* output_;
+  QLabel* outputLabel_ = nullptr;
   QLabel* message_;
   MapField* field_;
   QChart* chart_;

@@ -19,6 +19,7 @@
 #include "engine/workspace.h"
 #include "ui/canvas/repaint_throttle.h"
 #include "ui/views/picture_saving.h"
+#include "ui/views/view_docks.h"
 
 namespace backprop {
 
@@ -51,7 +52,8 @@ ErrorCurveView::ErrorCurveView(const Workspace& ws, Dialogs& dialogs, QWidget* p
       currentSeries_(new QLineSeries()),
       previousSeries_(new QLineSeries()),
       thresholdSeries_(new QLineSeries()),
-      throttle_(new RepaintThrottle(chartView_, [this] { Refresh(); })) {
+      throttle_(new RepaintThrottle(chartView_->viewport(), [this] { Refresh(); }, kViewShare,
+                                    RepaintThrottle::Cost::PreparationAndPainting)) {
   setObjectName("ErrorCurve");
   caption_->setObjectName("ErrorCurveCaption");
   caption_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -142,16 +144,16 @@ void ErrorCurveView::CycleEnded(const CycleReport& report) {
     StartCurve(true);
   }
   current_.Add(report.trial, report.errorSum);
-  trialText_ = QString::fromUtf8(report.trialText.data(), static_cast<qsizetype>(report.trialText.size()));
-  errorText_ = QString::fromUtf8(report.errorText.data(), static_cast<qsizetype>(report.errorText.size()));
+  trialText_ = report.trialText;
+  errorText_ = report.errorText;
   if (isVisible()) throttle_->Request();
 }
 
 QString ErrorCurveView::Caption() const {
-  if (trialText_.isEmpty()) return {};
-  QString caption = "Trial=" + trialText_;
-  if (!errorText_.isEmpty()) caption += "   Error=" + errorText_;
-  return caption;
+  if (trialText_.empty()) return {};
+  std::string caption = "Trial=" + trialText_;
+  if (!errorText_.empty()) caption += "   Error=" + errorText_;
+  return QString::fromStdString(caption);
 }
 
 void ErrorCurveView::Refresh() {

@@ -62,8 +62,8 @@ class ErrorCurveView : public QWidget {
   ErrorCurve current_;
   ErrorCurve previous_;
   bool currentByHand_ = false;
-  QString trialText_;
-  QString errorText_;
+  std::string trialText_;
+  std::string errorText_;
   QLabel* caption_;
   QCheckBox* logarithmic_;
   QChart* chart_;

@@ -9,6 +9,11 @@ class QMenuBar;
 
 namespace backprop {
 
+// A dock's redrawing (its numbers and its painting) takes at most one part
+// in this many of the time while training goes on, so the docks together
+// cost training little; the docks are redrawn less often when they are slow.
+inline constexpr int kViewShare = 30;
+
 class ArithmeticView;
 class CanvasView;
 class DecisionMapView;
