@@ -3,7 +3,7 @@
 
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-charts-dev qt6-svg-dev \
             libgtest-dev libgmock-dev fonts-dejavu-core poppler-utils \
-            clang libclang-rt-dev
+            clang libclang-rt-dev desktop-file-utils appstream
 # Benchmarks only: Google Benchmark, and FANN as the speed reference. They
 # are built like the program itself (RelWithDebInfo), so they measure what runs.
 BENCH_PACKAGES := libbenchmark-dev libfann-dev
