@@ -1,7 +1,8 @@
 #include "engine/error_curve.h"
 
-#include <charconv>
 #include <cmath>
+
+#include "engine/number_text.h"
 
 namespace backprop {
 
@@ -9,12 +10,6 @@ namespace {
 
 // At most this many buckets are drawn: two points each.
 constexpr std::size_t kMostBuckets = 512;
-
-void AppendNumber(std::string& text, double value) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  text.append(buffer, result.ptr);
-}
 
 }  // namespace
 
@@ -71,12 +66,8 @@ std::string CurvesCsv(std::span<const ErrorCurve* const> curves) {
   for (const ErrorCurve* curve : curves) {
     ++train;
     for (const CurvePoint& point : curve->Points()) {
-      text += std::to_string(train);
-      text += ',';
-      AppendNumber(text, point.trial);
-      text += ',';
-      AppendNumber(text, point.error);
-      text += '\n';
+      text += std::to_string(train) + ',' + RoundTripText(point.trial) + ',' +
+              RoundTripText(point.error) + '\n';
     }
   }
   return text;

@@ -169,6 +169,12 @@ std::string ShortestNumberText(double value) {
   return WrittenForm(buffer, result.ptr);
 }
 
+std::string RoundTripText(double value) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
 std::string PrintForm(double value) { return NumberText(value) + " "; }
 
 namespace {

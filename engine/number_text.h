@@ -31,6 +31,10 @@ std::string NumberText(double value);
 // double (the shortest such text): " .7345123456789012", "-1E-300".
 std::string ShortestNumberText(double value);
 
+// The shortest plain decimal text that reads back to exactly the same
+// double, for files and scripts: "0.05", "-3", "1e-05".
+std::string RoundTripText(double value);
+
 // NumberText followed by the one blank that printed numbers carry: " 12 ".
 std::string PrintForm(double value);
 

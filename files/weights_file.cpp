@@ -1,7 +1,6 @@
 #include "files/weights_file.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <vector>
 
@@ -47,11 +46,6 @@ void ForEachWeight(double layerCount, const Sizes& sizes, Visit visit) {
 
 // ---- number text -------------------------------------------------------
 
-void AppendLine(std::string& text, const char* first, const char* last) {
-  text.append(first, last);
-  text.append("\r\n");
-}
-
 void CheckFinite(double value, const std::string& what) {
   if (!std::isfinite(value)) throw FileError({}, what + " is not a finite number");
 }
@@ -59,9 +53,7 @@ void CheckFinite(double value, const std::string& what) {
 // Shortest text that reads back to exactly the same double.
 void AppendReal(std::string& text, double value, const std::string& what) {
   CheckFinite(value, what);
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  AppendLine(text, buffer, result.ptr);
+  text += RoundTripText(value) + "\r\n";
 }
 
 // Whole numbers without a point or exponent. A field of this kind that holds
@@ -74,9 +66,7 @@ void AppendWhole(std::string& text, double value, const std::string& what) {
     AppendReal(text, value, what);
     return;
   }
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
-  AppendLine(text, buffer, result.ptr);
+  text += std::to_string(static_cast<long long>(value)) + "\r\n";
 }
 
 // Hands out the lines of a file text one number at a time.

@@ -19,6 +19,7 @@
 #include "engine/net_evaluation.h"
 #include "engine/number_text.h"
 #include "engine/workspace.h"
+#include "ui/canvas/map_image.h"
 #include "ui/canvas/repaint_throttle.h"
 #include "ui/views/picture_saving.h"
 #include "ui/views/view_docks.h"
@@ -35,21 +36,6 @@ QColor ToColour(const MapColour& c) { return {c.red, c.green, c.blue}; }
 QString Number(double value) { return QString::fromStdString(NumberText(value)).trimmed(); }
 
 }  // namespace
-
-QImage MapImage(const std::vector<double>& grid, int n, double outputLow, double outputHigh) {
-  QImage image(n, n, QImage::Format_RGB32);
-  if (grid.size() != static_cast<std::size_t>(n) * static_cast<std::size_t>(n)) {
-    image.fill(Qt::gray);
-    return image;
-  }
-  for (int row = 0; row < n; ++row) {
-    for (int column = 0; column < n; ++column) {
-      const double value = grid[static_cast<std::size_t>(row * n + column)];
-      image.setPixelColor(column, row, ToColour(ColourOfOutput(value, outputLow, outputHigh)));
-    }
-  }
-  return image;
-}
 
 // ---- the field ---------------------------------------------------------
 

@@ -98,7 +98,4 @@ class DecisionMapView : public QWidget {
   RepaintThrottle* throttle_;
 };
 
-// The field's picture from OutputGrid's values.
-QImage MapImage(const std::vector<double>& grid, int n, double outputLow, double outputHigh);
-
 }  // namespace backprop
