@@ -1,12 +1,15 @@
 # The two commands of the README: `make run` and `make test`.
 # Both install the Debian packages they need when they are missing.
 
-PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins \
+PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-charts-dev qt6-svg-dev \
             libgtest-dev libgmock-dev fonts-dejavu-core poppler-utils \
-            clang libclang-rt-dev
+            clang libclang-rt-dev desktop-file-utils appstream
 # Benchmarks only: Google Benchmark, and FANN as the speed reference. They
 # are built like the program itself (RelWithDebInfo), so they measure what runs.
 BENCH_PACKAGES := libbenchmark-dev libfann-dev
+# make package only: CPack's DEB generator (dpkg-shlibdeps, file) and the
+# checkers of the package, its menu entry and its metainfo.
+PACKAGE_PACKAGES := dpkg-dev file lintian desktop-file-utils appstream man-db
 # Static analysis only (make lint).
 LINT_PACKAGES := clang-tidy cppcheck
 
@@ -15,12 +18,13 @@ ASAN_BUILD  := build-asan
 FUZZ_BUILD  := build-fuzz
 BENCH_BUILD := build-bench
 SOAK_BUILD  := build-soak
+PACKAGE_BUILD := build-package
 LINT_BUILD  := build-lint
 WORKDIR     := work
 # Seconds per fuzz target: `make fuzz FUZZ_SECONDS=60`; make test uses 20.
 FUZZ_SECONDS ?= 300
 
-.PHONY: run test build fuzz fuzz-build bench soak lint deps bench-deps lint-deps clean
+.PHONY: run test build fuzz fuzz-build bench soak package lint deps bench-deps lint-deps clean
 
 define install_missing
 	@missing=""; \
@@ -83,6 +87,21 @@ soak: deps
 	cmake --build --preset soak
 	ASAN_OPTIONS=detect_leaks=1 $(SOAK_BUILD)/bench/soak/soak
 
+# The Debian package, built with Debian's compiler and linker flags (so the
+# binaries are hardened as Debian's own) and installed under /usr; lintian
+# must find no error in it. The package preset reads the flags from the
+# environment.
+package: export DEB_BUILD_MAINT_OPTIONS := hardening=+all
+package: deps
+	$(call install_missing,$(PACKAGE_PACKAGES))
+	BACKPROP_PACKAGE_CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	  BACKPROP_PACKAGE_LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" cmake --preset package
+	cmake --build --preset package
+	rm -f $(PACKAGE_BUILD)/*.deb
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+	lintian --fail-on error $(PACKAGE_BUILD)/*.deb
+	@ls $(PACKAGE_BUILD)/*.deb
+
 # clang-tidy and cppcheck over engine/, files/, tools/ and ui/ (.clang-tidy,
 # cppcheck-suppressions.txt). Only configures: the checks read the sources.
 lint: lint-deps
@@ -90,4 +109,5 @@ lint: lint-deps
 	@scripts/run-lint.sh $(LINT_BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(SOAK_BUILD) $(LINT_BUILD) fuzz-corpus-run
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(SOAK_BUILD) $(PACKAGE_BUILD) \
+	  $(LINT_BUILD) fuzz-corpus-run

@@ -19,8 +19,12 @@ std::size_t DataFieldReader::SkipBlanksAndLineEnds(std::size_t pos) const {
   return pos;
 }
 
-bool DataFieldReader::AtEnd() const {
-  return !afterComma_ && SkipBlanksAndLineEnds(pos_) >= text_.size();
+bool DataFieldReader::AtEnd() {
+  // After a comma the next field may be an empty one at a line end, so only
+  // a position between fields may skip line ends; Next() would skip them too.
+  if (afterComma_) return false;
+  pos_ = SkipBlanksAndLineEnds(pos_);
+  return pos_ >= text_.size();
 }
 
 void DataFieldReader::ConsumeSeparator(std::size_t pos) {

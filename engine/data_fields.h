@@ -16,8 +16,10 @@ class DataFieldReader {
  public:
   explicit DataFieldReader(std::string_view text) : text_(text) {}
 
-  // True when no field is left.
-  bool AtEnd() const;
+  // True when no field is left. Moves past the blanks and empty lines before
+  // the next field, so that asking again costs nothing: a load asks once for
+  // every missing field, and a long blank tail must not be scanned each time.
+  bool AtEnd();
   // The next field's text, without its quotes. Only call when !AtEnd().
   std::string_view Next();
 

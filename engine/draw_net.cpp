@@ -1,6 +1,7 @@
 #include "engine/draw_net.h"
 
 #include "engine/canvas.h"
+#include "engine/host.h"
 #include "engine/workspace.h"
 
 namespace backprop {
@@ -43,6 +44,11 @@ void DrawNet(const Workspace& ws, Canvas& canvas) {
     }
   }
   canvas.SetLineWidth(1);
+}
+
+void RedrawNet(const Workspace& ws, Host& host) {
+  DrawNet(ws, host.MainCanvas());
+  host.NetRedrawn();
 }
 
 }  // namespace backprop

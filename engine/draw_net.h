@@ -3,6 +3,7 @@
 namespace backprop {
 
 class Canvas;
+class Host;
 struct Workspace;
 
 // Main-window drawing coordinates: layer k at x = k, neurode j at y = j,
@@ -19,5 +20,8 @@ inline constexpr double kThickWeight = 0.95;
 // circle per neurode and one line per connection, red for a negative weight
 // and 3 pixels wide for a large one. Reads the workspace only.
 void DrawNet(const Workspace& ws, Canvas& canvas);
+
+// DrawNet on the host's main canvas, then tells the host the net was redrawn.
+void RedrawNet(const Workspace& ws, Host& host);
 
 }  // namespace backprop

@@ -9,10 +9,12 @@ namespace backprop {
 void ForwardPass(Workspace& ws, const NetGeometry& geometry, bool recordSlopes, double& slope) {
   PassValues values;
   for (int i = 0; i <= geometry.Size(1); ++i) values.output[1][i] = ws.NodeValues(i, 1);
+  for (int k = 2; k <= geometry.layerCount; ++k) values.output[k][0] = ws.NodeValues(0, k);
+  const TransferCode code = TransferCodeOf(ws.TransferFunction);
   if (recordSlopes) {
-    ForwardPassOnCells<true>(ws, geometry, slope, values);
+    ForwardPassOnCells<true, CellWrite::Set>(ws, geometry, code, slope, values);
   } else {
-    ForwardPassOnCells<false>(ws, geometry, slope, values);
+    ForwardPassOnCells<false, CellWrite::Set>(ws, geometry, code, slope, values);
   }
 }
 

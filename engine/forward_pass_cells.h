@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cmath>
+#include <string>
 
 #include "engine/engine_error.h"
 #include "engine/forward_pass.h"
@@ -41,28 +42,40 @@ inline double NetInput(const WorkspaceValue* column, const double* in, int sourc
   return x;
 }
 
-// The outputs (bias first) and slopes of every layer of one pass as plain
-// numbers, so that training reads them back without a trip through the
-// workspace cells.
+// Reports a value of neurode j of layer k that is no longer finite. Kept out
+// of line, so the hot loops that check stay small.
+[[noreturn, gnu::cold, gnu::noinline]] inline void ThrowOverflow(const char* what, int j, int k) {
+  throw EngineError(std::string(what) + " of neurode " + std::to_string(j) + " of layer " +
+                    std::to_string(k) + " is too large (overflow)");
+}
+
+// The net inputs, outputs (bias first) and slopes of every layer of one
+// pass as plain numbers, so that training reads them back without a trip
+// through the workspace cells. The bias outputs (output[k][0]) are the
+// caller's to fill; the pass fills everything else of layers 2..L.
 struct PassValues {
+  double net[kMaxLayers + 1][kMaxNeurodes + 1];
   double output[kMaxLayers + 1][kMaxNeurodes + 1];
   double slope[kMaxLayers + 1][kMaxNeurodes + 1];
 };
 
+// How a pass treats the workspace's NodeValues and Slopes (or NetInputs)
+// cells: set them, overwrite cells already set (training marks them first,
+// see OverwriteSetCell), or leave them alone (a read-only pass).
+enum class CellWrite { Set, Overwrite, None };
+
 // The forward pass on raw cells, for callers that checked the geometry
-// with ValidatedGeometry: no index here can leave the tables. Layer 1 comes
-// from values.output[1], which the caller fills as it fills the cells;
-// every later layer goes to the cells and to `values`. With kOverwrite the
-// node and slope cells must be set already (training marks them), and only
-// their values are written. Inline, so training's per-pattern loop can fold
-// it in.
-template <bool kRecordSlopes, bool kOverwrite = false>
-inline void ForwardPassOnCells(Workspace& ws, const NetGeometry& geometry, double& carriedSlope,
-                               PassValues& values) {
-  const TransferCode code = TransferCodeOf(ws.TransferFunction);
-  WorkspaceValue* nodes = ws.NodeValues.Cells();
+// with ValidatedGeometry: no index here can leave the tables. Layer 1 and
+// every bias output come from `values`, which the caller fills; every later
+// neurode goes to `values` and, unless kWrite is None, to the cells: with
+// kRecordSlopes its slope to Slopes, otherwise its net input to NetInputs.
+// `carriedSlope` is what an unknown transfer code leaves as the slope, from
+// neurode to neurode and pass to pass. Inline, so training's per-pattern
+// loop can fold it in. WS is Workspace, or const Workspace for kWrite None.
+template <bool kRecordSlopes, CellWrite kWrite, typename WS>
+inline void ForwardPassOnCells(WS& ws, const NetGeometry& geometry, TransferCode code,
+                               double& carriedSlope, PassValues& values) {
   const WorkspaceValue* weights = ws.Weights.Cells();
-  WorkspaceValue* record = kRecordSlopes ? ws.Slopes.Cells() : ws.NetInputs.Cells();
   double slope = carriedSlope;  // a local, so it does not travel through memory
   for (int k = 2; k <= geometry.layerCount; ++k) {
     const int sources = geometry.Size(k - 1);
@@ -70,7 +83,7 @@ inline void ForwardPassOnCells(Workspace& ws, const NetGeometry& geometry, doubl
     const double* in = values.output[k - 1];
     // All net inputs of the layer first, then all outputs: the transfer
     // functions of one layer are independent and can overlap.
-    double x[kMaxNeurodes + 1];
+    double* x = values.net[k];
     int j = 1;
     for (; j + 3 <= targets; j += 4) {
       FourNetInputs(weights + WeightCell(0, j, k - 1), in, sources, x + j);
@@ -79,18 +92,22 @@ inline void ForwardPassOnCells(Workspace& ws, const NetGeometry& geometry, doubl
 
     double* out = values.output[k];
     double* slopes = values.slope[k];
-    out[0] = nodes[NodeCell(0, k)].Value();
     for (j = 1; j <= targets; ++j) {
-      if (!std::isfinite(x[j])) throw EngineError("net input overflows");
+      if (!std::isfinite(x[j])) ThrowOverflow("the net input", j, k);
       const double y = Transfer(code, x[j], slope);
       out[j] = y;
       slopes[j] = slope;
-      if constexpr (kOverwrite) {
-        OverwriteSetCell(nodes[NodeCell(j, k)], y);
-        OverwriteSetCell(record[NodeCell(j, k)], kRecordSlopes ? slope : x[j]);
-      } else {
-        nodes[NodeCell(j, k)] = y;
-        record[NodeCell(j, k)] = kRecordSlopes ? slope : x[j];
+      if constexpr (kWrite != CellWrite::None) {
+        WorkspaceValue& node = ws.NodeValues.Cells()[NodeCell(j, k)];
+        WorkspaceValue& record =
+            (kRecordSlopes ? ws.Slopes.Cells() : ws.NetInputs.Cells())[NodeCell(j, k)];
+        if constexpr (kWrite == CellWrite::Overwrite) {
+          OverwriteSetCell(node, y);
+          OverwriteSetCell(record, kRecordSlopes ? slope : x[j]);
+        } else {
+          node = y;
+          record = kRecordSlopes ? slope : x[j];
+        }
       }
     }
   }

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "engine/engine_error.h"
 #include "engine/number_text.h"
+#include "engine/whole_number.h"
 #include "engine/workspace.h"
 
 namespace backprop {
@@ -17,11 +17,10 @@ double WeightRandom::Next() {
 
 void InitWeights(Workspace& ws, std::string_view valueText) {
   WeightRandom random(ws.WeightSeed);
-  const double kind = std::nearbyint(ReadLeadingNumber(valueText));
-  if (!(kind >= 0 && kind <= 255)) {
-    throw EngineError("INITW kind outside 0..255");
-  }
+  const std::int64_t kind = CheckedWhole(ReadLeadingNumber(valueText), 0, 255, "the INITW kind");
   if (kind < 1 || kind > 3) return;  // only the re-seed happens
+  ws.HandPatterns = 0;
+  ws.HandCycles = 0;
 
   const double layerCount = ws.LayerCount;
   for (int h = 1; h <= layerCount - 1; ++h) {

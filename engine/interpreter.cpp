@@ -14,6 +14,8 @@
 #include "engine/number_text.h"
 #include "engine/stepping.h"
 #include "engine/training.h"
+#include "engine/visible_text.h"
+#include "engine/whole_number.h"
 #include "engine/workspace.h"
 
 namespace backprop {
@@ -38,11 +40,11 @@ std::string_view TrimBlanks(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
-// A number read from program text; one too large for a double is the
-// arithmetic overflow of the original, a run error.
+// A number read from program text; one too large for a double is an
+// arithmetic overflow, a run error.
 double CheckedNumber(std::string_view text) {
   const double value = ReadLeadingNumber(text);
-  if (!std::isfinite(value)) throw EngineError("number too large: " + std::string(text));
+  if (!std::isfinite(value)) throw EngineError("a number on the line is too large (overflow)");
   return value;
 }
 
@@ -56,20 +58,11 @@ std::string_view ValueText(const std::string& line) {
 double Value(const LineContext& c) { return CheckedNumber(ValueText(c.line)); }
 double Item(const Workspace& ws, int index) { return CheckedNumber(ws.LineItems(index)); }
 
-// Geometry must fit the tables before any of it is stored, so no later
-// loop or index can reach past them.
-void RequireTableIndex(double value, const char* what) {
-  const double rounded = std::nearbyint(value);
-  if (!(rounded >= 0 && rounded <= kMaxLayers)) {
-    throw EngineError(std::string(what) + " outside 0..10");
-  }
-}
-
 void Train(LineContext& c) {
   c.ws.SelectedSet = Value(c);
   c.action = Action::Train;
 }
-void Display(LineContext& c) { DrawNet(c.ws, c.host.MainCanvas()); }
+void Display(LineContext& c) { RedrawNet(c.ws, c.host); }
 void Epsilon(LineContext& c) { c.ws.Epsilon = Value(c); }
 void Threshold(LineContext& c) { c.ws.AnalogThreshold = Value(c); }
 void Step(LineContext& c) {
@@ -83,12 +76,9 @@ void OutputRange(LineContext& c) {
   c.ws.OutputRangeLow = Item(c.ws, 2);
 }
 void WeightSeed(LineContext& c) {
-  const double seed = std::nearbyint(Value(c));
-  if (!(seed >= std::numeric_limits<std::int16_t>::min() &&
-        seed <= std::numeric_limits<std::int16_t>::max())) {
-    throw EngineError("WSEED outside -32768..32767");
-  }
-  c.ws.WeightSeed = static_cast<std::int16_t>(seed);
+  c.ws.WeightSeed = static_cast<std::int16_t>(
+      CheckedWhole(Value(c), std::numeric_limits<std::int16_t>::min(),
+                   std::numeric_limits<std::int16_t>::max(), "the seed (WSEED)"));
 }
 void ShowRate(LineContext& c) { c.ws.ShowRate = Value(c); }
 void UpdateMode(LineContext& c) { c.ws.UpdateMode = Value(c); }
@@ -105,13 +95,17 @@ void NetList(LineContext& c) {
   Workspace& ws = c.ws;
   SplitLineItems(ws);
   const int lastItem = static_cast<int>(ws.ItemCount) - 1;
+  // Geometry must fit the tables before any of it is stored, so no later
+  // loop or index can reach past them.
   const double count = Item(ws, 2);
-  RequireTableIndex(count, "layer count");
+  CheckedWhole(count, 0, kMaxLayers, "the layer count");
   std::vector<double> sizes;
   for (int k = 1; k + 2 <= lastItem; ++k) {
-    if (k > kMaxLayers) throw EngineError("more than 10 layer sizes");
+    if (k > kMaxLayers) {
+      throw EngineError("the line lists more than " + std::to_string(kMaxLayers) + " layer sizes");
+    }
     sizes.push_back(Item(ws, k + 2));
-    RequireTableIndex(sizes.back(), "layer size");
+    CheckedWhole(sizes.back(), 0, kMaxNeurodes, "the size of layer " + std::to_string(k));
   }
   ws.LayerCount = count;
   ws.LayerSizes(0) = count;
@@ -121,7 +115,9 @@ void BiasList(LineContext& c) {
   Workspace& ws = c.ws;
   SplitLineItems(ws);
   const int lastItem = static_cast<int>(ws.ItemCount) - 1;
-  if (lastItem - 1 > kMaxLayers) throw EngineError("more than 10 bias flags");
+  if (lastItem - 1 > kMaxLayers) {
+    throw EngineError("the line lists more than " + std::to_string(kMaxLayers) + " bias flags");
+  }
   std::vector<double> flags;
   for (int k = 0; k + 1 <= lastItem; ++k) flags.push_back(Item(ws, k + 1));
   for (std::size_t k = 0; k < flags.size(); ++k) ws.BiasFlags(static_cast<int>(k)) = flags[k];
@@ -176,20 +172,49 @@ bool ExecuteLine(LineContext& c) {
   return true;
 }
 
-// Lines end at CR LF, LF or CR; lines of fewer than two characters are
-// never executed.
-std::vector<std::string> ProgramLines(const std::string& text) {
-  std::vector<std::string> lines;
+// One line of a program as written, with its 1-based number.
+struct ProgramLine {
+  int number;
+  std::string text;
+};
+
+// Lines end at CR LF, LF or CR, and every line counts for the numbering;
+// lines of fewer than two characters are never executed.
+std::vector<ProgramLine> ProgramLines(const std::string& text) {
+  std::vector<ProgramLine> lines;
   std::size_t start = 0;
+  int number = 0;
   while (start < text.size()) {
+    ++number;
     std::size_t end = text.find_first_of("\r\n", start);
     if (end == std::string::npos) end = text.size();
-    if (end - start >= 2) lines.push_back(text.substr(start, end - start));
+    if (end - start >= 2) lines.push_back({number, text.substr(start, end - start)});
     start = end;
     if (start < text.size() && text[start] == '\r') ++start;
     if (start < text.size() && text[start] == '\n') ++start;
   }
   return lines;
+}
+
+// The line of a run error that says where and why: "Line 4 (TRAIN=1): the
+// show rate is 0", the line as written, trimmed, and cut when long.
+std::string RunErrorLine(const ProgramLine& line, const std::string& reason) {
+  constexpr std::size_t kShownLength = 40;
+  std::string_view shown = line.text;
+  const std::size_t first = shown.find_first_not_of(" \t");
+  shown = first == std::string_view::npos
+              ? std::string_view()
+              : shown.substr(first, shown.find_last_not_of(" \t") - first + 1);
+  std::string cut;
+  if (shown.size() > kShownLength) {
+    std::size_t length = kShownLength - 3;
+    // Never cut a character of several bytes in two.
+    while (length > 0 && (static_cast<unsigned char>(shown[length]) & 0xC0) == 0x80) --length;
+    cut = std::string(shown.substr(0, length)) + "...";
+  } else {
+    cut = std::string(shown);
+  }
+  return "Line " + std::to_string(line.number) + " (" + VisibleText(cut) + "): " + reason;
 }
 
 }  // namespace
@@ -207,6 +232,9 @@ void SplitLineItems(Workspace& ws) {
   for (std::size_t i = 0; i < line.size(); ++i) {
     const bool last = (i + 1 == line.size());
     if (line[i] == '=' || line[i] == ',' || last) {
+      if (ws.ItemCount > kMaxLineItems) {
+        throw EngineError("the line has more than " + std::to_string(kMaxLineItems) + " items");
+      }
       const std::size_t cut = last ? line.size() : i;
       const std::size_t length = cut > pieceStart ? cut - pieceStart : 0;
       ws.LineItems(ws.ItemCount) = std::string(TrimBlanks(std::string_view(line).substr(pieceStart, length)));
@@ -217,30 +245,33 @@ void SplitLineItems(Workspace& ws) {
 }
 
 void RunProgram(Workspace& ws, Host& host) {
-  std::string text;
+  // The step commands run a fixed one-line program. Upper-casing keeps every
+  // character in its place, so the lines as written and as read line up.
+  std::string text = "STEP=1";
   if (ws.RunMode < kRunProgramS2) {
-    text = UpperCaseProgram(ws.TextBuffer(BufferId::ProgramS1));
+    text = ws.TextBuffer(BufferId::ProgramS1);
   } else if (ws.RunMode < kStepTraining) {
-    text = UpperCaseProgram(ws.TextBuffer(BufferId::ProgramS2));
-  } else {
-    text = "STEP=1";
+    text = ws.TextBuffer(BufferId::ProgramS2);
   }
 
   bool stepShown = false;
+  const std::vector<ProgramLine> lines = ProgramLines(text);
+  const ProgramLine* current = nullptr;
   try {
-    for (const std::string& line : ProgramLines(text)) {
-      ws.CurrentLine = line;
+    for (const ProgramLine& line : lines) {
+      current = &line;
+      ws.CurrentLine = UpperCaseProgram(line.text);
       LineContext context{ws, host, ws.CurrentLine};
       const bool goOn = ExecuteLine(context);
       stepShown = stepShown || context.stepShown;
       if (!goOn) break;
     }
-  } catch (const EngineError&) {
+  } catch (const EngineError& error) {
     ws.Busy = 0;
-    host.ShowWarning(kRunErrorMessage);
+    host.ShowWarning(std::string(kRunErrorMessage) + "\n\r" + RunErrorLine(*current, error.what()));
     return;
   }
-  if (!stepShown) DrawNet(ws, host.MainCanvas());
+  if (!stepShown) RedrawNet(ws, host);
   ws.Busy = 0;
 }
 

@@ -7,14 +7,18 @@ namespace backprop {
 class Host;
 struct Workspace;
 
-// The two lines of the one run-error message.
+// The two lines that start the one run-error message. A third line follows
+// them, after the same line feed and carriage return: "Line 4 (TRAIN=1): the
+// show rate is 0", the program line as written (counting every line, also
+// those too short to run) and the reason.
 inline constexpr const char* kRunErrorMessage =
     "UNABLE TO EXECUTE TASK\n\rTASK HAS BEEN TERMINATED";
 
 // Executes a network program: Program S1 for RunMode 1 (or below), Program
 // S2 for RunMode 2, the one-line program "STEP=1" for the step modes 3 and 4.
 // Every line is scanned for the keywords in their fixed order; a run error
-// shows the warning and ends the run. Always returns with Busy = 0.
+// shows the warning (see kRunErrorMessage) and ends the run. Always returns
+// with Busy = 0.
 void RunProgram(Workspace& ws, Host& host);
 
 // Splits CurrentLine at every "=" and "," into LineItems from index 1, each

@@ -18,8 +18,7 @@ NetGeometry ValidatedGeometry(const Workspace& ws) {
   NetGeometry geometry;
   const int layers = LoopCount(ws.LayerCount);
   if (layers > kMaxLayers) {
-    throw EngineError("layer count " + std::to_string(layers) + " above " +
-                      std::to_string(kMaxLayers));
+    throw EngineError("the net has more than " + std::to_string(kMaxLayers) + " layers");
   }
   geometry.layerCount = layers;
   // Layer 1 always takes the inputs; layer 0 stands in for the last layer

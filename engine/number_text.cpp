@@ -11,22 +11,31 @@ namespace backprop {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool IsLineBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Collects the characters of the leading number, dropping blanks, into a
-// form that std::from_chars accepts (it is locale-free, unlike strtod).
+// Collects the characters of a number into a form that std::from_chars
+// accepts (it is locale-free, unlike strtod).
 struct NumberScan {
   std::string mantissa;  // digits and at most one point, sign excluded
   bool negative = false;
   bool hasDigit = false;
   std::string exponent;  // optional sign and digits
+  std::size_t end = 0;   // just past the number's last character
 };
 
-NumberScan ScanNumber(std::string_view text) {
+// The leading form skips blanks anywhere in the number; the strict form
+// skips blanks and tabs before it only.
+NumberScan ScanNumber(std::string_view text, bool strict) {
   NumberScan scan;
   std::size_t pos = 0;
+  if (strict) {
+    while (pos < text.size() && IsLineBlank(text[pos])) ++pos;
+  }
   auto next = [&]() -> char {
-    while (pos < text.size() && IsBlank(text[pos])) ++pos;
+    if (!strict) {
+      while (pos < text.size() && IsBlank(text[pos])) ++pos;
+    }
     return pos < text.size() ? text[pos] : '\0';
   };
   char c = next();
@@ -43,6 +52,7 @@ NumberScan ScanNumber(std::string_view text) {
     ++pos;
     c = next();
   }
+  scan.end = pos;
   if (scan.hasDigit && (c == 'E' || c == 'e')) {
     ++pos;
     c = next();
@@ -57,49 +67,51 @@ NumberScan ScanNumber(std::string_view text) {
       ++pos;
       c = next();
     }
-    if (!exponent.empty() && IsDigit(exponent.back())) scan.exponent = exponent;
+    if (!exponent.empty() && IsDigit(exponent.back())) {
+      scan.exponent = exponent;
+      scan.end = pos;
+    }
   }
   return scan;
 }
 
 // Decimal exponent of the leading significant digit, used to tell an
 // overflow from an underflow when from_chars reports a value out of range.
-long LeadingDecimalExponent(const NumberScan& scan) {
-  long exponent = 0;
+long long LeadingDecimalExponent(const NumberScan& scan) {
+  long long exponent = 0;
   if (!scan.exponent.empty()) {
-    // Clamp absurd exponents: only the sign of the result matters here.
+    // Clamp absurd exponents beyond any text's length: only the sign of the
+    // result matters here.
     const std::string& e = scan.exponent;
     const std::size_t start = (e[0] == '+' || e[0] == '-') ? 1 : 0;
-    long magnitude = 0;
-    for (std::size_t i = start; i < e.size() && magnitude < 1000000; ++i) {
+    long long magnitude = 0;
+    for (std::size_t i = start; i < e.size() && magnitude < 1000000000000000LL; ++i) {
       magnitude = magnitude * 10 + (e[i] - '0');
     }
     exponent = (e[0] == '-') ? -magnitude : magnitude;
   }
   const std::size_t point = scan.mantissa.find('.');
-  const long integerDigits =
-      static_cast<long>(point == std::string::npos ? scan.mantissa.size() : point);
-  long place = integerDigits - 1;  // power of ten of the current digit
+  const long long integerDigits =
+      static_cast<long long>(point == std::string::npos ? scan.mantissa.size() : point);
+  long long place = integerDigits - 1;  // power of ten of the current digit
   for (char c : scan.mantissa) {
     if (c == '.') continue;
     if (c != '0') return exponent + place;
     --place;
   }
-  return std::numeric_limits<long>::min();  // all zeros
+  return std::numeric_limits<long long>::min();  // all zeros
 }
 
-}  // namespace
-
-double ReadLeadingNumber(std::string_view text) {
-  const NumberScan scan = ScanNumber(text);
-  if (!scan.hasDigit) return 0.0;
+// The value of a scanned number with at least one digit: one too large for
+// a double is plus or minus infinity, one too small plus or minus zero.
+double ScannedValue(const NumberScan& scan) {
   std::string canonical = scan.mantissa;
   if (!scan.exponent.empty()) canonical += "e" + scan.exponent;
   double value = 0.0;
   const auto result =
       std::from_chars(canonical.data(), canonical.data() + canonical.size(), value);
   if (result.ec == std::errc::result_out_of_range) {
-    const long leading = LeadingDecimalExponent(scan);
+    const long long leading = LeadingDecimalExponent(scan);
     value = (leading > 0) ? std::numeric_limits<double>::infinity() : 0.0;
   } else if (result.ec != std::errc()) {
     value = 0.0;
@@ -107,12 +119,30 @@ double ReadLeadingNumber(std::string_view text) {
   return scan.negative ? -value : value;
 }
 
-std::string NumberText(double value) {
-  if (value == 0.0) return " 0";
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::general, 15);
-  std::string digits(buffer, result.ptr);
+}  // namespace
+
+double ReadLeadingNumber(std::string_view text) {
+  const NumberScan scan = ScanNumber(text, false);
+  return scan.hasDigit ? ScannedValue(scan) : 0.0;
+}
+
+std::optional<double> ReadStrictNumber(std::string_view text) {
+  const NumberScan scan = ScanNumber(text, true);
+  if (!scan.hasDigit) return std::nullopt;
+  for (std::size_t pos = scan.end; pos < text.size(); ++pos) {
+    if (!IsLineBlank(text[pos])) return std::nullopt;
+  }
+  const double value = ScannedValue(scan);
+  if (std::isinf(value)) return std::nullopt;
+  return value;
+}
+
+namespace {
+
+// The written form of the digits to_chars gave: a capital E, no zero before
+// a leading point, and a blank where a minus sign would stand.
+std::string WrittenForm(const char* first, const char* last) {
+  std::string digits(first, last);
   for (char& c : digits) {
     if (c == 'e') c = 'E';
   }
@@ -120,6 +150,29 @@ std::string NumberText(double value) {
   std::string body = negative ? digits.substr(1) : digits;
   if (body.size() > 1 && body[0] == '0' && body[1] == '.') body.erase(0, 1);
   return (negative ? "-" : " ") + body;
+}
+
+}  // namespace
+
+std::string NumberText(double value) {
+  if (value == 0.0) return " 0";
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                    std::chars_format::general, 15);
+  return WrittenForm(buffer, result.ptr);
+}
+
+std::string ShortestNumberText(double value) {
+  if (value == 0.0) return " 0";
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return WrittenForm(buffer, result.ptr);
+}
+
+std::string RoundTripText(double value) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
 }
 
 std::string PrintForm(double value) { return NumberText(value) + " "; }

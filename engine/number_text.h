@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,11 +13,27 @@ namespace backprop {
 // gives plus or minus infinity, which callers treat as an overflow.
 double ReadLeadingNumber(std::string_view text);
 
+// Reads a text that holds one number and nothing else, for files whose
+// lines each hold a number: optional blanks and tabs, an optional sign,
+// digits with an optional point (".5" and "5." are fine), an optional
+// exponent (E or e, optional sign, digits), optional blanks and tabs. Blanks
+// inside the number, words ("inf", "nan") or a second number give nothing;
+// so does a number too large for a double, while one too small reads as 0.
+std::optional<double> ReadStrictNumber(std::string_view text);
+
 // The digits of a number as the text-output statement writes them, with one
 // blank in front of a value that is zero or positive: " 12", " .05", "-.5",
 // " 1E-05" (shortest general form, up to 15 significant digits, no zero
 // before a leading point).
 std::string NumberText(double value);
+
+// The same form with every digit needed to read back exactly the same
+// double (the shortest such text): " .7345123456789012", "-1E-300".
+std::string ShortestNumberText(double value);
+
+// The shortest plain decimal text that reads back to exactly the same
+// double, for files and scripts: "0.05", "-3", "1e-05".
+std::string RoundTripText(double value);
 
 // NumberText followed by the one blank that printed numbers carry: " 12 ".
 std::string PrintForm(double value);

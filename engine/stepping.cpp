@@ -40,7 +40,9 @@ const char* SetName(const Workspace& ws) {
 void StepDataSet(Workspace& ws, Host& host) {
   if (ws.SelectedSet != ws.LoadedSet) LoadDataSet(ws);
   const int patterns = LoopCount(ws.PatternCount);
-  if (patterns > kMaxPatterns) throw EngineError("more than 300 patterns");
+  if (patterns > kMaxPatterns) {
+    throw EngineError("the data set has more than " + std::to_string(kMaxPatterns) + " patterns");
+  }
   if (patterns < 1) return;  // an empty set shows nothing
   const NetGeometry geometry = ValidatedGeometry(ws);
 

@@ -1,38 +1,24 @@
 #pragma once
 
 #include <array>
-#include <cmath>
 #include <cstddef>
-#include <string>
-#include <type_traits>
 
-#include "engine/engine_error.h"
+#include "engine/whole_number.h"
 #include "engine/workspace_value.h"
 
 namespace backprop {
 
-// Turns a table index into an integer the way the original platform does:
-// a real index is rounded to the nearest integer, halves to the even one.
+// Turns a table index into an integer: a real index is rounded to the
+// nearest integer, halves to even, as every whole number of the program is.
 // Anything outside 0..limit (or not a number) is an EngineError.
 template <typename I>
 int CheckedIndex(I index, int limit) {
-  double rounded;
-  if constexpr (std::is_same_v<std::decay_t<I>, WorkspaceValue>) {
-    rounded = std::nearbyint(index.Value());
-  } else if constexpr (std::is_floating_point_v<I>) {
-    rounded = std::nearbyint(static_cast<double>(index));
-  } else {
-    rounded = static_cast<double>(index);
-  }
-  if (!(rounded >= 0.0 && rounded <= static_cast<double>(limit))) {
-    throw EngineError("index out of range: " + std::to_string(rounded) + " (0.." +
-                      std::to_string(limit) + ")");
-  }
-  return static_cast<int>(rounded);
+  return static_cast<int>(CheckedWhole(static_cast<double>(index), 0, limit, "a table index"));
 }
 
 // A fixed table of workspace cells with bounds 0..(Extent-1) in every
-// dimension; the first index varies fastest, as in the original layout.
+// dimension; the first index varies fastest (column-major), so a column of
+// weights into one neurode lies in neighbouring cells.
 // operator() checks every index; Cells() gives the raw storage to hot loops
 // that have validated their bounds once.
 template <typename Cell, int... Extents>

@@ -3,15 +3,19 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "engine/canvas.h"
 #include "engine/data_set.h"
 #include "engine/draw_net.h"
 #include "engine/engine_error.h"
-#include "engine/forward_pass_cells.h"
 #include "engine/host.h"
 #include "engine/net_geometry.h"
+#include "engine/pattern_step.h"
 #include "engine/report_text.h"
+#include "engine/training_sinks.h"
+#include "engine/whole_number.h"
 #include "engine/workspace.h"
 
 // Training runs on the workspace cells themselves: other windows may read
@@ -21,130 +25,22 @@
 // the per-pattern loops then index the raw cells. The parameters can change
 // at a yield (the Parameters window stays usable), so they are read again
 // after every one.
+//
+// A value that overflows must not stay in the net: each cycle starts from a
+// snapshot of the weights, and when anything turns infinite the weights go
+// back to it and the cycle's patterns are replayed, each checked before it
+// is applied, up to the pattern that overflowed. The check costs nothing
+// while nothing overflows.
 
 namespace backprop {
 
 namespace {
 
 // A cycle counter or show rate "taken as a whole number": rounded, halves
-// to even, and within the 32-bit range of the original's integer division.
+// to even, and within the 32-bit range an integer division takes.
 std::int64_t WholeNumber(double value, const char* what) {
-  const double whole = std::nearbyint(value);
-  if (!(whole >= std::numeric_limits<std::int32_t>::min() &&
-        whole <= std::numeric_limits<std::int32_t>::max())) {
-    throw EngineError(std::string(what) + " overflows");
-  }
-  return static_cast<std::int64_t>(whole);
-}
-
-// Raw views of the tables one pattern's training touches.
-struct TrainingCells {
-  explicit TrainingCells(Workspace& ws)
-      : nodes(ws.NodeValues.Cells()),
-        weights(ws.Weights.Cells()),
-        slopes(ws.Slopes.Cells()),
-        deltas(ws.Deltas.Cells()),
-        inputs(ws.ScaledInputs.Cells()),
-        targets(ws.ScaledTargets.Cells()) {}
-
-  WorkspaceValue* nodes;
-  WorkspaceValue* weights;
-  const WorkspaceValue* slopes;
-  WorkspaceValue* deltas;
-  const WorkspaceValue* inputs;
-  const WorkspaceValue* targets;
-};
-
-// What one pattern's back-propagation reads besides the cells: the pass's
-// outputs and slopes and the deltas, as plain numbers.
-struct PatternValues {
-  PassValues pass;
-  double delta[kMaxLayers + 1][kMaxNeurodes + 1];
-};
-
-// The deltas of layer h (layer 1 and the bias neurodes get none) and the
-// update of the weights from layer h, which the deltas read before it
-// changes. Column by column (one target at a time), so the inner loops run
-// over neighbouring cells.
-void BackpropagateLayer(const TrainingCells& cells, const NetGeometry& geometry, int h,
-                        double epsilon, PatternValues& values) {
-  const int sources = geometry.Size(h);
-  const int targets = geometry.Size(h + 1);
-  const double* output = values.pass.output[h];
-  const double* slope = values.pass.slope[h];
-  const double* nextDelta = values.delta[h + 1];
-  double* sum = values.delta[h];  // the deltas of layer h, when it is hidden
-  // A bias weight changes only while its bias output is on.
-  const bool biasOn = output[0] != 0.0;
-  const bool hidden = h >= 2;
-  for (int j = 1; j <= targets; ++j) {
-    const double delta = nextDelta[j];
-    const double step = delta * epsilon;
-    WorkspaceValue* column = cells.weights + WeightCell(0, j, h);
-    if (biasOn) OverwriteSetCell(column[0], column[0].Value() + output[0] * step);
-    if (hidden) {
-      // Summed in order of the target. The first term starts the sum rather
-      // than an addition to 0: a zeroing loop here becomes a library call.
-      for (int i = 1; i <= sources; ++i) {
-        const double weight = column[i].Value();
-        const double term = slope[i] * (weight * delta);
-        sum[i] = (j == 1) ? term : sum[i] + term;
-        OverwriteSetCell(column[i], weight + output[i] * step);
-      }
-    } else {
-      for (int i = 1; i <= sources; ++i) {
-        OverwriteSetCell(column[i], column[i].Value() + output[i] * step);
-      }
-    }
-  }
-  if (hidden) {
-    if (targets == 0) {
-      for (int i = 1; i <= sources; ++i) sum[i] = 0.0;  // nothing flows back
-    }
-    for (int i = 1; i <= sources; ++i) OverwriteSetCell(cells.deltas[NodeCell(i, h)], sum[i]);
-  }
-}
-
-// Forward pass, output and hidden deltas, and the weight update for
-// pattern p; returns the pattern's share of the cycle's error.
-double TrainPattern(Workspace& ws, const NetGeometry& geometry, const TrainingCells& cells,
-                    int p, double& carriedSlope, PatternValues& values) {
-  const int last = geometry.OutputLayer();
-
-  // Forward pass: NodeValues and Slopes of layers 2..L.
-  double* in = values.pass.output[1];
-  in[0] = cells.nodes[NodeCell(0, 1)].Value();
-  for (int i = 1; i <= geometry.Size(1); ++i) {
-    in[i] = cells.inputs[PatternCell(i, p)].Value();
-    OverwriteSetCell(cells.nodes[NodeCell(i, 1)], in[i]);
-  }
-  ForwardPassOnCells<true, true>(ws, geometry, carriedSlope, values.pass);
-
-  // Output deltas and the error: squared in analog mode (1), otherwise the
-  // digital count of the integer part of 3.2 e^2. A net of one layer has
-  // its inputs as outputs and no slopes of this pass.
-  const bool analog = ws.OutputMode == kAnalogOutput;
-  const double* output = values.pass.output[last];
-  double error = 0.0;
-  for (int j = 1; j <= geometry.OutputSize(); ++j) {
-    const bool computed = last >= 2;
-    const double y = computed ? output[j] : cells.nodes[NodeCell(j, last)].Value();
-    const double slope =
-        computed ? values.pass.slope[last][j] : cells.slopes[NodeCell(j, last)].Value();
-    const double e = cells.targets[PatternCell(j, p)].Value() - y;
-    if (!std::isfinite(e)) throw EngineError("output error overflows");
-    error += analog ? e * e : std::floor(3.2 * (e * e));
-    values.delta[last][j] = slope * e;
-    OverwriteSetCell(cells.deltas[NodeCell(j, last)], slope * e);
-  }
-
-  // Hidden deltas and the weight update, from the last layer back. The
-  // deltas of layer h use the weights of layer h before they change, and
-  // nothing later reads those weights, so one sweep over each layer's
-  // weights serves both: every delta still comes from unchanged weights.
-  const double epsilon = ws.Epsilon;
-  for (int h = last - 1; h >= 1; --h) BackpropagateLayer(cells, geometry, h, epsilon, values);
-  return error;
+  return CheckedWhole(value, std::numeric_limits<std::int32_t>::min(),
+                      std::numeric_limits<std::int32_t>::max(), what);
 }
 
 // Sets every cell that training overwrites in place (see OverwriteSetCell),
@@ -169,80 +65,259 @@ void MarkTrainedCellsSet(Workspace& ws, const NetGeometry& geometry) {
   }
 }
 
-// A weight that is no longer finite ends the run before the net goes on.
-void RequireFiniteWeights(const Workspace& ws, const NetGeometry& geometry) {
-  const WorkspaceValue* weights = ws.Weights.Cells();
-  for (int h = 1; h < geometry.layerCount; ++h) {
-    for (int j = 1; j <= geometry.Size(h + 1); ++j) {
-      const WorkspaceValue* w = weights + WeightCell(0, j, h);
-      double sum = 0.0;
-      for (int i = 0; i <= geometry.Size(h); ++i) sum += w[i].Value() * 0.0;
-      if (!std::isfinite(sum)) throw EngineError("weight overflows");
+// The weight and delta cells of the net, listed once per TRAIN line, and
+// their values as a cycle found them, so an overflow can take the net back.
+// Training spends little time here: a list walks faster than the tables.
+class CycleSnapshot {
+ public:
+  void ListCells(Workspace& ws, const NetGeometry& geometry) {
+    cells_.clear();
+    WorkspaceValue* weights = ws.Weights.Cells();
+    for (int h = 1; h < geometry.layerCount; ++h) {
+      for (int j = 1; j <= geometry.Size(h + 1); ++j) {
+        for (int i = 0; i <= geometry.Size(h); ++i) cells_.push_back(weights + WeightCell(i, j, h));
+      }
+    }
+    weightCount_ = cells_.size();
+    for (int k = 2; k <= geometry.layerCount; ++k) {
+      for (int j = 1; j <= geometry.Size(k); ++j) cells_.push_back(&ws.Deltas(j, k));
+    }
+    values_.resize(cells_.size());
+  }
+  void Take(double carriedSlope) {
+    for (std::size_t n = 0; n < cells_.size(); ++n) values_[n] = cells_[n]->Value();
+    carriedSlope_ = carriedSlope;
+  }
+  // Puts the values back; returns the carried slope.
+  double Restore() const {
+    for (std::size_t n = 0; n < cells_.size(); ++n) OverwriteSetCell(*cells_[n], values_[n]);
+    return carriedSlope_;
+  }
+  // Whether every weight of the net is finite. A product with 0 is 0 for
+  // every finite weight and not a number otherwise, so one sum tells.
+  bool WeightsFinite() const {
+    double sum = 0.0;
+    for (std::size_t n = 0; n < weightCount_; ++n) sum += cells_[n]->Value() * 0.0;
+    return std::isfinite(sum);
+  }
+
+ private:
+  std::vector<WorkspaceValue*> cells_;
+  std::size_t weightCount_ = 0;
+  std::vector<double> values_;
+  double carriedSlope_ = 0.0;
+};
+
+// What one TRAIN line (or one cycle run by hand) works with.
+struct TrainingRun {
+  TrainingRun(Workspace& workspace, Host& runHost) : ws(workspace), host(runHost) {}
+
+  Workspace& ws;
+  Host& host;
+  NetGeometry geometry;
+  int patterns = 0;
+  double carriedSlope = 0.0;  // what an unknown transfer code leaves as the slope
+  PatternValues values;
+  CycleSnapshot snapshot;
+  std::vector<StepParameters> parameters;  // of each pattern of the cycle
+  ReportNumberBuffer trialNumbers;
+  ReportNumberBuffer errorNumbers;
+  bool cellsMarked = false;
+};
+
+// Checks the geometry and sets up the bias outputs of a set just loaded.
+void Prepare(TrainingRun& run) {
+  Workspace& ws = run.ws;
+  run.geometry = ValidatedGeometry(ws);
+  for (int k = 1; k <= run.geometry.layerCount; ++k) {
+    ws.NodeValues(0, k) = ws.BiasFlags(k);
+    run.values.pass.output[k][0] = ws.NodeValues(0, k);
+  }
+  run.patterns = LoopCount(ws.PatternCount);  // the load allows at most 300
+  run.parameters.resize(static_cast<std::size_t>(run.patterns) + 1);
+  run.snapshot.ListCells(ws, run.geometry);
+}
+
+// Lets pending events run with Busy set; false when the user stopped the run.
+bool YieldToUser(TrainingRun& run) {
+  run.ws.Busy = 1;
+  run.host.YieldToEvents();
+  return run.ws.InterruptKey == 0;
+}
+
+// Inlined into the cycle's loop, like the step itself: training's time is spent here.
+[[gnu::always_inline]] inline double TrainPattern(TrainingRun& run, int p,
+                                                  const StepParameters& parameters) {
+  if (!run.cellsMarked) {
+    MarkTrainedCellsSet(run.ws, run.geometry);
+    run.cellsMarked = true;
+  }
+  TrainingSink sink(run.ws, p, run.geometry.OutputLayer());
+  return PatternStep(run.ws, run.geometry, parameters, run.carriedSlope, run.values, sink);
+}
+
+// The arithmetic of loaded pattern p from the run's present state, or the
+// reason it overflows; changes nothing.
+std::string OverflowOfLoadedPattern(const TrainingRun& run, int p,
+                                    const StepParameters& parameters) {
+  const Workspace& ws = run.ws;
+  PatternArithmetic arithmetic;
+  arithmetic.geometry = run.geometry;
+  for (int i = 1; i <= run.geometry.Size(1); ++i) arithmetic.scaledInputs[i] = ws.ScaledInputs(i, p);
+  for (int j = 1; j <= run.geometry.OutputSize(); ++j) arithmetic.targets[j] = ws.ScaledTargets(j, p);
+  double slope = run.carriedSlope;
+  PatternValues values = run.values;
+  try {
+    RecordPatternStep(ws, parameters, slope, values, arithmetic);
+  } catch (const EngineError& error) {
+    return error.what();
+  }
+  return OverflowIn(arithmetic);
+}
+
+// Applies loaded pattern p unless its step would overflow; then throws the
+// reason and leaves the net as it was.
+double TrainPatternChecked(TrainingRun& run, int p, const StepParameters& parameters) {
+  const std::string reason = OverflowOfLoadedPattern(run, p, parameters);
+  if (!reason.empty()) throw EngineError(reason + " at pattern " + std::to_string(p));
+  return TrainPattern(run, p, parameters);
+}
+
+// After an overflow in the cycle's patterns 1..upTo: takes the net back to
+// the cycle's start and applies the patterns again, each checked first,
+// until the one that overflowed; throws its reason.
+[[noreturn]] void RollBackToOverflow(TrainingRun& run, int upTo) {
+  run.carriedSlope = run.snapshot.Restore();
+  double errorSum = 0.0;
+  for (int p = 1; p <= upTo; ++p) {
+    errorSum += TrainPatternChecked(run, p, run.parameters[static_cast<std::size_t>(p)]);
+    if (!std::isfinite(errorSum)) {
+      throw EngineError("the error sum is too large (overflow) at pattern " + std::to_string(p));
     }
   }
+  throw EngineError("a value is too large (overflow)");
 }
 
 // Writes "Trial=" and, when ShowTest is 1, "Error=" over the drawing, and
 // applies the error test from cycle 2 on by moving the counter to the limit.
-void ReportCycle(Workspace& ws, Canvas& canvas, double errorSum, ReportNumberBuffer& numbers) {
+// Tells the host what it reported.
+void ReportCycle(TrainingRun& run, double errorSum, bool byHand) {
+  Workspace& ws = run.ws;
+  Canvas& canvas = run.host.MainCanvas();
+  CycleReport report{ws.TrialCounter, errorSum, {}, {}, byHand};
   canvas.MoveTo(5, 1);
   canvas.Print("Trial=");
-  canvas.Print(numbers.PrintForm(ws.TrialCounter));
-  if (ws.ShowTest != 1) return;
-
-  canvas.MoveTo(6.5, 1);
-  canvas.Print("Error=");
-  const bool testOn = ws.ErrorTest == 1 && ws.TrialCounter > 1;
-  if (ws.OutputMode == kDigitalOutput) {
-    canvas.Print(numbers.PrintForm(errorSum));
-    canvas.Print("  ");
-    if (errorSum <= 0 && testOn) ws.TrialCounter = ws.TrainingLimit;
-  } else {
-    canvas.Print(numbers.ErrorPattern(errorSum));
-    canvas.Print("      ");
-    if (errorSum < ws.AnalogThreshold && testOn) ws.TrialCounter = ws.TrainingLimit;
+  report.trialText = run.trialNumbers.PrintForm(ws.TrialCounter);
+  canvas.Print(report.trialText);
+  if (ws.ShowTest == 1) {
+    canvas.MoveTo(6.5, 1);
+    canvas.Print("Error=");
+    const bool testOn = ws.ErrorTest == 1 && ws.TrialCounter > 1;
+    if (ws.OutputMode == kDigitalOutput) {
+      report.errorText = run.errorNumbers.PrintForm(errorSum);
+      canvas.Print(report.errorText);
+      canvas.Print("  ");
+      if (errorSum <= 0 && testOn) ws.TrialCounter = ws.TrainingLimit;
+    } else {
+      report.errorText = run.errorNumbers.ErrorPattern(errorSum);
+      canvas.Print(report.errorText);
+      canvas.Print("      ");
+      if (errorSum < ws.AnalogThreshold && testOn) ws.TrialCounter = ws.TrainingLimit;
+    }
   }
+  run.host.CycleEnded(report);
 }
+
+// One cycle over every pattern, then the redraw at the show rate and the
+// report. Does not advance the cycle counter.
+TrainOutcome RunCycle(TrainingRun& run, bool byHand) {
+  Workspace& ws = run.ws;
+  run.snapshot.Take(run.carriedSlope);
+  double errorSum = 0.0;
+  // An empty set still lets the user stop training once a cycle.
+  if (run.patterns == 0 && !YieldToUser(run)) return TrainOutcome::Interrupted;
+  int p = 1;
+  try {
+    for (; p <= run.patterns; ++p) {
+      if (!YieldToUser(run)) return TrainOutcome::Interrupted;
+      StepParameters& parameters = run.parameters[static_cast<std::size_t>(p)];
+      parameters = CurrentStepParameters(ws);
+      errorSum += TrainPattern(run, p, parameters);
+    }
+  } catch (const EngineError&) {
+    RollBackToOverflow(run, p);
+  }
+  if (!std::isfinite(errorSum) || !run.snapshot.WeightsFinite()) {
+    RollBackToOverflow(run, run.patterns);
+  }
+
+  const std::int64_t showRate = WholeNumber(ws.ShowRate, "the show rate");
+  if (showRate == 0) throw EngineError("the show rate is 0");
+  // A cycle run by hand always shows its net, under its report.
+  if (byHand || WholeNumber(ws.TrialCounter, "the training cycle") % showRate == 0) {
+    RedrawNet(ws, run.host);
+  }
+  ReportCycle(run, errorSum, byHand);
+  return TrainOutcome::Finished;
+}
+
+// Loads training set `set` with its desired outputs, as training does.
+void LoadTrainingSet(Workspace& ws, int set) {
+  ws.SelectedSet = set;
+  LoadDataSet(ws, true);
+}
+
+// Busy is 1 while a cycle by hand yields, and 0 again however it ends.
+class BusyWhileTraining {
+ public:
+  explicit BusyWhileTraining(Workspace& ws) : ws_(ws) {}
+  BusyWhileTraining(const BusyWhileTraining&) = delete;
+  BusyWhileTraining& operator=(const BusyWhileTraining&) = delete;
+  ~BusyWhileTraining() { ws_.Busy = 0; }
+
+ private:
+  Workspace& ws_;
+};
 
 }  // namespace
 
 TrainOutcome TrainNet(Workspace& ws, Host& host) {
   LoadDataSet(ws);
   ws.InterruptKey = 0;
-  const NetGeometry geometry = ValidatedGeometry(ws);
-  for (int k = 1; k <= geometry.layerCount; ++k) ws.NodeValues(0, k) = ws.BiasFlags(k);
-  const int patterns = LoopCount(ws.PatternCount);  // the load allows at most 300
-  const TrainingCells cells(ws);
-  ReportNumberBuffer numbers;
-  double carriedSlope = 0.0;  // what an unknown transfer code leaves as the slope
-  PatternValues values;
-  bool cellsMarked = false;
-
+  TrainingRun run(ws, host);
+  Prepare(run);
+  host.TrainingStarted();
   ws.TrialCounter = 1;
   while (ws.TrialCounter < ws.TrainingLimit) {
-    double errorSum = 0.0;
-    for (int p = 1; p <= patterns; ++p) {
-      ws.Busy = 1;
-      host.YieldToEvents();
-      if (ws.InterruptKey != 0) return TrainOutcome::Interrupted;
-      if (!cellsMarked) {
-        MarkTrainedCellsSet(ws, geometry);
-        cellsMarked = true;
-      }
-      errorSum += TrainPattern(ws, geometry, cells, p, carriedSlope, values);
-    }
-    if (!std::isfinite(errorSum)) throw EngineError("error sum overflows");
-    RequireFiniteWeights(ws, geometry);
-
-    const std::int64_t showRate = WholeNumber(ws.ShowRate, "show rate");
-    if (showRate == 0) throw EngineError("show rate of 0 divides by zero");
-    if (WholeNumber(ws.TrialCounter, "training cycle") % showRate == 0) {
-      DrawNet(ws, host.MainCanvas());
-    }
-    ReportCycle(ws, host.MainCanvas(), errorSum, numbers);
+    if (RunCycle(run, false) == TrainOutcome::Interrupted) return TrainOutcome::Interrupted;
     ws.TrialCounter = ws.TrialCounter + 1;
   }
   return TrainOutcome::Finished;
+}
+
+TrainOutcome TrainOneCycle(Workspace& ws, Host& host, int set) {
+  const BusyWhileTraining busy(ws);
+  LoadTrainingSet(ws, set);
+  ws.InterruptKey = 0;
+  TrainingRun run(ws, host);
+  Prepare(run);
+  ws.TrialCounter = ws.HandCycles + 1;
+  const TrainOutcome outcome = RunCycle(run, true);
+  if (outcome == TrainOutcome::Finished) ws.HandCycles = ws.HandCycles + 1;
+  return outcome;
+}
+
+void ApplyPatternStep(Workspace& ws, Host& host, int set, int pattern) {
+  LoadTrainingSet(ws, set);
+  TrainingRun run(ws, host);
+  Prepare(run);
+  if (pattern < 1 || pattern > run.patterns) {
+    throw EngineError("pattern " + std::to_string(pattern) + " is not in 1.." +
+                      std::to_string(run.patterns));
+  }
+  TrainPatternChecked(run, pattern, CurrentStepParameters(ws));
+  ws.HandPatterns = ws.HandPatterns + 1;
+  RedrawNet(ws, host);
 }
 
 }  // namespace backprop

@@ -12,4 +12,18 @@ enum class TrainOutcome { Finished, Interrupted };
 // Trains the weights by back-propagation on the selected data set.
 TrainOutcome TrainNet(Workspace& ws, Host& host);
 
+// Training by hand, for the arithmetic view. Both load training set `set`
+// (1 or 2) with its desired outputs, as training does, and run exactly the
+// arithmetic training runs.
+
+// One training cycle over the set, as TrainNet runs each of its cycles,
+// numbered HandCycles + 1: the net is redrawn and the cycle reported over
+// it. Counts the cycle in HandCycles when it ran to its end; Busy is 0 after.
+TrainOutcome TrainOneCycle(Workspace& ws, Host& host, int set);
+
+// Applies the step of one pattern to the weights, counts it in
+// HandPatterns and redraws the net. A pattern outside the set, or a step
+// that would overflow, is an EngineError that leaves the weights as they were.
+void ApplyPatternStep(Workspace& ws, Host& host, int set, int pattern);
+
 }  // namespace backprop

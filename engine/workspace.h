@@ -120,6 +120,11 @@ struct Workspace {
   ItemTable LineItems;
   WorkspaceValue ItemCount;
 
+  // Beyond the listed fields, for the arithmetic view: the patterns and
+  // cycles applied by hand since the weights were last initialised or loaded.
+  WorkspaceValue HandPatterns;
+  WorkspaceValue HandCycles;
+
   std::string& TextBuffer(BufferId id) { return TextBuffers[static_cast<int>(id)]; }
   const std::string& TextBuffer(BufferId id) const {
     return TextBuffers[static_cast<int>(id)];

@@ -1,5 +1,8 @@
 #include "files/file_set.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "files/text_file.h"
 #include "files/weights_file.h"
 
@@ -44,7 +47,23 @@ void LoadFileSet(Workspace& ws, const RowChoice& rows) {
   if (rows[kFileSetRows - 1]) ReadWeightsFile(ws, ws.FileNames[kFileSetRows - 1]);
 }
 
+RowChoice ExistingTextRows(const Workspace& ws) {
+  RowChoice rows{};
+  for (int row = 0; row < kFileSetRows - 1; ++row) {
+    std::error_code error;
+    rows[row] = std::filesystem::exists(std::filesystem::symlink_status(ws.FileNames[row], error));
+  }
+  return rows;
+}
+
+void CheckSaveTargets(const Workspace& ws, const RowChoice& rows) {
+  for (int row = 0; row < kFileSetRows; ++row) {
+    if (rows[row]) SaveTarget(ws.FileNames[row]);
+  }
+}
+
 void SaveFileSet(const Workspace& ws, const RowChoice& rows) {
+  CheckSaveTargets(ws, rows);
   for (int row = 0; row < kFileSetRows - 1; ++row) {
     if (rows[row]) WriteTextFile(ws.FileNames[row], ws.TextBuffer(kFileSetBuffers[row]));
   }

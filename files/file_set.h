@@ -53,9 +53,20 @@ std::optional<std::string> SaveBaseName(std::string_view typed, std::string_view
 // a failing weights file changes nothing.
 void LoadFileSet(Workspace& ws, const RowChoice& rows);
 
-// Writes the checked rows of the set named by ws.FileNames, first row first.
-// The first failure throws FileError; rows written before it stay written,
-// and the failing file and those after it are left as they were.
+// The text rows (the first five) whose files are there, for a reader that
+// takes whatever part of a set exists. A link that leads nowhere counts as
+// there, so that reading it reports the fault instead of skipping it.
+RowChoice ExistingTextRows(const Workspace& ws);
+
+// Checks every checked row's target as a save would (SaveTarget) and throws
+// the first row's FileError, so that a save that cannot work on some row
+// stops before it writes anything.
+void CheckSaveTargets(const Workspace& ws, const RowChoice& rows);
+
+// Writes the checked rows of the set named by ws.FileNames, first row first,
+// after CheckSaveTargets. The first failure throws FileError; rows written
+// before it stay written, and the failing file and those after it are left
+// as they were.
 void SaveFileSet(const Workspace& ws, const RowChoice& rows);
 
 }  // namespace backprop

@@ -14,8 +14,10 @@
 #include <QStorageInfo>
 #include <algorithm>
 #include <functional>
+#include <new>
 #include <utility>
 
+#include "engine/visible_text.h"
 #include "files/directory_list.h"
 #include "files/file_error.h"
 #include "ui/common/dialogs.h"
@@ -192,6 +194,9 @@ void LoadSaveDialog::Command1_Click() {
     LoadFileSet(ws_, CheckedRows());
   } catch (const FileError& error) {
     ShowFileError(kLoadFailedText, error);
+  } catch (const std::bad_alloc&) {
+    // Running out of memory ends the command, not the program.
+    ShowFileError(kLoadFailedText, FileError({}, kOutOfMemoryText));
   }
 }
 
@@ -201,8 +206,9 @@ void LoadSaveDialog::Command2_Click() {
     const std::optional<std::string> base =
         SaveBaseName(ToBytes(typed), ToBytes(FileListDirectory()));
     if (!base) {
+      const QString shown = FromBytes(VisibleText(ToBytes(typed)));
       dialogs_.Warning(this, kMessageBoxTitle,
-                       QString(kSaveFailedText) + "\n\"" + typed +
+                       QString(kSaveFailedText) + "\n\"" + shown +
                            R"(": type the base name alone, without "/" or ".")");
       return;
     }
@@ -213,6 +219,9 @@ void LoadSaveDialog::Command2_Click() {
     SaveFileSet(ws_, CheckedRows());
   } catch (const FileError& error) {
     ShowFileError(kSaveFailedText, error);
+    return;
+  } catch (const std::bad_alloc&) {
+    ShowFileError(kSaveFailedText, FileError({}, kOutOfMemoryText));
     return;
   }
   nameBox_->clear();

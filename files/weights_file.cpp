@@ -1,10 +1,11 @@
 #include "files/weights_file.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <vector>
 
+#include "engine/number_text.h"
+#include "engine/whole_number.h"
 #include "engine/workspace.h"
 #include "files/file_error.h"
 #include "files/text_file.h"
@@ -24,12 +25,10 @@ std::string WeightName(int i, int j, int layer) {
 }
 
 // The layer count and the sizes serve as loop bounds over the tables, so
-// they must stay within the tables' 0..10, rounded as the engine rounds.
-void CheckBound(double value, const std::string& what) {
-  const double rounded = std::nearbyint(value);
-  if (!(rounded >= 0 && rounded <= kMaxLayers)) {
-    throw FileError({}, what + " is outside 0..10");
-  }
+// they must stay within the tables (0..kMaxLayers layers, 0..kMaxNeurodes
+// neurodes), rounded as every whole number is.
+void CheckBound(double value, int limit, const std::string& what) {
+  if (!RoundedWithin(value, 0, limit)) throw FileError({}, OutOfRangeText(what, value, 0, limit));
 }
 
 // Calls visit(i, j, layer) for every weight a file holds, in file order. The
@@ -47,11 +46,6 @@ void ForEachWeight(double layerCount, const Sizes& sizes, Visit visit) {
 
 // ---- number text -------------------------------------------------------
 
-void AppendLine(std::string& text, const char* first, const char* last) {
-  text.append(first, last);
-  text.append("\r\n");
-}
-
 void CheckFinite(double value, const std::string& what) {
   if (!std::isfinite(value)) throw FileError({}, what + " is not a finite number");
 }
@@ -59,9 +53,7 @@ void CheckFinite(double value, const std::string& what) {
 // Shortest text that reads back to exactly the same double.
 void AppendReal(std::string& text, double value, const std::string& what) {
   CheckFinite(value, what);
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  AppendLine(text, buffer, result.ptr);
+  text += RoundTripText(value) + "\r\n";
 }
 
 // Whole numbers without a point or exponent. A field of this kind that holds
@@ -74,84 +66,7 @@ void AppendWhole(std::string& text, double value, const std::string& what) {
     AppendReal(text, value, what);
     return;
   }
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
-  AppendLine(text, buffer, result.ptr);
-}
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// For a number out of a double's range: whether it is too small rather than
-// too large. The decimal order of its first significant digit plus its
-// exponent tells, since only extreme values are out of range.
-bool IsTinyNumber(std::string_view number) {
-  long long order = 0;
-  bool seenPoint = false;
-  bool seenDigit = false;
-  std::size_t pos = (number.front() == '-' || number.front() == '+') ? 1 : 0;
-  for (; pos < number.size(); ++pos) {
-    const char c = number[pos];
-    if (c == '.') {
-      seenPoint = true;
-      continue;
-    }
-    if (!IsDigit(c)) break;
-    if (!seenDigit && c == '0') {
-      if (seenPoint) --order;
-      continue;
-    }
-    seenDigit = true;
-    if (!seenPoint) ++order;
-  }
-  if (pos == number.size()) return order < 0;
-  std::string_view exponent = number.substr(pos + 1);  // after the "e"
-  const bool negative = exponent.front() == '-';
-  if (exponent.front() == '+' || negative) exponent.remove_prefix(1);
-  long long value = 0;
-  if (std::from_chars(exponent.data(), exponent.data() + exponent.size(), value).ec !=
-      std::errc()) {
-    return negative;  // an exponent of more than 18 digits
-  }
-  return order + (negative ? -value : value) < 0;
-}
-
-// A line holding one number: blanks, an optional sign, digits with an
-// optional point (".5" is fine), an optional exponent, blanks. Anything else
-// (words, "inf", two numbers) is not a number.
-std::optional<double> ParseNumberLine(std::string_view line) {
-  while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
-  while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
-  std::size_t pos = 0;
-  const auto digits = [&] {
-    const std::size_t start = pos;
-    while (pos < line.size() && IsDigit(line[pos])) ++pos;
-    return pos - start;
-  };
-  if (pos < line.size() && (line[pos] == '+' || line[pos] == '-')) ++pos;
-  std::size_t mantissa = digits();
-  if (pos < line.size() && line[pos] == '.') {
-    ++pos;
-    mantissa += digits();
-  }
-  if (mantissa == 0) return std::nullopt;
-  if (pos < line.size() && (line[pos] == 'e' || line[pos] == 'E')) {
-    ++pos;
-    if (pos < line.size() && (line[pos] == '+' || line[pos] == '-')) ++pos;
-    if (digits() == 0) return std::nullopt;
-  }
-  if (pos != line.size()) return std::nullopt;
-
-  if (line.front() == '+') line.remove_prefix(1);  // from_chars takes no plus sign
-  double value = 0;
-  const auto result = std::from_chars(line.data(), line.data() + line.size(), value);
-  if (result.ec == std::errc::result_out_of_range) {
-    // Too small for a double reads as zero; too large is not a usable number.
-    if (!IsTinyNumber(line)) return std::nullopt;
-    return line.front() == '-' ? -0.0 : 0.0;
-  }
-  if (result.ec != std::errc() || result.ptr != line.data() + line.size()) return std::nullopt;
-  return value;
+  text += std::to_string(static_cast<long long>(value)) + "\r\n";
 }
 
 // Hands out the lines of a file text one number at a time.
@@ -171,7 +86,7 @@ class LineReader {
     rest_ = end == std::string_view::npos ? std::string_view() : rest_.substr(end + 1);
     ++number_;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    const std::optional<double> value = ParseNumberLine(line);
+    const std::optional<double> value = ReadStrictNumber(line);
     if (!value) {
       constexpr std::size_t kShown = 30;
       const std::string shown(line.substr(0, kShown));
@@ -200,10 +115,10 @@ WeightsRecord ParseWeights(std::string_view text) {
   LineReader lines(text);
   WeightsRecord record;
   record.layerCount = lines.Next([] { return std::string("the layer count"); });
-  CheckBound(record.layerCount, "the layer count");
+  CheckBound(record.layerCount, kMaxLayers, "the layer count");
   for (int k = 1; k <= record.layerCount; ++k) {
     record.sizes[k] = lines.Next([k] { return "the size" + Layer(k); });
-    CheckBound(record.sizes[k], "the size" + Layer(k));
+    CheckBound(record.sizes[k], kMaxNeurodes, "the size" + Layer(k));
   }
   for (int k = 1; k <= record.layerCount; ++k) {
     record.flags[k] = lines.Next([k] { return "the bias flag" + Layer(k); });
@@ -240,8 +155,10 @@ void Store(Workspace& ws, const WeightsRecord& record) {
 
 std::string WeightsFileText(const Workspace& ws) {
   const double layerCount = ws.LayerCount;
-  CheckBound(layerCount, "the layer count");
-  for (int k = 1; k <= layerCount; ++k) CheckBound(ws.LayerSizes(k), "the size" + Layer(k));
+  CheckBound(layerCount, kMaxLayers, "the layer count");
+  for (int k = 1; k <= layerCount; ++k) {
+    CheckBound(ws.LayerSizes(k), kMaxNeurodes, "the size" + Layer(k));
+  }
 
   std::string text;
   AppendWhole(text, layerCount, "the layer count");
@@ -275,7 +192,7 @@ void WriteWeightsFile(const Workspace& ws, const std::filesystem::path& path) {
 }
 
 void ReadWeightsFile(Workspace& ws, const std::filesystem::path& path) {
-  const std::string text = ReadTextFile(path);
+  const std::string text = ReadFileContents(path, kMaxWeightsFileBytes);
   try {
     ReadWeightsText(ws, text);
   } catch (const FileError& error) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -16,6 +17,12 @@ struct Workspace;
 // TransferFunction, InputRangeLow, InputRangeHigh, OutputRangeLow,
 // OutputRangeHigh and OutputMode. The layer count and every layer size must
 // round to 0..10, the bounds of the workspace tables.
+
+// The largest weights file that is read (64 KiB). The largest net, 10 layers
+// of 10 neurodes, takes 1017 lines of one number each, some 26 bytes at full
+// precision, so this leaves room for blanks around the numbers and trailing
+// lines while refusing anything that cannot be a weights file.
+inline constexpr std::size_t kMaxWeightsFileBytes = 64 * 1024;
 
 // The file text for the workspace's net. Whole numbers are written without
 // a decimal point, everything else in the shortest form that reads back to

@@ -1,9 +1,11 @@
 // Reads arbitrary text as a number and prints arbitrary doubles in every
-// form the program uses; the print form must read back to 15 digits.
+// form the program uses; the print form must read back to 15 digits. A text
+// the strict reader takes reads the same with the leading-number reader.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,6 +47,9 @@ void CheckPatterns(double value) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const double read = backprop::ReadLeadingNumber(text);
+  if (const std::optional<double> strict = backprop::ReadStrictNumber(text)) {
+    if (std::memcmp(&*strict, &read, sizeof read) != 0) std::abort();
+  }
   CheckRoundTrip(read);
   CheckPatterns(read);
   if (size >= sizeof(double)) {

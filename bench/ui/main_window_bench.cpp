@@ -1,11 +1,12 @@
-// Trains the 300-pattern set on a ten-layer net twice in one process:
-// through the real main window (offscreen, default show rate, so the net is
-// redrawn and the report written as a user sees them) and through the
-// engine with a host that draws nothing and never yields. The ratio of the
-// two times is the cost of the window: the yield, the drawing and the
-// repaints. Several rounds alternate the two and the best of each counts.
-// Times are the thread's processor time, so that other work on the machine
-// does not tilt the ratio; wall-clock times are printed beside them.
+// Trains a 300-pattern set twice in one process: through the real main
+// window (offscreen, default show rate, so the net is redrawn and the report
+// written as a user sees them, with or without the View menu's docks open)
+// and through the engine with a host that draws nothing and never yields.
+// The ratio of the two times is the cost of the window: the yield, the
+// drawing, the repaints and the docks. Several rounds alternate the two and
+// the best of each counts. Times are the thread's processor time, so that
+// other work on the machine does not tilt the ratio; wall-clock times are
+// printed beside them. Last, the time one decision map takes to evaluate.
 #include <QApplication>
 
 #include <algorithm>
@@ -15,13 +16,18 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <vector>
+
+#include <QAction>
 
 #include "engine/host.h"
 #include "engine/interpreter.h"
+#include "engine/net_evaluation.h"
 #include "engine/null_canvas.h"
 #include "engine/workspace.h"
 #include "tests/support/scripted_dialogs.h"
 #include "ui/main/main_window.h"
+#include "ui/views/decision_map_view.h"
 
 using namespace backprop;
 using backprop::testing::ScriptedDialogs;
@@ -29,7 +35,6 @@ using backprop::testing::ScriptedDialogs;
 namespace {
 
 constexpr int kPatterns = 300;
-constexpr int kWidth = 10;
 constexpr int kRounds = 3;
 
 class HeadlessHost : public Host {
@@ -45,9 +50,19 @@ class HeadlessHost : public Host {
   NullCanvas canvas_;
 };
 
-// 300 patterns of ten inputs in -1..1 and ten outputs, each the sign of a
-// different mix of the inputs: fixed, so every run trains the same.
-std::string DataSet() {
+// One benchmark: a net, its data and the docks open while it trains.
+struct Case {
+  const char* name;
+  int inputs;
+  int outputs;
+  const char* netList;
+  const char* biasList;
+  std::vector<const char*> views;  // object names of the View menu's entries
+};
+
+// 300 patterns of `inputs` inputs in -1..1 and `outputs` outputs, each the
+// sign of a different mix of the inputs: fixed, so every run trains the same.
+std::string DataSet(int inputs, int outputs) {
   std::string text = std::to_string(kPatterns) + "\r\n";
   unsigned state = 12345;
   const auto next = [&state] {
@@ -55,32 +70,29 @@ std::string DataSet() {
     return ((state >> 8) % 2001) / 1000.0 - 1.0;
   };
   for (int p = 0; p < kPatterns; ++p) {
-    double inputs[kWidth];
-    for (double& x : inputs) x = next();
-    for (int i = 0; i < kWidth; ++i) text += std::to_string(inputs[i]) + ",";
-    for (int k = 0; k < kWidth; ++k) {
-      const double mix = inputs[k] - 0.5 * inputs[(k + 3) % kWidth] + 0.25 * inputs[(k + 7) % kWidth];
+    std::vector<double> x(static_cast<std::size_t>(inputs));
+    for (double& v : x) v = next();
+    for (const double v : x) text += std::to_string(v) + ",";
+    for (int k = 0; k < outputs; ++k) {
+      const auto at = [&](int i) { return x[static_cast<std::size_t>(i % inputs)]; };
+      const double mix = at(k) - 0.5 * at(k + 3) + 0.25 * at(k + 7) + 0.1 * at(k + 1) * at(k + 2);
       text += (mix < 0 ? "-1" : "1");
-      text += (k + 1 < kWidth ? "," : "\r\n");
+      text += (k + 1 < outputs ? "," : "\r\n");
     }
   }
   return text;
 }
 
-std::string Program(int cycles) {
-  return "NETLIST=10,10,10,10,10,10,10,10,10,10,10\r\n"
-         "BIASLIST=1,1,1,1,1,1,1,1,1,0\r\n"
-         "INITW=2\r\n"
-         "ERRTEST=0\r\n"
-         "TRAINMAX=" + std::to_string(cycles + 1) + "\r\n"
-         "TRAIN=1\r\n";
+std::string Program(const Case& c, int cycles) {
+  return std::string("NETLIST=") + c.netList + "\r\nBIASLIST=" + c.biasList +
+         "\r\nINITW=2\r\nERRTEST=0\r\nTRAINMAX=" + std::to_string(cycles + 1) + "\r\nTRAIN=1\r\n";
 }
 
-void Prepare(Workspace& ws, const std::string& data, int cycles) {
+void Prepare(Workspace& ws, const Case& c, const std::string& data, int cycles) {
   ApplyDefaults(ws);
   ws.AboutShown = 1;
   ws.TextBuffer(BufferId::TrainingDataD1) = data;
-  ws.TextBuffer(BufferId::ProgramS1) = Program(cycles);
+  ws.TextBuffer(BufferId::ProgramS1) = Program(c, cycles);
 }
 
 struct Times {
@@ -105,6 +117,70 @@ void Measure(Times& best, F&& run) {
   best.wall = std::min(best.wall, wall);
 }
 
+
+// Trains the case headless and through the window; prints the ratio.
+bool RunCase(MainWindow& window, Workspace& windowWs, const Case& c, int cycles) {
+  for (QAction* action : window.findChildren<QAction*>()) {
+    if (!action->isCheckable() || !action->objectName().startsWith("View")) continue;
+    const bool wanted =
+        std::find(c.views.begin(), c.views.end(), action->objectName()) != c.views.end();
+    if (action->isChecked() != wanted) action->trigger();
+  }
+  QApplication::processEvents();
+  const std::string data = DataSet(c.inputs, c.outputs);
+  Times headless;
+  Times windowed;
+  double headlessWeight = 0;
+  double windowWeight = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    Workspace ws;
+    Prepare(ws, c, data, cycles);
+    HeadlessHost host;
+    ws.RunMode = kRunProgramS1;
+    Measure(headless, [&] { RunProgram(ws, host); });
+    headlessWeight = ws.Weights(1, 1, 2);
+
+    Prepare(windowWs, c, data, cycles);
+    Measure(windowed, [&] { window.TN_Click(); });
+    windowWeight = windowWs.Weights(1, 1, 2);
+    if (windowWs.TrialCounter != cycles + 1) {
+      std::fprintf(stderr, "the window's run stopped early at cycle %g\n", windowWs.TrialCounter.Value());
+      return false;
+    }
+  }
+  if (headlessWeight != windowWeight) {
+    std::fprintf(stderr, "the two runs trained differently\n");
+    return false;
+  }
+  std::printf("%s, %d cycles, show rate 10:\n", c.name, cycles);
+  std::printf("  headless engine  %7.3f s  %7.3f s\n", headless.cpu, headless.wall);
+  std::printf("  main window      %7.3f s  %7.3f s\n", windowed.cpu, windowed.wall);
+  std::printf("  ratio            %7.3f    %7.3f   (target <= 1.25)\n", windowed.cpu / headless.cpu,
+              windowed.wall / headless.wall);
+  return true;
+}
+
+// The time of one decision map of 100 x 100 points, best of several.
+void MeasureMap() {
+  const Case net{"2-10-10-10", 2, 10, "4,2,10,10,10", "1,1,1,0", {}};
+  Workspace ws;
+  Prepare(ws, net, DataSet(2, 10), 20);
+  HeadlessHost host;
+  ws.RunMode = kRunProgramS1;
+  RunProgram(ws, host);
+  Times best;
+  double sum = 0;
+  for (int n = 0; n < 20; ++n) {
+    Measure(best, [&] {
+      const std::vector<double> grid = OutputGrid(ws, 1, DecisionMapView::kGridPoints);
+      sum += grid[5050];
+    });
+  }
+  std::printf("decision map of a %s net over %d x %d points: %.2f ms (one frame at 60 Hz: 16.7 ms)%s\n",
+              net.name, DecisionMapView::kGridPoints, DecisionMapView::kGridPoints, best.cpu * 1e3,
+              std::isfinite(sum) ? "" : " (not finite)");
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -112,46 +188,26 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   // The default training limit of 1000 runs 999 cycles.
   const int cycles = argc > 1 ? std::atoi(argv[1]) : 999;
-  const std::string data = DataSet();
 
   Workspace windowWs;
   ScriptedDialogs dialogs;
   MainWindow window(windowWs, dialogs);
   window.Form_Load();
   QApplication::processEvents();
+  std::printf("main window training, %d patterns, window %dx%d; processor and wall times\n",
+              kPatterns, window.width(), window.height());
 
-  Times headless;
-  Times windowed;
-  double headlessWeight = 0;
-  double windowWeight = 0;
-  for (int round = 0; round < kRounds; ++round) {
-    Workspace ws;
-    Prepare(ws, data, cycles);
-    HeadlessHost host;
-    ws.RunMode = 1;
-    Measure(headless, [&] { RunProgram(ws, host); });
-    headlessWeight = ws.Weights(1, 1, 5);
-
-    Prepare(windowWs, data, cycles);
-    Measure(windowed, [&] { window.TN_Click(); });
-    windowWeight = windowWs.Weights(1, 1, 5);
-    if (windowWs.TrialCounter != cycles + 1) {
-      std::fprintf(stderr, "the window's run stopped early at cycle %g\n", windowWs.TrialCounter.Value());
-      return 1;
-    }
+  const std::vector<Case> cases = {
+      {"10 layers of 10, no views", 10, 10, "10,10,10,10,10,10,10,10,10,10,10",
+       "1,1,1,1,1,1,1,1,1,0", {}},
+      {"10 layers of 10, both views open (the map shows it needs two inputs)", 10, 10, "10,10,10,10,10,10,10,10,10,10,10",
+       "1,1,1,1,1,1,1,1,1,0", {"ViewErrorCurve", "ViewDecisionMap"}},
+      {"2-10-10-1, error curve and decision map open", 2, 1, "4,2,10,10,1", "1,1,1,0",
+       {"ViewErrorCurve", "ViewDecisionMap"}},
+  };
+  for (const Case& c : cases) {
+    if (!RunCase(window, windowWs, c, cycles)) return 1;
   }
-  if (headlessWeight != windowWeight) {
-    std::fprintf(stderr, "the two runs trained differently\n");
-    return 1;
-  }
-
-  const QSize size = window.size();
-  std::printf("main window training: %d patterns, 10 layers of 10, %d cycles, show rate 10, %dx%d\n",
-              kPatterns, cycles, size.width(), size.height());
-  std::printf("                   processor    wall\n");
-  std::printf("  headless engine  %7.3f s  %7.3f s\n", headless.cpu, headless.wall);
-  std::printf("  main window      %7.3f s  %7.3f s\n", windowed.cpu, windowed.wall);
-  std::printf("  ratio            %7.3f    %7.3f   (target <= 1.25)\n", windowed.cpu / headless.cpu,
-              windowed.wall / headless.wall);
+  MeasureMap();
   return 0;
 }

@@ -253,31 +253,64 @@ TEST_F(InterpreterTest, ActionOfALineIsTheLastFoundInScanOrder) {
 }
 
 TEST_F(InterpreterTest, RunErrorsShowTheMessageAndKeepEarlierValues) {
-  const char* failing[] = {
-      "NETLIST=11,2",                            // layer count beyond the tables
-      "NETLIST=3,2,11,2",                        // neurode count beyond the tables
-      "NETLIST=11,1,1,1,1,1,1,1,1,1,1,1",        // eleven sizes
-      "BIASLIST=1,1,1,1,1,1,1,1,1,1,1",          // eleven flags
-      "IRANGE=1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20",  // 21 items
-      "WSEED=32768",
-      "WSEED=-40000",
-      "INITW=-1",
-      "INITW=256",
-      "EPSILON=1e999",
+  const struct {
+    const char* line;
+    const char* reason;  // after "Line 2 (<line>): "
+  } failing[] = {
+      {"NETLIST=11,2", "the layer count is 11, outside 0..10"},
+      {"NETLIST=3,2,11,2", "the size of layer 2 is 11, outside 0..10"},
+      {"NETLIST=10,1,1,1,1,1,1,1,1,1,1,1", "the line lists more than 10 layer sizes"},
+      {"BIASLIST=1,1,1,1,1,1,1,1,1,1,1", "the line lists more than 10 bias flags"},
+      {"IRANGE=1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20",
+       "the line has more than 20 items"},
+      {"WSEED=32767.5", "the seed (WSEED) is 32768, outside -32768..32767"},
+      {"WSEED=-40000", "the seed (WSEED) is -40000, outside -32768..32767"},
+      {"INITW=-1", "the INITW kind is -1, outside 0..255"},
+      {"INITW=256", "the INITW kind is 256, outside 0..255"},
+      {"EPSILON=1e999", "a number on the line is too large (overflow)"},
   };
-  for (const char* line : failing) {
+  for (const auto& c : failing) {
     host.warnings.clear();
     ws.Busy = 1;
     ws.TrainingLimit = 1000;
-    Run(std::string("TRAINMAX=5\r\n") + line + "\r\nTRAINMAX=7");
-    ASSERT_EQ(host.warnings.size(), 1u) << line;
-    EXPECT_EQ(host.warnings[0], "UNABLE TO EXECUTE TASK\n\rTASK HAS BEEN TERMINATED");
-    EXPECT_EQ(ws.TrainingLimit, 5) << line << ": earlier lines stay, later ones never run";
+    Run(std::string("TRAINMAX=5\r\n") + c.line + "\r\nTRAINMAX=7");
+    ASSERT_EQ(host.warnings.size(), 1u) << c.line;
+    const std::string shown = std::string(c.line).size() > 40
+                                  ? std::string(c.line).substr(0, 37) + "..."
+                                  : std::string(c.line);
+    EXPECT_EQ(host.warnings[0], std::string(kRunErrorMessage) + "\n\rLine 2 (" + shown +
+                                    "): " + c.reason);
+    EXPECT_EQ(ws.TrainingLimit, 5) << c.line << ": earlier lines stay, later ones never run";
     EXPECT_EQ(ws.Busy, 0);
   }
   EXPECT_EQ(ws.LayerCount, 2) << "a refused NETLIST stores nothing";
   EXPECT_EQ(ws.LayerSizes(1), 2);
   EXPECT_EQ(ws.WeightSeed, 1);
+}
+
+// The line of a run error counts every line of the text as written (short
+// ones and every kind of line end too) and shows it as written, trimmed.
+TEST_F(InterpreterTest, RunErrorsNameTheLineAsWritten) {
+  const struct {
+    const char* program;
+    int mode;
+    const char* line;
+  } cases[] = {
+      {"x\r\n\r\n\tshow=0 \r\ntrain=1", 1, "Line 4 (train=1): the show rate is 0"},
+      {"SHOW=0\n\nA\rTRAIN=1\r\n", 1, "Line 4 (TRAIN=1): the show rate is 0"},
+      {"NETLIST=12 \x1b[31m red", 1, "Line 1 (NETLIST=12 \\x1B[31m red): the layer count is 12, "
+                                     "outside 0..10"},
+      {"", kStepTraining,
+       "Line 1 (STEP=1): the data set holds a number that is too large (overflow)"},
+  };
+  for (const auto& c : cases) {
+    host.warnings.clear();
+    ws.TextBuffer(BufferId::TrainingDataD1) = c.mode == kStepTraining ? "1e999" : "1\r\n1,1,1";
+    ws.LoadedSet = kNoDataSet;
+    Run(c.program, c.mode);
+    ASSERT_EQ(host.warnings.size(), 1u) << c.line;
+    EXPECT_EQ(host.warnings[0].substr(std::string(kRunErrorMessage).size() + 2), c.line);
+  }
 }
 
 TEST_F(InterpreterTest, LargestGeometryAndSeedsAtTheLimits) {

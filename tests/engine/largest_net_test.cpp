@@ -56,7 +56,8 @@ TEST_F(LargestNetTest, ThreeHundredAndOnePatternsEndTheRunBeforeTraining) {
   ws.TextBuffer(BufferId::TrainingDataD1) = TenByTenSet(301);
   Run("NETLIST=3,10,10,10\r\nINITW=3\r\nTRAIN=1\r\nTRAINMAX=7");
   ASSERT_EQ(host.warnings.size(), 1u);
-  EXPECT_EQ(host.warnings[0], kRunErrorMessage);
+  EXPECT_EQ(host.warnings[0], std::string(kRunErrorMessage) +
+                                  "\n\rLine 3 (TRAIN=1): the data set has more than 300 patterns");
   EXPECT_EQ(host.yields, 0);
   EXPECT_NE(ws.TrainingLimit, 7) << "the lines after the failing one do not run";
   EXPECT_EQ(ws.Weights(10, 10, 2), 0.0);

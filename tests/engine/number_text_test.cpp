@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "engine/number_text.h"
+#include "engine/visible_text.h"
 
 namespace backprop {
 namespace {
@@ -38,6 +39,23 @@ struct PrintCase {
   double value;
   const char* expected;
 };
+
+TEST(VisibleText, EscapesControlCharactersAndBrokenUtf8Only) {
+  const struct {
+    std::string text;
+    std::string shown;
+  } cases[] = {
+      {"Demo.pr1 \\ \"x\" \xc3\xa9\xe2\x82\xac", "Demo.pr1 \\ \"x\" \xc3\xa9\xe2\x82\xac"},
+      {"a\r\nb\tc", "a\\r\\nb\\tc"},
+      {"\x1b[2J\x7f", "\\x1B[2J\\x7F"},
+      {std::string("\0\xe9\xc2\x9b\xc0\xaf\xed\xa0\x80", 9),
+       "\\x00\\xE9\\xC2\\x9B\\xC0\\xAF\\xED\\xA0\\x80"},  // lone, C1, overlong, surrogate
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(VisibleText(c.text), c.shown);
+    EXPECT_EQ(VisibleText(c.shown), c.shown) << "escaping twice changes nothing";
+  }
+}
 
 TEST(NumberText, PrintFormHasBlanksAroundAndNoLeadingZero) {
   const PrintCase cases[] = {

@@ -268,16 +268,23 @@ TEST_F(TrainingTest, ShowTestOffReportsOnlyTheCycleAndNeverStops) {
   EXPECT_EQ(Texts(), (std::vector<std::string>{"Trial= 1 ", "Trial= 2 ", "Trial= 3 "}));
 }
 
-TEST_F(TrainingTest, EmptySetNeverYieldsAndStopsAfterCycleTwo) {
+TEST_F(TrainingTest, EmptySetYieldsOncePerCycleAndStopsAfterCycleTwo) {
   ws.TextBuffer(BufferId::TrainingDataD1) = "";
   Train();
-  EXPECT_EQ(host.yields, 0);
+  EXPECT_EQ(host.yields, 2);
   EXPECT_EQ(Texts(), (std::vector<std::string>{"Trial= 1 ", "Error= .      ", "Trial= 2 ",
                                                "Error= .      "}));
   ws.AnalogThreshold = 0;  // 0 is never below 0
   ws.TrainingLimit = 6;
   Train();
   EXPECT_EQ(Texts().size(), 10u);
+  // A limit no one waits for: the user's key still stops it.
+  ws.ErrorTest = 0;
+  ws.TrainingLimit = 2e9;
+  host.yields = 0;
+  host.onYield = [this](int n) { ws.InterruptKey = n >= 1000 ? 13 : 0; };
+  EXPECT_EQ(Train(), TrainOutcome::Interrupted);
+  EXPECT_EQ(ws.TrialCounter.Value(), 1000);
 }
 
 TEST_F(TrainingTest, ShowRateRedrawsAsAWholeNumber) {
@@ -298,20 +305,23 @@ TEST_F(TrainingTest, ShowRateRedrawsAsAWholeNumber) {
 TEST_F(TrainingTest, RunErrorsEndTheRunWithTheMessage) {
   struct Case {
     const char* program;
-    const char* what;
+    const char* what;  // the run error's third line
   };
   const Case cases[] = {
-      {"SHOW=0\r\nTRAIN=1", "a show rate of 0"},
-      {"SHOW=.4\r\nTRAIN=1", "a show rate rounding to 0"},
-      {"SHOW=3e9\r\nTRAIN=1", "a show rate beyond 32 bits"},
-      {"FUNCTION=1\r\nEPSILON=1e200\r\nTRAIN=1", "overflowing weights"},
+      {"SHOW=0\r\nTRAIN=1", "Line 2 (TRAIN=1): the show rate is 0"},
+      {"SHOW=.4\r\nTRAIN=1", "Line 2 (TRAIN=1): the show rate is 0"},
+      {"SHOW=3e9\r\nTRAIN=1", "Line 2 (TRAIN=1): the show rate is 3000000000, outside "
+                             "-2147483648..2147483647"},
+      {"FUNCTION=1\r\nEPSILON=1e200\r\nTRAIN=1",
+       "Line 3 (TRAIN=1): the net input of neurode 1 of layer 3 is too large (overflow) at "
+       "pattern 2"},
   };
   for (const Case& c : cases) {
     SetUp();
     host.warnings.clear();
     RunLines(c.program);
     ASSERT_EQ(host.warnings.size(), 1u) << c.what;
-    EXPECT_EQ(host.warnings[0], kRunErrorMessage);
+    EXPECT_EQ(host.warnings[0], std::string(kRunErrorMessage) + "\n\r" + c.what);
     EXPECT_EQ(ws.Busy, 0);
     for (int h = 1; h <= 2; ++h) {
       for (int j = 1; j <= 2; ++j) {

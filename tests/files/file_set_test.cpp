@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "files/file_error.h"
 #include "files/text_file.h"
 #include "files/weights_file.h"
 #include "tests/support/temp_folder.h"
@@ -86,6 +87,35 @@ TEST(FileSet, UncheckedRowsAreNotTouched) {
   EXPECT_EQ(back.TextBuffer(BufferId::ProgramS1), "mine");
   EXPECT_EQ(back.TextBuffer(BufferId::ProgramS2), "TRAIN=2\r\n");
   EXPECT_EQ(back.TextBuffer(BufferId::TestSetT1), "");
+}
+
+TEST(FileSet, SaveChecksEveryTargetBeforeItWritesAny) {
+  testing::TempFolder folder;
+  Workspace ws = WithTexts();
+  ws.FileNames = FileSetNames((folder / "net").string());
+  std::filesystem::create_directory(ws.FileNames[5]);
+  EXPECT_THROW(SaveFileSet(ws, kAllRows), FileError);
+  EXPECT_FALSE(std::filesystem::exists(ws.FileNames[0])) << "the weights row stopped the save";
+}
+
+// What the headless runner reads: every text file of the set that is there.
+TEST(FileSet, ExistingTextRowsReadByteForByteAndAFolderIsAnError) {
+  testing::TempFolder folder;
+  Workspace ws;
+  ws.FileNames = FileSetNames((folder / "set").string());
+  EXPECT_EQ(ExistingTextRows(ws), RowChoice{});
+  ReplaceFileContents(ws.FileNames[0], "TRAIN=1\r\n");
+  ReplaceFileContents(ws.FileNames[3], std::string("2\n\0\xff,\r", 7));
+  ReplaceFileContents(ws.FileNames[5], "not a text row");
+  std::filesystem::create_symlink("nowhere", ws.FileNames[4]);
+  ws.TextBuffer(BufferId::ProgramS2) = "old";
+  EXPECT_EQ(ExistingTextRows(ws), (RowChoice{true, false, false, true, true, false}));
+  EXPECT_THROW(LoadFileSet(ws, ExistingTextRows(ws)), FileError) << "the dead link is reported";
+  std::filesystem::remove(ws.FileNames[4]);
+  LoadFileSet(ws, ExistingTextRows(ws));
+  EXPECT_EQ(ws.TextBuffer(BufferId::ProgramS1), "TRAIN=1\r\n");
+  EXPECT_EQ(ws.TextBuffer(BufferId::TrainingDataD2), std::string("2\n\0\xff,\r", 7));
+  EXPECT_EQ(ws.TextBuffer(BufferId::ProgramS2), "old") << "a missing file leaves its buffer";
 }
 
 }  // namespace

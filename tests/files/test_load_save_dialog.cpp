@@ -214,7 +214,7 @@ class LoadSaveDialogTest : public QObject {
     QCOMPARE(ws_.LayerSizes(1), 2);
     QCOMPARE(FirstLines(dialogs_.warnings), QStringList{"TEBO: FILE NOT FOUND"});
     QCOMPARE(dialogs_.warnings[0].section(u'\n', 1),
-             QString("Demo.wts: the size of layer 1 is outside 0..10"));
+             QString("Demo.wts: the size of layer 1 is 11, outside 0..10"));
   }
 
   // A name with a "." is taken relative to the working directory; a bare

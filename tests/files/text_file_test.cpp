@@ -53,6 +53,8 @@ TEST(TextFile, SavesTheTextWithOneCrLfAndReadsItBackByteForByte) {
 
 TEST(TextFile, ReadFailuresNameTheReason) {
   testing::TempFolder folder;
+  EXPECT_EQ(FileError("a\x1b[2J\r\n.pr1", "b\x07").what(), std::string("a\\x1B[2J\\r\\n.pr1: b\\x07"))
+      << "control characters are shown as escapes";
   EXPECT_EQ(ReasonOf([&] { ReadTextFile(folder / "none.pr1"); }),
             "cannot open: No such file or directory");
   EXPECT_EQ(ReasonOf([&] { ReadTextFile(folder.Path()); }), "is a folder, not a file");
@@ -64,6 +66,66 @@ TEST(TextFile, ReadFailuresNameTheReason) {
   }
 }
 
+// Only a regular file within the cap is read; anything else is refused at
+// once, without opening it (a FIFO with no writer would block the open).
+TEST(TextFile, ReadsOnlyRegularFilesWithinTheCap) {
+  testing::TempFolder folder;
+  ASSERT_EQ(::mkfifo((folder / "fifo.pr1").c_str(), 0600), 0);
+  fs::create_symlink("fifo.pr1", folder / "link.pr1");
+  const struct {
+    fs::path path;
+    std::size_t cap;
+    const char* reason;
+  } cases[] = {
+      {folder.Path(), kMaxTextFileBytes, "is a folder, not a file"},
+      {folder / "fifo.pr1", kMaxTextFileBytes, "is a pipe (FIFO), not a regular file"},
+      {folder / "link.pr1", kMaxTextFileBytes, "is a pipe (FIFO), not a regular file"},
+      {"/dev/zero", kMaxTextFileBytes, "is a device, not a regular file"},
+      {folder / "big.ds1", 9, "is too large to read (10 bytes; at most 9)"},
+  };
+  WriteTextFile(folder / "big.ds1", "12345678");
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReasonOf([&] { ReadFileContents(c.path, c.cap); }), c.reason) << c.path;
+  }
+  EXPECT_EQ(ReadFileContents(folder / "big.ds1", 10), "12345678\r\n");
+  fs::resize_file(folder / "big.ds1", kMaxTextFileBytes + 1);
+  EXPECT_EQ(ReasonOf([&] { ReadTextFile(folder / "big.ds1"); }),
+            "is too large to read (4194305 bytes; at most 4194304)");
+}
+
+// A save onto anything but a regular file (or a live link to one) is
+// refused and leaves the target as it was.
+TEST(TextFile, SavesReplaceOnlyRegularFiles) {
+  testing::TempFolder folder;
+  ASSERT_EQ(::mkfifo((folder / "fifo.pr1").c_str(), 0600), 0);
+  fs::create_symlink("nowhere", folder / "dead.pr1");
+  fs::create_symlink("loop2.pr1", folder / "loop1.pr1");
+  fs::create_symlink("loop1.pr1", folder / "loop2.pr1");
+  fs::create_symlink("/dev/null", folder / "null.pr1");
+  const std::vector<std::string> before = FolderEntries(folder.Path());
+  const struct {
+    fs::path path;
+    const char* reason;
+  } cases[] = {
+      {folder / "fifo.pr1", "is a pipe (FIFO), not a regular file"},
+      {folder / "dead.pr1", "is a symbolic link to nothing (No such file or directory)"},
+      {folder / "loop1.pr1", "is a symbolic link that leads round in a loop"},
+      {folder / "null.pr1", "is a device, not a regular file"},
+      {"/dev/null", "is a device, not a regular file"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReasonOf([&] { WriteTextFile(c.path, "x"); }), c.reason) << c.path;
+  }
+  EXPECT_TRUE(fs::is_fifo(folder / "fifo.pr1"));
+  EXPECT_EQ(fs::read_symlink(folder / "dead.pr1"), "nowhere");
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  EXPECT_EQ(FolderEntries(folder.Path()), before) << "nothing added, nothing replaced";
+
+  // The temporary name is short, so the longest legal name can be saved.
+  WriteTextFile(folder / std::string(255, 'n'), "x");
+  EXPECT_EQ(ReadTextFile(folder / std::string(255, 'n')), "x\r\n");
+}
+
 TEST(TextFile, ReplacingKeepsPermissionsAndFollowsLinks) {
   testing::TempFolder folder;
   const auto file = folder / "keep.ds1";
@@ -73,6 +135,13 @@ TEST(TextFile, ReplacingKeepsPermissionsAndFollowsLinks) {
   EXPECT_EQ(ReadTextFile(file), "new\r\n");
   EXPECT_EQ(fs::status(file).permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  if (::geteuid() == 0) {  // only root can hand a file to another owner
+    ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+    WriteTextFile(file, "new");
+    struct stat info {};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u) << "root keeps the owner";
+  }
 
   fs::create_directory(folder / "sub");
   fs::create_symlink("../keep.ds1", folder / "sub" / "link.ds1");

@@ -293,13 +293,13 @@ TEST(WeightsFile, ACountOrSizeBeyondTheTablesChangesNothing) {
     std::vector<std::string> lines;
     const char* reason;
   } cases[] = {
-      {{"11"}, "the layer count is outside 0..10"},
-      {{"10.6"}, "the layer count is outside 0..10"},
-      {{"-1"}, "the layer count is outside 0..10"},
-      {{"2", "11", "1", "0", "0"}, "the size of layer 1 is outside 0..10"},
-      {{"2", "1", "11", "0", "0"}, "the size of layer 2 is outside 0..10"},
-      {{"1", "11", "0", "2", "-1", "1", "-1", "1", "1"}, "the size of layer 1 is outside 0..10"},
-      {{"2", "-3", "1"}, "the size of layer 1 is outside 0..10"},
+      {{"11"}, "the layer count is 11, outside 0..10"},
+      {{"10.6"}, "the layer count is 11, outside 0..10"},
+      {{"-1"}, "the layer count is -1, outside 0..10"},
+      {{"2", "11", "1", "0", "0"}, "the size of layer 1 is 11, outside 0..10"},
+      {{"2", "1", "11", "0", "0"}, "the size of layer 2 is 11, outside 0..10"},
+      {{"1", "11", "0", "2", "-1", "1", "-1", "1", "1"}, "the size of layer 1 is 11, outside 0..10"},
+      {{"2", "-3", "1"}, "the size of layer 1 is -3, outside 0..10"},
   };
   for (const auto& c : cases) ExpectRefused(JoinLines(c.lines), c.reason);
 }
@@ -315,6 +315,9 @@ TEST(WeightsFile, ALineThatIsNotANumberChangesNothing) {
   }
   lines[0] = "three";
   ExpectRefused(JoinLines(lines), "line 1 (the layer count) does not hold a number: \"three\"");
+  lines[0] = "\x1b]0;owned\x07";
+  ExpectRefused(JoinLines(lines),
+                "line 1 (the layer count) does not hold a number: \"\\x1B]0;owned\\x07\"");
 }
 
 TEST(WeightsFile, WriterRefusesWhatItCouldNotReadBack) {
@@ -322,9 +325,10 @@ TEST(WeightsFile, WriterRefusesWhatItCouldNotReadBack) {
     void (*damage)(Workspace&);
     const char* reason;
   } cases[] = {
-      {[](Workspace& ws) { ws.LayerCount = 11; }, "the layer count is outside 0..10"},
-      {[](Workspace& ws) { ws.LayerSizes(2) = 11; }, "the size of layer 2 is outside 0..10"},
-      {[](Workspace& ws) { ws.LayerCount = std::nan(""); }, "the layer count is outside 0..10"},
+      {[](Workspace& ws) { ws.LayerCount = 11; }, "the layer count is 11, outside 0..10"},
+      {[](Workspace& ws) { ws.LayerSizes(2) = 11; }, "the size of layer 2 is 11, outside 0..10"},
+      {[](Workspace& ws) { ws.LayerCount = std::nan(""); },
+       "the layer count is not a number, outside 0..10"},
       {[](Workspace& ws) { ws.Weights(1, 2, 1) = std::numeric_limits<double>::infinity(); },
        "weight (1, 2, 1) is not a finite number"},
       {[](Workspace& ws) { ws.OutputRangeHigh = std::nan(""); },
@@ -368,6 +372,11 @@ TEST(WeightsFile, MessagesForCallersWithoutADialog) {
             "FILE NOT FOUND\n" + (folder / "short.wts").string() +
                 ": the file ends before line 3, which should hold the size of layer 2");
   EXPECT_EQ(back.LayerCount, 7);
+
+  std::filesystem::resize_file(folder / "short.wts", kMaxWeightsFileBytes + 1);
+  EXPECT_EQ(ReadWeightsFileOrMessage(back, folder / "short.wts"),
+            "FILE NOT FOUND\n" + (folder / "short.wts").string() +
+                ": is too large to read (65537 bytes; at most 65536)");
 }
 
 }  // namespace

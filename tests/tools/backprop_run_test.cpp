@@ -60,10 +60,11 @@ class BackpropRunTest : public ::testing::Test {
   void Write(const std::string& name, const std::string& text) {
     std::ofstream(dir / name, std::ios::binary) << text;
   }
-  // Runs backprop-run with `args` (shell words) in the temporary folder.
-  RunResult Run(const std::string& args) {
+  // Runs backprop-run with `args` (shell words) in the temporary folder,
+  // standard output going where `out` (a redirection) sends it.
+  RunResult Run(const std::string& args, const std::string& out = "> out.txt") {
     const std::string command = "cd '" + dir.string() + "' && '" BACKPROP_RUN_EXE "' " + args +
-                                " > out.txt 2> err.txt < /dev/null";
+                                " " + out + " 2> err.txt < /dev/null";
     const int raw = std::system(command.c_str());
     RunResult result;
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -135,7 +136,9 @@ TEST_F(BackpropRunTest, TooManyPatternsIsARunError) {
   const RunResult result = Run("big");
   EXPECT_EQ(result.status, 2);
   EXPECT_EQ(result.out, "");
-  EXPECT_EQ(result.err, "UNABLE TO EXECUTE TASK\nTASK HAS BEEN TERMINATED\n");
+  EXPECT_EQ(result.err,
+            "UNABLE TO EXECUTE TASK\nTASK HAS BEEN TERMINATED\n"
+            "Line 5 (TRAIN=1): the data set has more than 300 patterns\n");
 }
 
 TEST_F(BackpropRunTest, SteppingPrintsOneLinePerValue) {
@@ -159,11 +162,35 @@ TEST_F(BackpropRunTest, PngHoldsTheFinalDrawing) {
   const std::string png = ReadFile(dir / "net.png");
   ASSERT_GT(png.size(), 1000u);
   EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+}
 
-  const RunResult unwritable = Run("xor --png no/such/dir/net.png");
-  EXPECT_EQ(unwritable.status, 1);
-  EXPECT_NE(unwritable.err.find("cannot write no/such/dir/net.png"), std::string::npos)
-      << unwritable.err;
+// One output failing, or standard output failing (a full disk, a pipe
+// nobody reads), exits 1 with a message and still writes the other outputs.
+TEST_F(BackpropRunTest, EachOutputIsWrittenOnItsOwnAndAnyFailureExitsOne) {
+  Write("xor.pr1", kExclusiveOrProgram);
+  Write("xor.ds1", kExclusiveOr);
+  int pipeEnds[2];
+  ASSERT_EQ(pipe(pipeEnds), 0);
+  ASSERT_LT(pipeEnds[1], 10) << "the shell redirects single-digit descriptors only";
+  close(pipeEnds[0]);
+  const struct {
+    std::string args;
+    std::string out;
+    const char* err;
+  } cases[] = {
+      {"--png no/such/dir/net.png", "> out.txt",
+       "UNABLE TO SAVE FILE\nno/such/dir/net.png: cannot create: No such file or directory"},
+      {"--png net.png", "> /dev/full", "cannot write standard output"},
+      {"--png net.png", ">&" + std::to_string(pipeEnds[1]), "cannot write standard output"},
+  };
+  for (const auto& c : cases) {
+    fs::remove(dir / "w.wts");
+    const RunResult result = Run("xor --save-weights w.wts " + c.args, c.out);
+    EXPECT_EQ(result.status, 1) << c.args << c.out;
+    EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
+    EXPECT_EQ(Lines(ReadFile(dir / "w.wts")).size(), 22u) << c.out << ": the weights are saved";
+  }
+  close(pipeEnds[1]);
 }
 
 // True when some pixel within `reach` of the user point (x, y) of the net's

@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "tools/backprop_run/file_set.h"
 #include "tools/backprop_run/run_options.h"
 
 namespace backprop {
@@ -69,49 +65,6 @@ TEST(RunOptions, HelpListsEveryOption) {
     EXPECT_NE(text.find(std::string(row.name)), std::string::npos) << row.name;
   }
   EXPECT_NE(text.find("UNABLE TO EXECUTE TASK"), std::string::npos);
-}
-
-class FileSetTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("file_set_test_" + std::to_string(getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir); }
-  void Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(dir / name, std::ios::binary) << bytes;
-  }
-  std::string Base() const { return (dir / "set").string(); }
-
-  std::filesystem::path dir;
-  Workspace ws;
-};
-
-TEST_F(FileSetTest, ReadsExistingFilesByteForByte) {
-  Write("set.pr1", "TRAIN=1\r\n");
-  Write("set.ds2", std::string("2\n\0\xff,\r", 7));
-  Write("set.qs1", "");
-  ws.TextBuffer(BufferId::ProgramS2) = "old";
-  EXPECT_EQ(ReadFileSet(ws, Base()), 3);
-  EXPECT_EQ(ws.TextBuffer(BufferId::ProgramS1), "TRAIN=1\r\n");
-  EXPECT_EQ(ws.TextBuffer(BufferId::TrainingDataD2), std::string("2\n\0\xff,\r", 7));
-  EXPECT_EQ(ws.TextBuffer(BufferId::TestSetT1), "");
-  EXPECT_EQ(ws.TextBuffer(BufferId::ProgramS2), "old") << "a missing file leaves its buffer";
-}
-
-TEST_F(FileSetTest, NoFileOrAnUnreadableOneIsAnError) {
-  EXPECT_THROW(ReadFileSet(ws, Base()), FileSetError);
-  std::filesystem::create_directories(dir / "set.ds1");
-  Write("set.pr1", "x");
-  try {
-    ReadFileSet(ws, Base());
-    ADD_FAILURE() << "a directory was read";
-  } catch (const FileSetError& error) {
-    EXPECT_NE(std::string(error.what()).find("set.ds1"), std::string::npos) << error.what();
-  }
 }
 
 }  // namespace

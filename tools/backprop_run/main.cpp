@@ -4,16 +4,20 @@
 #include <csignal>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/draw_net.h"
+#include "engine/visible_text.h"
 #include "engine/workspace.h"
+#include "files/file_error.h"
+#include "files/file_set.h"
 #include "files/weights_file.h"
-#include "tools/backprop_run/file_set.h"
 #include "tools/backprop_run/headless_run.h"
 #include "tools/backprop_run/picture.h"
 #include "tools/backprop_run/run_options.h"
+#include "tools/backprop_run/run_outputs.h"
 #include "tools/backprop_run/tee_canvas.h"
 #include "tools/backprop_run/text_canvas.h"
 
@@ -36,35 +40,52 @@ void InstallInterruptHandler() {
   sigaction(SIGINT, &action, nullptr);
 }
 
+void Report(const std::string& message) { std::cerr << "backprop-run: " << message << '\n'; }
+
 int Fail(const std::string& message) {
-  std::cerr << "backprop-run: " << message << '\n';
+  Report(message);
   return kExitUsageOrFileError;
+}
+
+// Reads the texts of the set that exist; none at all is an error.
+std::optional<std::string> ReadTexts(backprop::Workspace& ws, const std::string& base) {
+  using namespace backprop;
+  ws.FileNames = FileSetNames(base);
+  const RowChoice rows = ExistingTextRows(ws);
+  if (rows == RowChoice{}) {
+    return "no file of the set " + VisibleText(base) + " exists (" + VisibleText(base) +
+           ".pr1, .pr2, .ds1, .ds2 or .qs1)";
+  }
+  try {
+    LoadFileSet(ws, rows);
+  } catch (const FileError& error) {
+    return FileErrorMessage(kLoadFailedText, error);
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace backprop;
+  // A closed pipe on standard output is a failed write, reported at the end,
+  // not a death that would lose the outputs still to be written.
+  std::signal(SIGPIPE, SIG_IGN);
 
   RunOptions options;
   try {
     options = ParseRunOptions(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const UsageError& error) {
-    return Fail(std::string(error.what()) + "\nTry 'backprop-run --help'.");
+    return Fail(VisibleText(error.what()) + "\nTry 'backprop-run --help'.");
   }
   if (options.help) {
-    std::cout << UsageText();
-    return 0;
+    std::cout << UsageText() << std::flush;
+    return std::cout ? 0 : Fail("cannot write standard output");
   }
 
   Workspace ws;
   ApplyDefaults(ws);
-  try {
-    ReadFileSet(ws, options.base);
-  } catch (const FileSetError& error) {
-    return Fail(error.what());
-  }
-
+  if (const auto message = ReadTexts(ws, options.base)) return Fail(*message);
   if (!options.loadWeightsFile.empty()) {
     if (const auto message = ReadWeightsFileOrMessage(ws, options.loadWeightsFile)) {
       return Fail(*message);
@@ -92,19 +113,21 @@ int main(int argc, char** argv) {
     ranToEnd = RunNetworkProgram(ws, options.program, host);
   }
   text.Flush();
-  std::cout.flush();
 
-  if (picture) {
-    std::string error;
-    if (!picture->Save(options.pngFile, error)) {
-      return Fail("cannot write " + options.pngFile + ": " + error);
-    }
+  // Every output is written on its own; the weights only after a run that
+  // ended without a run error.
+  std::vector<RunOutput> outputs;
+  if (picture) outputs.push_back({options.pngFile, [&picture] { return picture->PngBytes(); }});
+  if (ranToEnd && !options.saveWeightsFile.empty()) {
+    outputs.push_back({options.saveWeightsFile, [&ws] { return WeightsFileText(ws); }});
   }
+  const std::vector<std::string> failures = WriteRunOutputs(outputs);
+  for (const std::string& failure : failures) Report(failure);
+
+  std::cout.flush();
+  const bool printed = static_cast<bool>(std::cout);
+  if (!printed) Report("cannot write standard output (a closed pipe or a full disk)");
+
   if (!ranToEnd) return kExitRunError;
-  if (!options.saveWeightsFile.empty()) {
-    if (const auto message = WriteWeightsFileOrMessage(ws, options.saveWeightsFile)) {
-      return Fail(*message);
-    }
-  }
-  return 0;
+  return failures.empty() && printed ? 0 : kExitUsageOrFileError;
 }

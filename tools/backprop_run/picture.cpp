@@ -1,5 +1,6 @@
 #include "tools/backprop_run/picture.h"
 
+#include <QBuffer>
 #include <QColor>
 #include <QFont>
 #include <QGuiApplication>
@@ -9,6 +10,7 @@
 
 #include <cstdio>
 
+#include "files/file_error.h"
 #include "ui/canvas/image_canvas.h"
 #include "ui/common/window_style.h"
 
@@ -51,11 +53,14 @@ Picture::~Picture() = default;
 
 Canvas& Picture::Surface() { return parts_->canvas; }
 
-bool Picture::Save(const std::string& file, std::string& error) const {
-  QImageWriter writer(QString::fromStdString(file), "png");
-  if (writer.write(parts_->canvas.Image())) return true;
-  error = writer.errorString().toStdString();
-  return false;
+std::string Picture::PngBytes() const {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  if (!writer.write(parts_->canvas.Image())) {
+    throw FileError({}, "cannot make the picture: " + writer.errorString().toStdString());
+  }
+  return buffer.data().toStdString();
 }
 
 }  // namespace backprop

@@ -18,8 +18,9 @@ class Picture {
   Picture& operator=(const Picture&) = delete;
 
   Canvas& Surface();
-  // Writes the picture as a PNG; false with the reason in `error` on failure.
-  bool Save(const std::string& file, std::string& error) const;
+  // The picture as the bytes of a PNG file; throws FileError (without a
+  // file name) when it cannot be encoded.
+  std::string PngBytes() const;
 
  private:
   struct Parts;

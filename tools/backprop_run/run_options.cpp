@@ -1,5 +1,8 @@
 #include "tools/backprop_run/run_options.h"
 
+#include "files/text_file.h"
+#include "files/weights_file.h"
+
 namespace backprop {
 
 namespace {
@@ -111,14 +114,27 @@ std::string UsageText() {
   }
   text +=
       "\n"
-      "Exit status: 0 when the program ran to its end (or was stopped), 1 for a\n"
-      "usage or file error, 2 when the run ended with a run error; the two\n"
-      "lines of its message, \"UNABLE TO EXECUTE TASK\" and \"TASK HAS BEEN\n"
-      "TERMINATED\", then go to standard error. A weights file that cannot be\n"
-      "read (\"FILE NOT FOUND\") stops before the run and changes nothing; one\n"
-      "that cannot be written (\"UNABLE TO SAVE FILE\") leaves any old file as\n"
-      "it was. The weights are saved only after a run that ended without a run\n"
-      "error.\n";
+      "Files: only regular files (or links to them) are read; a folder, device,\n"
+      "FIFO or socket is refused at once. A text of the set may hold at most\n" +
+      std::to_string(kMaxTextFileBytes / 1024) + " KiB, a weights file " +
+      std::to_string(kMaxWeightsFileBytes / 1024) +
+      " KiB; a larger file is refused before it is read.\n"
+      "Each output (--png, --save-weights) is written on its own to a new file\n"
+      "beside its target, which is then renamed over the old one: an output that\n"
+      "fails leaves its old file as it was, and the others are still written. A\n"
+      "target that is not a regular file (a folder, a device, a FIFO, a link to\n"
+      "nothing) is refused and left untouched.\n"
+      "\n"
+      "Exit status: 0 when the program ran to its end (or was stopped) and\n"
+      "every output and standard output were written; 1 for a usage or file\n"
+      "error, or when an output or standard output could not be written (each\n"
+      "is said on standard error); 2 when the run ended with a run error. Its\n"
+      "three lines then go to standard error: \"UNABLE TO EXECUTE TASK\",\n"
+      "\"TASK HAS BEEN TERMINATED\" and the program line with the reason, such\n"
+      "as \"Line 4 (TRAIN=1): the show rate is 0\". A weights file that cannot\n"
+      "be read (\"FILE NOT FOUND\") stops before the run and changes nothing.\n"
+      "The weights are saved only after a run that ended without a run error;\n"
+      "the picture after any run.\n";
   return text;
 }
 

@@ -1,45 +1,40 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QFont>
 #include <QImage>
-#include <QPointF>
 #include <QSize>
 
 #include <functional>
+#include <memory>
 
 #include "engine/canvas.h"
+#include "engine/canvas_calls.h"
+#include "ui/canvas/painting_canvas.h"
 
 namespace backprop {
 
-// The user coordinates of a surface's four edges.
-struct UserScale {
-  double left = 0.0;
-  double top = 0.0;
-  double right = 1.0;
-  double bottom = 1.0;
-};
-
-// Maps a pixel position on a surface of the given size to user coordinates.
-QPointF PixelToUser(const UserScale& scale, QSizeF size, QPointF pixel);
-// Maps user coordinates to a pixel position.
-QPointF UserToPixel(const UserScale& scale, QSizeF size, QPointF user);
-
 // A Canvas that paints into a persistent QImage, so what was drawn stays
-// until the next Clear, also while no window shows it. Text uses the given
-// font over an opaque background; print columns are the font's average
-// character width.
+// until the next Clear, also while no window shows it. It also keeps the
+// calls that made the picture (a CanvasCalls list), so that at another size
+// it paints the picture afresh, crisp and with its texts where they belong,
+// and so that it can write the picture as vectors.
 class ImageCanvas : public Canvas {
  public:
   ImageCanvas(QSize size, const QFont& font, QColor foreground, QColor background);
 
   const QImage& Image() const { return image_; }
-  const UserScale& Scale() const { return scale_; }
+  const UserScale& Scale() const { return surface_->Scale(); }
   const QFont& Font() const { return font_; }
-  // Gives the surface a new size; the drawing so far is stretched to fit.
+  // Gives the surface a new size and paints the picture afresh at it.
   void Resize(QSize size);
   // Called after every change, so a widget can schedule a repaint.
   void SetChangedCallback(std::function<void()> callback) { changed_ = std::move(callback); }
+  // The picture as an SVG document: lines, circles and texts as vectors.
+  QByteArray Svg() const;
+  // The picture as a PNG file's bytes.
+  QByteArray Png() const;
 
   void SetScale(double left, double top, double right, double bottom) override;
   void Clear() override;
@@ -55,22 +50,16 @@ class ImageCanvas : public Canvas {
   void Circle(double x, double y, double radius) override;
 
  private:
-  QPointF ToPixel(double x, double y) const;
-  double PixelsPerUnitX() const;
-  double PixelsPerUnitY() const;
-  double ColumnWidthInUnits() const;
-  void Changed();
+  // Records the call, paints it, and tells the listener.
+  template <typename Call>
+  void Draw(Call call, bool changes = true);
 
   QImage image_;
-  UserScale scale_;
   QFont font_;
   QColor foreground_;
   QColor background_;
-  double cursorX_ = 0.0;
-  double cursorY_ = 0.0;
-  double lineStartX_ = 0.0;
-  int lineWidth_ = 1;
-  LineStyle lineStyle_ = LineStyle::Solid;
+  std::unique_ptr<PaintingCanvas> surface_;
+  CanvasCalls calls_;
   std::function<void()> changed_;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/common/dialogs.h"
 
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -16,9 +17,18 @@ class QtDialogs : public Dialogs {
     QMessageBox::information(parent, title, text);
   }
   QString Input(QWidget* parent, const QString& prompt, const QString& title) override {
+    return InputWithValue(parent, prompt, title, {});
+  }
+  QString InputWithValue(QWidget* parent, const QString& prompt, const QString& title,
+                         const QString& value) override {
     bool ok = false;
-    const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, {}, &ok);
+    const QString text =
+        QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, value, &ok);
     return ok ? text : QString();
+  }
+  QString SaveFileName(QWidget* parent, const QString& title, const QString& suggested,
+                       const QString& filter) override {
+    return QFileDialog::getSaveFileName(parent, title, suggested, filter);
   }
 };
 

@@ -19,6 +19,24 @@ class Dialogs {
   // An input box with a prompt, a title, an empty entry field, OK and
   // Cancel; returns the typed text, or an empty text for Cancel.
   virtual QString Input(QWidget* parent, const QString& prompt, const QString& title) = 0;
+  // The same with the entry field holding `value` at first. Boxes that
+  // cannot show a value ask as Input does.
+  virtual QString InputWithValue(QWidget* parent, const QString& prompt, const QString& title,
+                                 const QString& value) {
+    static_cast<void>(value);
+    return Input(parent, prompt, title);
+  }
+  // The standard save dialog: a file name to save under, with `suggested`
+  // offered first and `filter` naming the kinds of file; empty for Cancel.
+  // Boxes that cannot ask answer Cancel.
+  virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& suggested,
+                               const QString& filter) {
+    static_cast<void>(parent);
+    static_cast<void>(title);
+    static_cast<void>(suggested);
+    static_cast<void>(filter);
+    return {};
+  }
 };
 
 // The real Qt message and input boxes.

@@ -2,18 +2,18 @@
 
 #include <functional>
 #include <optional>
-#include <string>
-#include <vector>
 
 #include "engine/canvas.h"
+#include "engine/canvas_calls.h"
 
 namespace backprop {
 
 // A canvas in front of another that, while told to, holds the drawing back
-// and hands it over only when Flush() is called. Everything drawn before a
-// Clear is dropped, since the clear would erase it anyway; so however often
-// training redraws the net, the real surface only draws what the screen
-// will show. Without holding back, every call goes straight through.
+// and hands it over only when Flush() is called. The calls are held in a
+// CanvasCalls list, which drops what a later Clear or text would cover; so
+// however often training redraws the net, the real surface only draws what
+// the screen will show. Without holding back, every call goes straight
+// through.
 class DeferredCanvas : public Canvas {
  public:
   // holdBack says, at every call, whether to hold the drawing back;
@@ -23,7 +23,7 @@ class DeferredCanvas : public Canvas {
   // Draws everything held back onto the target.
   void Flush();
   // Whether anything is held back.
-  bool Holding() const { return !held_.empty(); }
+  bool Holding() const { return !held_.Empty(); }
 
   void SetScale(double left, double top, double right, double bottom) override;
   void Clear() override;
@@ -39,23 +39,14 @@ class DeferredCanvas : public Canvas {
   void Circle(double x, double y, double radius) override;
 
  private:
-  enum class Kind { Scale, Clear, MoveTo, Print, EndLine, NextZone, ToColumn, Width, Style, Line, Circle };
-  // One call, with its arguments.
-  struct Call {
-    Kind kind;
-    double a = 0, b = 0, c = 0, d = 0;
-    int n = 0;
-    std::optional<Rgb> colour{};
-    std::string text{};
-  };
   // Holds the call back or, when not holding back, passes it on.
+  template <typename Call>
   void Take(Call call);
-  void Replay(const Call& call);
 
   Canvas& target_;
   std::function<bool()> holdBack_;
   std::function<void()> onHeld_;
-  std::vector<Call> held_;
+  CanvasCalls held_;
 };
 
 }  // namespace backprop

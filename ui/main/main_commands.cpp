@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include <array>
+#include <string_view>
 
 #include "engine/canvas.h"
 #include "engine/draw_net.h"
@@ -23,6 +24,7 @@
 #include "ui/parameters/parameters_window.h"
 #include "ui/main/main_window.h"
 #include "ui/main/window_owner.h"
+#include "ui/views/view_docks.h"
 
 namespace backprop {
 
@@ -65,18 +67,21 @@ void MainWindow::BuildMenuBar() {
       {"he", "Help", &MainWindow::he_Click},
       {"eee", "End", &MainWindow::eee_Click},
   }};
-  for (const MenuEntry& entry : entries) add(bar, entry);
+  for (const MenuEntry& entry : entries) {
+    if (std::string_view(entry.name) == "he") views_->AddMenu(bar);
+    add(bar, entry);
+  }
 }
 
 bool MainWindow::Busy() const { return ws_.Busy == 1; }
 
 void MainWindow::ne_Click() {
   if (Busy()) return;
-  text1_->show();
-  command1_->show();
-  command2_->show();
-  command1_->setEnabled(true);
-  command2_->setEnabled(true);
+  hint_->show();
+  doneButton_->show();
+  removeLayerButton_->show();
+  doneButton_->setEnabled(true);
+  removeLayerButton_->setEnabled(true);
   ws_.InterruptKey = kClickInterruptKey;
   ws_.DesignMode = 1;
 }
@@ -148,8 +153,10 @@ void MainWindow::Run(int runMode) {
   if (Busy()) return;
   ws_.RunMode = runMode;
   LeaveDesignMode();
+  views_->RunStarting();
   RunProgram(ws_, *this);
   FlushDrawing();
+  views_->RunEnded();
 }
 
 void MainWindow::Step(int runMode) {
@@ -158,12 +165,14 @@ void MainWindow::Step(int runMode) {
   // in the same mode keeps what the last step wrote until it rewrites it.
   if (ws_.RunMode != runMode) {
     MainCanvas().Clear();
-    DrawNet(ws_, MainCanvas());
+    RedrawNet();
   }
   ws_.RunMode = runMode;
   LeaveDesignMode();
+  views_->RunStarting();
   RunProgram(ws_, *this);
   FlushDrawing();
+  views_->RunEnded();
 }
 
 void MainWindow::he_Click() {

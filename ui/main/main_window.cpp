@@ -5,20 +5,24 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolTip>
+#include <QVBoxLayout>
 
 #include "engine/canvas.h"
 #include "engine/draw_net.h"
+#include "engine/net_hit.h"
+#include "engine/number_text.h"
 #include "engine/workspace.h"
 #include "ui/canvas/canvas_view.h"
+#include "ui/canvas/vector_state.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/maximise.h"
+#include "ui/common/window_style.h"
 #include "ui/main/deferred_canvas.h"
 #include "ui/main/designer.h"
-#include "ui/main/repaint_throttle.h"
-#include "ui/common/twips.h"
-#include "ui/common/window_style.h"
-#include "ui/main/vector_state.h"
+#include "ui/main/designer_strip.h"
 #include "ui/main/window_owner.h"
+#include "ui/views/view_docks.h"
 
 namespace backprop {
 
@@ -32,60 +36,52 @@ MainWindow::MainWindow(Workspace& ws, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
       ws_(ws),
       dialogs_(dialogs),
-      view_(new CanvasView(WindowFont(), kDrawingForeground, kDrawingBackground, this)),
+      view_(new CanvasView(WindowFont(), kDrawingForeground, kDrawingBackground)),
       owner_(std::make_unique<WindowOwner>(ws, *this, dialogs)),
       yieldGate_(kYieldIntervalNs) {
   setWindowTitle("BACKPROPAGATION");
-  view_->setFont(WindowFont());
-  setCentralWidget(view_);
-  // Training redraws far more often than a screen can show; its drawing is
-  // held back and drawn once per repaint.
-  repaint_ = new RepaintThrottle(view_, [this] { canvas_->Flush(); });
-  canvas_ = std::make_unique<DeferredCanvas>(
-      view_->Canvas(), [this] { return ws_.Busy == 1; }, [this] { repaint_->Request(); });
-  view_->Canvas().SetChangedCallback([this] { repaint_->Request(); });
-  connect(view_, &CanvasView::Pressed, this,
-          [this](double x, double y, Qt::MouseButton button) { Form_MouseDown(button, x, y); });
-  connect(view_, &CanvasView::Moved, this, &MainWindow::Form_MouseMove);
-
-  BuildDesignerControls();
+  BuildDrawingArea();
+  ConnectDrawing();
+  views_ = std::make_unique<ViewDocks>(ws_, *this, *this, dialogs_, *view_);
   BuildMenuBar();
 }
 
-// The owner's windows refer back to this one, so they go first; the view's
-// change notices must not reach the throttle while it is destroyed.
+// The owner's windows and the docks refer back to this one, so they go first.
 MainWindow::~MainWindow() {
+  views_.reset();
   owner_.reset();
-  view_->Canvas().SetChangedCallback({});
 }
 
-void MainWindow::BuildDesignerControls() {
-  command1_ = new QPushButton("Done", view_);
-  command1_->setObjectName("Command1");
-  command2_ = new QPushButton("Remove 1 Layer", view_);
-  command2_->setObjectName("Command2");
-  text1_ = new QPlainTextEdit(view_);
-  text1_->setObjectName("Text1");
-  text1_->setPlainText(kDesignerHint);
-  // The hint is for reading; keys typed on the window go to the window,
-  // where they stop training.
-  text1_->setReadOnly(true);
-  for (QWidget* control : {static_cast<QWidget*>(command1_), static_cast<QWidget*>(command2_),
-                           static_cast<QWidget*>(text1_)}) {
-    control->setFocusPolicy(Qt::NoFocus);
-    control->hide();
-  }
-  connect(command1_, &QPushButton::clicked, this, &MainWindow::Command1_Click);
-  connect(command2_, &QPushButton::clicked, this, &MainWindow::Command2_Click);
-  PlaceDesignerControls();
+// The designer's strip above the drawing; the drawing takes the rest.
+void MainWindow::BuildDrawingArea() {
+  auto* area = new QWidget(this);
+  auto* column = new QVBoxLayout(area);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  strip_ = new DesignerStrip(area);
+  doneButton_ = strip_->DoneButton();
+  removeLayerButton_ = strip_->RemoveLayerButton();
+  hint_ = strip_->Hint();
+  view_->setParent(area);
+  view_->setFont(WindowFont());
+  column->addWidget(strip_);
+  column->addWidget(view_, 1);
+  setCentralWidget(area);
+  connect(doneButton_, &QPushButton::clicked, this, &MainWindow::Command1_Click);
+  connect(removeLayerButton_, &QPushButton::clicked, this, &MainWindow::Command2_Click);
 }
 
-void MainWindow::PlaceDesignerControls() {
-  const double dpiX = logicalDpiX();
-  const double dpiY = logicalDpiY();
-  command1_->setGeometry(TwipsToPixels(6480, 5040, 855, 495, dpiX, dpiY));
-  command2_->setGeometry(TwipsToPixels(7320, 5040, 1815, 495, dpiX, dpiY));
-  text1_->setGeometry(TwipsToPixels(6480, 5520, 2655, 855, dpiX, dpiY));
+// Training redraws far more often than a screen can show; its drawing is
+// held back and drawn once per repaint.
+void MainWindow::ConnectDrawing() {
+  canvas_ = std::make_unique<DeferredCanvas>(
+      view_->Canvas(), [this] { return ws_.Busy == 1; }, [this] { view_->RequestRepaint(); });
+  view_->SetRepaintPreparation([this] { canvas_->Flush(); });
+  connect(view_, &CanvasView::Pressed, this,
+          [this](double x, double y, Qt::MouseButton button) { Form_MouseDown(button, x, y); });
+  connect(view_, &CanvasView::Moved, this, &MainWindow::Form_MouseMove);
+  connect(view_, &CanvasView::ToolTipAsked, this, &MainWindow::ShowNetTip);
+  connect(view_, &CanvasView::DoubleClicked, this, &MainWindow::EditWeightAt);
 }
 
 Canvas& MainWindow::MainCanvas() { return *canvas_; }
@@ -106,8 +102,14 @@ void MainWindow::ShowWarning(const std::string& message) {
   dialogs_.Warning(this, kMessageBoxTitle, text);
 }
 
+void MainWindow::TrainingStarted() { views_->TrainingStarted(); }
+void MainWindow::CycleEnded(const CycleReport& report) { views_->CycleEnded(report); }
+void MainWindow::NetRedrawn() { views_->NetRedrawn(); }
+
+void MainWindow::RedrawNet() { backprop::RedrawNet(ws_, *this); }
+
 void MainWindow::LeaveDesignMode() {
-  text1_->hide();
+  hint_->hide();
   // The editor leaves design mode while this window is hidden; maximising
   // must not show it then.
   if (isVisible()) {
@@ -115,8 +117,8 @@ void MainWindow::LeaveDesignMode() {
   } else {
     setWindowState(windowState() | Qt::WindowMaximized);
   }
-  command2_->hide();
-  command1_->hide();
+  removeLayerButton_->hide();
+  doneButton_->hide();
   ws_.DesignMode = 0;
 }
 
@@ -136,21 +138,21 @@ void MainWindow::ApplyStartUpDefaults() {
 
 void MainWindow::Form_Load() {
   ShowMaximised(this);
-  text1_->hide();
-  text1_->setPlainText(kDesignerHint);
-  command1_->hide();
-  command2_->hide();
+  hint_->hide();
+  hint_->setPlainText(kDesignerHint);
+  doneButton_->hide();
+  removeLayerButton_->hide();
   ws_.DesignMode = 0;
   ApplyStartUpDefaults();
-  DrawNet(ws_, MainCanvas());
+  RedrawNet();
 }
 
 void MainWindow::Form_GotFocus() {
   ShowMaximised(this);
-  command2_->hide();
-  command1_->hide();
+  removeLayerButton_->hide();
+  doneButton_->hide();
   ApplyStartUpDefaults();
-  DrawNet(ws_, MainCanvas());
+  RedrawNet();
   MainCanvas().SetLineWidth(1);
 }
 
@@ -159,8 +161,8 @@ void MainWindow::Form_MouseDown(Qt::MouseButton, double x, double y) {
   if (ws_.DesignMode != 1) return;
   DesignerPress(ws_, x, y);
   MainCanvas().Clear();
-  DrawNet(ws_, MainCanvas());
-  command1_->show();
+  RedrawNet();
+  doneButton_->show();
 }
 
 void MainWindow::Form_MouseMove(double, double) {
@@ -177,17 +179,52 @@ void MainWindow::Form_KeyPress(int keyAscii) { ws_.InterruptKey = static_cast<st
 
 void MainWindow::Form_Unload() { EndProgram(); }
 
+namespace {
+// How near, in pixels, the pointer must be to a connection or neurode.
+constexpr double kPointerReach = 4.0;
+}  // namespace
+
+void MainWindow::ShowNetTip(double x, double y, QPoint global) {
+  const QPointF perUnit = view_->PixelsPerUnit();
+  const NetElement element = FindNetElement(ws_, x, y, perUnit.x(), perUnit.y(), kPointerReach);
+  if (element.kind == NetElement::Kind::None) {
+    QToolTip::hideText();
+    return;
+  }
+  QToolTip::showText(global, QString::fromStdString(DescribeNetElement(ws_, element)), view_);
+}
+
+void MainWindow::EditWeightAt(double x, double y) {
+  if (ws_.DesignMode == 1 || Busy()) return;
+  const QPointF perUnit = view_->PixelsPerUnit();
+  const NetElement e = FindNetElement(ws_, x, y, perUnit.x(), perUnit.y(), kPointerReach);
+  if (e.kind != NetElement::Kind::Connection) return;
+  const QString current =
+      QString::fromStdString(ShortestNumberText(ws_.Weights(e.node, e.target, e.layer))).trimmed();
+  const QString answer = dialogs_.InputWithValue(
+      this, QString::fromStdString(NetElementName(e)) + "\nNew weight:", "New weight", current);
+  if (answer.isEmpty()) return;
+  const double value = ReadLeadingNumber(answer.toStdString());
+  if (!std::isfinite(value)) {
+    dialogs_.Warning(this, kMessageBoxTitle, "THE NUMBER IS TOO LARGE");
+    return;
+  }
+  ws_.Weights(e.node, e.target, e.layer) = value;
+  MainCanvas().Clear();
+  RedrawNet();
+}
+
 void MainWindow::Command1_Click() {
-  text1_->hide();
-  command2_->hide();
-  command1_->hide();
+  hint_->hide();
+  removeLayerButton_->hide();
+  doneButton_->hide();
   ws_.DesignMode = 0;
   ws_.InterruptKey = 0;
 }
 
 void MainWindow::Command2_Click() {
   RemoveOneLayer(ws_);
-  DrawNet(ws_, MainCanvas());
+  RedrawNet();
 }
 
 void MainWindow::EndProgram() {

@@ -16,8 +16,9 @@ namespace backprop {
 
 class CanvasView;
 class DeferredCanvas;
+class DesignerStrip;
 class Dialogs;
-class RepaintThrottle;
+class ViewDocks;
 class WindowOwner;
 
 // The copyright notice of the one-time box at the first mouse movement.
@@ -26,13 +27,12 @@ inline constexpr const char* kCopyrightNotice =
     "A program for learning how layered neural networks learn.\n"
     "Copyright (C) the BACKPROPAGATION authors. All rights reserved.";
 
-// The hint shown with the designer's buttons.
-inline constexpr const char* kDesignerHint = "NOTE:  MOUSE CLICK SETS AND ERASES NEURODES.";
-
 // The program's home window, "BACKPROPAGATION": the drawing of the net, the
 // designer's controls and the menu bar that leads to every other window.
 // It starts the program (defaults, first drawing), is the engine's host
-// (canvas, yield, warning box) and the secondary windows' way back.
+// (canvas, yield, warning box) and the secondary windows' way back. The
+// View menu's docks sit beside the drawing, which takes the room they
+// leave; hovering over the drawing names a weight or a neurode's value.
 class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   Q_OBJECT
 
@@ -42,6 +42,7 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
 
   CanvasView& View() { return *view_; }
   WindowOwner& Owner() { return *owner_; }
+  ViewDocks& Views() { return *views_; }
   // Decides which yields let events run (tests give it a clock of theirs).
   YieldGate& Gate() { return yieldGate_; }
 
@@ -51,6 +52,10 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   void YieldToEvents() override;
   // The run-error box: exclamation icon, title "TEBO".
   void ShowWarning(const std::string& message) override;
+  // The views hear what training does.
+  void TrainingStarted() override;
+  void CycleEnded(const CycleReport& report) override;
+  void NetRedrawn() override;
   // Brings the drawing up to date: during training the main canvas holds
   // its drawing back until the screen can show it.
   void FlushDrawing();
@@ -75,6 +80,10 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   void Form_MouseMove(double x, double y);
   // A typed character: stops training.
   void Form_KeyPress(int keyAscii);
+  // The pointer rests over the drawing: names the weight or neurode there.
+  void ShowNetTip(double x, double y, QPoint global);
+  // A double click on a connection outside design mode asks for its weight.
+  void EditWeightAt(double x, double y);
   // The window was closed: the program ends.
   void Form_Unload();
 
@@ -103,9 +112,9 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void BuildDesignerControls();
+  void BuildDrawingArea();
   void BuildMenuBar();
-  void PlaceDesignerControls();
+  void ConnectDrawing();
   // Start-up step shared by the load and focus routines: the defaults and
   // the listing preset, only until the mouse first moves.
   void ApplyStartUpDefaults();
@@ -116,6 +125,8 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   void OpenEditor(BufferId id);
   void Run(int runMode);
   void Step(int runMode);
+  // DrawNet on the main canvas; the views follow.
+  void RedrawNet();
   // Ends the program: a run still on the stack unwinds at its next yield
   // before the event loop ends, so nothing draws into a destroyed window.
   void EndProgram();
@@ -123,12 +134,13 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   Workspace& ws_;
   Dialogs& dialogs_;
   CanvasView* view_;
-  QPushButton* command1_ = nullptr;
-  QPushButton* command2_ = nullptr;
-  QPlainTextEdit* text1_ = nullptr;
-  RepaintThrottle* repaint_ = nullptr;
+  DesignerStrip* strip_ = nullptr;
+  QPushButton* doneButton_ = nullptr;         // Command1
+  QPushButton* removeLayerButton_ = nullptr;  // Command2
+  QPlainTextEdit* hint_ = nullptr;            // Text1
   std::unique_ptr<DeferredCanvas> canvas_;
   std::unique_ptr<WindowOwner> owner_;
+  std::unique_ptr<ViewDocks> views_;
   YieldGate yieldGate_;
   bool aboutBoxOpen_ = false;
   bool ending_ = false;

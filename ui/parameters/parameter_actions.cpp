@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "engine/number_text.h"
+#include "engine/whole_number.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/window_style.h"
 #include "ui/parameters/parameter_table.h"
@@ -37,14 +38,13 @@ void AskNumbers(Workspace& ws, Dialogs& dialogs, QWidget* parent, const Paramete
 void AskSeed(Workspace& ws, Dialogs& dialogs, QWidget* parent, const ParameterRow& row) {
   const std::optional<double> value = AskNumber(dialogs, parent, row.questions[0]);
   if (!value) return;
-  // Halves go to the even neighbour (the default rounding mode), as every
-  // number made whole in this program does.
-  const double rounded = std::nearbyint(*value);
-  if (!(rounded >= INT16_MIN && rounded <= INT16_MAX)) {
+  // Rounded and checked as the WSEED keyword does.
+  const std::optional<std::int64_t> seed = RoundedWithin(*value, INT16_MIN, INT16_MAX);
+  if (!seed) {
     dialogs.Warning(parent, kMessageBoxTitle, kSeedRangeWarning);
     return;
   }
-  ws.WeightSeed = static_cast<std::int16_t>(rounded);
+  ws.WeightSeed = static_cast<std::int16_t>(*seed);
 }
 
 }  // namespace

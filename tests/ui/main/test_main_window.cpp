@@ -38,7 +38,8 @@ class MainWindowTest : public QObject {
  private slots:
   void menuBarHasItsCaptionsInOrder();
   void startUpFillsDefaultsAndHidesTheDesigner();
-  void designerControlsSitOverTheDrawingAtTheirTwipPlaces();
+  void designerPressesReachEveryGridPointAtEverySize_data();
+  void designerPressesReachEveryGridPointAtEverySize();
   void guardedCommandsDoNothingWhileBusy_data();
   void guardedCommandsDoNothingWhileBusy();
   void helpAndEndStillActWhileBusy();
@@ -64,8 +65,10 @@ void MainWindowTest::menuBarHasItsCaptionsInOrder() {
     names << action->objectName();
   }
   QCOMPARE(captions, QStringList({"Netdesign", "Edit", "Run(S1)", "Run(S2)", "StepThruTrn(D1)",
-                                  "StepThruTst(T1)", "Parms", "List", "Load/Save", "Help", "End"}));
-  QCOMPARE(names, QStringList({"ne", "ed", "TN", "ru", "SWP", "tdst", "pms", "li", "sa", "he", "eee"}));
+                                  "StepThruTst(T1)", "Parms", "List", "Load/Save", "View", "Help",
+                                  "End"}));
+  QCOMPARE(names, QStringList({"ne", "ed", "TN", "ru", "SWP", "tdst", "pms", "li", "sa", "View",
+                               "he", "eee"}));
 
   QMenu* edit = f.window.menuBar()->actions().at(1)->menu();
   QVERIFY(edit != nullptr);
@@ -97,25 +100,53 @@ void MainWindowTest::startUpFillsDefaultsAndHidesTheDesigner() {
   QVERIFY(InkAround(f.View().Canvas().Image(), f.View().Canvas().Scale(), 0.8, 0.8, 0.4, 0.4) > 0);
 }
 
-void MainWindowTest::designerControlsSitOverTheDrawingAtTheirTwipPlaces() {
-  // Twips to pixels at two resolutions.
+void MainWindowTest::designerPressesReachEveryGridPointAtEverySize_data() {
+  QTest::addColumn<QSize>("size");
+  for (const QSize size : {QSize(800, 600), QSize(1280, 800), QSize(1920, 1080)}) {
+    QTest::addRow("%dx%d", size.width(), size.height()) << size;
+  }
+}
+
+void MainWindowTest::designerPressesReachEveryGridPointAtEverySize() {
+  QFETCH(QSize, size);
+  // Twips to pixels at two resolutions (the buttons keep their twip sizes).
   QCOMPARE(TwipsToPixels(1440, 720, 2880, 15, 96, 96), QRect(96, 48, 192, 1));
   QCOMPARE(TwipsToPixels(6480, 5040, 855, 495, 120, 144), QRect(540, 504, 71, 50));
-
   MainWindowFixture f;
-  auto* done = f.Control<QPushButton>("Command1");
-  auto* remove = f.Control<QPushButton>("Command2");
-  auto* hint = f.Control<QPlainTextEdit>("Text1");
-  QCOMPARE(done->text(), QString("Done"));
-  QCOMPARE(remove->text(), QString("Remove 1 Layer"));
-  for (QWidget* control : {static_cast<QWidget*>(done), static_cast<QWidget*>(remove),
-                           static_cast<QWidget*>(hint)}) {
-    QCOMPARE(control->parentWidget(), static_cast<QWidget*>(&f.View()));
+  f.ws.AboutShown = 1;
+  f.window.resize(size);
+  f.Action("ne")->trigger();
+  QTRY_VERIFY(f.Control<QPushButton>("Command1")->isVisible());
+  QCOMPARE(f.Control<QPushButton>("Command1")->text(), QString("Done"));
+  QCOMPARE(f.Control<QPushButton>("Command2")->text(), QString("Remove 1 Layer"));
+
+  // The grid: columns 0.5..10.5, from the bias band down to row 10.
+  const QRect grid = QRect(f.PixelAt(0.5, -1), f.PixelAt(10.5, 10)).translated(
+      f.View().mapTo(&f.window, QPoint(0, 0)));
+  for (const char* name : {"Command1", "Command2", "Text1"}) {
+    QWidget* control = f.Control<QWidget>(name);
+    const QRect at(control->mapTo(&f.window, QPoint(0, 0)), control->size());
+    QVERIFY2(!at.intersects(grid), name);
   }
-  // Side by side, the hint right under the buttons.
-  QCOMPARE(remove->geometry().top(), done->geometry().top());
-  QVERIFY(remove->geometry().left() >= done->geometry().right());
-  QVERIFY(hint->geometry().top() >= done->geometry().bottom());
+  // Every press lands on the drawing and edits the column and row aimed at.
+  for (int c = 1; c <= 10; ++c) {
+    for (int r = 0; r <= 10; ++r) {
+      // Row 10 lies on the drawing's bottom edge: its press is the last row
+      // of pixels.
+      QPoint at = f.PixelAt(c, r);
+      at.setY(std::min(at.y(), f.View().height() - 1));
+      QCOMPARE(f.window.childAt(f.View().mapTo(&f.window, at)), static_cast<QWidget*>(&f.View()));
+      const double bias = f.ws.BiasFlags(c);
+      QTest::mouseClick(&f.View(), Qt::LeftButton, {}, at);
+      if (r == 0) {
+        QCOMPARE(f.ws.BiasFlags(c).Value(), bias == 1 ? 0.0 : 1.0);
+      } else {
+        QCOMPARE(f.ws.LayerSizes(c).Value(), double(r));
+        QVERIFY(f.ws.LayerCount >= c);
+      }
+    }
+  }
+  QCOMPARE(f.ws.LayerCount.Value(), 10.0);
 }
 
 void MainWindowTest::guardedCommandsDoNothingWhileBusy_data() {
@@ -308,7 +339,8 @@ void MainWindowTest::runErrorShowsTheWarningWithoutTheCarriageReturn() {
   MainWindowFixture f;
   f.ws.TextBuffer(BufferId::ProgramS1) = "NETLIST=11,2\r\n";
   f.Action("TN")->trigger();
-  QCOMPARE(f.dialogs.warnings, QStringList({"TEBO: UNABLE TO EXECUTE TASK\nTASK HAS BEEN TERMINATED"}));
+  QCOMPARE(f.dialogs.warnings, QStringList({"TEBO: UNABLE TO EXECUTE TASK\nTASK HAS BEEN TERMINATED\n"
+                                             "Line 1 (NETLIST=11,2): the layer count is 11, outside 0..10"}));
   QCOMPARE(f.ws.LayerCount.Value(), 2.0);
 }
 

@@ -1,4 +1,4 @@
-#include "ui/main/repaint_throttle.h"
+#include "ui/canvas/repaint_throttle.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -7,13 +7,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/main/vector_state.h"
+#include "ui/canvas/vector_state.h"
 
 namespace backprop {
 
 namespace {
-// Drawing may take one part in this many of the time between repaints.
-constexpr qint64 kDrawingShare = 10;
 
 qint64 FrameMillisecondsOf(const QScreen* screen) {
   const double rate = screen ? screen->refreshRate() : 0.0;
@@ -21,19 +19,23 @@ qint64 FrameMillisecondsOf(const QScreen* screen) {
   const double hertz = rate >= 1.0 ? rate : 60.0;
   return std::max<qint64>(1, static_cast<qint64>(std::floor(1000.0 / hertz)));
 }
+
 }  // namespace
 
-RepaintThrottle::RepaintThrottle(QWidget* target, std::function<void()> prepare)
+RepaintThrottle::RepaintThrottle(QWidget* target, std::function<void()> prepare, int share,
+                                 Cost cost)
     : QObject(target),
       target_(target),
       prepare_(std::move(prepare)),
-      frameMs_(FrameMillisecondsOf(QGuiApplication::primaryScreen())) {
+      frameMs_(FrameMillisecondsOf(QGuiApplication::primaryScreen())),
+      share_(std::max(1, share)),
+      cost_(cost) {
   pending_.setSingleShot(true);
   connect(&pending_, &QTimer::timeout, this, &RepaintThrottle::RepaintNow);
 }
 
 qint64 RepaintThrottle::IntervalMilliseconds() const {
-  return std::max(frameMs_, prepareMs_ * kDrawingShare);
+  return std::max(frameMs_, prepareMs_ * share_);
 }
 
 void RepaintThrottle::Request() {
@@ -51,11 +53,14 @@ void RepaintThrottle::Request() {
 void RepaintThrottle::RepaintNow() {
   repainting_ = true;
   sinceRepaint_.start();
-  if (prepare_) {
-    prepare_();
-    prepareMs_ = sinceRepaint_.elapsed();
+  if (prepare_) prepare_();
+  if (cost_ == Cost::PreparationAndPainting) {
+    target_->repaint();
+  } else {
+    target_->update();
   }
-  target_->update();
+  // Rounded up, so a cheap repaint still spaces the next one out a little.
+  prepareMs_ = (sinceRepaint_.nsecsElapsed() + 999'999) / 1'000'000;
   ClearUpperVectorState();
   repainting_ = false;
 }

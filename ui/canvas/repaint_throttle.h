@@ -13,14 +13,20 @@ namespace backprop {
 // Repaints a widget no more often than the screen can show: a request
 // within one frame of the last repaint is merged into one repaint at the
 // end of that frame. Before each repaint it runs a preparation step (the
-// drawing held back during training); when that step is slow, repaints are
-// spaced out further, so that drawing never takes more than about a tenth
-// of the time.
+// drawing held back during training, a chart's new points); when that step
+// is slow, repaints are spaced out further, so that drawing never takes more
+// than a given share of the time (a tenth unless said otherwise).
 class RepaintThrottle : public QObject {
   Q_OBJECT
 
  public:
-  explicit RepaintThrottle(QWidget* target, std::function<void()> prepare = {});
+  // How a throttle counts the cost of a repaint: the preparation alone (the
+  // widget's own painting is cheap), or the preparation and the painting,
+  // which then happens at once.
+  enum class Cost { Preparation, PreparationAndPainting };
+
+  explicit RepaintThrottle(QWidget* target, std::function<void()> prepare = {}, int share = 10,
+                           Cost cost = Cost::Preparation);
 
   // Schedules a repaint of the target, now or when the interval is over.
   void Request();
@@ -33,7 +39,9 @@ class RepaintThrottle : public QObject {
   QWidget* target_;
   std::function<void()> prepare_;
   qint64 frameMs_;
-  qint64 prepareMs_ = 0;  // how long the last preparation took
+  int share_;             // drawing takes at most one part in this many
+  Cost cost_;
+  qint64 prepareMs_ = 0;  // how long the last preparation (and painting) took
   bool repainting_ = false;
   QElapsedTimer sinceRepaint_;
   QTimer pending_;

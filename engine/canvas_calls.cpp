@@ -1,0 +1,160 @@
+#include "engine/canvas_calls.h"
+
+#include <algorithm>
+
+namespace backprop {
+
+namespace {
+// At most this many earlier texts stay at one place when each is longer
+// than the newer one; older ones are dropped.
+constexpr std::size_t kRunsPerPlace = 2;
+}  // namespace
+
+void CanvasCalls::ReplayOnto(Canvas& target) const {
+  for (const Call& c : calls_) {
+    switch (c.kind) {
+      case Kind::Dropped: break;
+      case Kind::Scale: target.SetScale(c.a, c.b, c.c, c.d); break;
+      case Kind::Clear: target.Clear(); break;
+      case Kind::MoveTo: target.MoveTo(c.a, c.b); break;
+      case Kind::Print: target.Print(c.text); break;
+      case Kind::EndLine: target.EndLine(); break;
+      case Kind::NextZone: target.NextZone(); break;
+      case Kind::ToColumn: target.ToColumn(c.n); break;
+      case Kind::Width: target.SetLineWidth(c.n); break;
+      case Kind::Style: target.SetLineStyle(c.n == 0 ? LineStyle::Solid : LineStyle::Dotted); break;
+      case Kind::Line: target.Line(c.a, c.b, c.c, c.d, c.colour); break;
+      case Kind::Circle: target.Circle(c.a, c.b, c.c); break;
+    }
+  }
+}
+
+void CanvasCalls::Reset() {
+  calls_.clear();
+  runs_.clear();
+  open_.reset();
+  live_ = 0;
+}
+
+void CanvasCalls::Add(Call call) {
+  const bool text = call.kind == Kind::Print || call.kind == Kind::EndLine ||
+                    call.kind == Kind::NextZone || call.kind == Kind::ToColumn;
+  if (!text) CloseRun();
+  if (call.kind == Kind::MoveTo) open_ = TextRun{call.a, call.b, calls_.size(), 0, 0};
+  if (call.kind == Kind::Print && open_) open_->characters += call.text.size();
+  calls_.push_back(std::move(call));
+  ++live_;
+  if (open_) open_->end = calls_.size();
+}
+
+void CanvasCalls::CloseRun() {
+  if (!open_) return;
+  const TextRun run = *open_;
+  open_.reset();
+  // Earlier texts at the same place: those the new one covers go, and of
+  // the rest only the newest few stay.
+  std::size_t kept = 0;
+  for (auto it = runs_.rbegin(); it != runs_.rend(); ++it) {
+    if (it->x != run.x || it->y != run.y || it->first == it->end) continue;
+    if (it->characters <= run.characters || kept >= kRunsPerPlace) {
+      Drop(it->first, it->end);
+      it->end = it->first;  // marks the run dropped
+    } else {
+      ++kept;
+    }
+  }
+  runs_.push_back(run);
+  if (calls_.size() > 64 && live_ < calls_.size() / 2) Compact();
+}
+
+void CanvasCalls::Drop(std::size_t first, std::size_t end) {
+  for (std::size_t i = first; i < end; ++i) {
+    if (calls_[i].kind == Kind::Dropped) continue;
+    calls_[i].kind = Kind::Dropped;
+    calls_[i].text.clear();
+    --live_;
+  }
+}
+
+void CanvasCalls::Compact() {
+  std::vector<std::size_t> newIndex(calls_.size() + 1);
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < calls_.size(); ++i) {
+    newIndex[i] = next;
+    if (calls_[i].kind != Kind::Dropped) calls_[next++] = std::move(calls_[i]);
+  }
+  newIndex[calls_.size()] = next;
+  calls_.resize(next);
+  std::erase_if(runs_, [](const TextRun& r) { return r.first == r.end; });
+  for (TextRun& r : runs_) {
+    r.first = newIndex[r.first];
+    r.end = newIndex[r.end];
+  }
+}
+
+namespace {
+// A call's arguments: four numbers, a whole number, a colour and a text.
+template <typename Call, typename Kind>
+Call Make(Kind kind, double a = 0, double b = 0, double c = 0, double d = 0) {
+  Call call;
+  call.kind = kind;
+  call.a = a;
+  call.b = b;
+  call.c = c;
+  call.d = d;
+  return call;
+}
+}  // namespace
+
+void CanvasCalls::SetScale(double left, double top, double right, double bottom) {
+  Add(Make<Call>(Kind::Scale, left, top, right, bottom));
+}
+
+void CanvasCalls::Clear() {
+  // The clear erases every drawing and resets the text cursor; only the
+  // last scale, line width and line style carry over it.
+  CloseRun();
+  std::vector<Call> kept;
+  for (const Kind kind : {Kind::Scale, Kind::Width, Kind::Style}) {
+    const auto last = std::find_if(calls_.rbegin(), calls_.rend(),
+                                   [kind](const Call& c) { return c.kind == kind; });
+    if (last != calls_.rend()) kept.push_back(std::move(*last));
+  }
+  Reset();
+  for (Call& call : kept) Add(std::move(call));
+  Add(Make<Call>(Kind::Clear));
+}
+
+void CanvasCalls::MoveTo(double x, double y) { Add(Make<Call>(Kind::MoveTo, x, y)); }
+void CanvasCalls::Print(std::string_view text) {
+  Call call = Make<Call>(Kind::Print);
+  call.text = text;
+  Add(std::move(call));
+}
+void CanvasCalls::EndLine() { Add(Make<Call>(Kind::EndLine)); }
+void CanvasCalls::NextZone() { Add(Make<Call>(Kind::NextZone)); }
+void CanvasCalls::ToColumn(int column) {
+  Call call = Make<Call>(Kind::ToColumn);
+  call.n = column;
+  Add(std::move(call));
+}
+void CanvasCalls::SetLineWidth(int pixels) {
+  Call call = Make<Call>(Kind::Width);
+  call.n = pixels;
+  Add(std::move(call));
+}
+void CanvasCalls::SetLineStyle(LineStyle style) {
+  Call call = Make<Call>(Kind::Style);
+  call.n = style == LineStyle::Solid ? 0 : 1;
+  Add(std::move(call));
+}
+void CanvasCalls::Line(double x1, double y1, double x2, double y2, std::optional<Rgb> colour) {
+  Call call = Make<Call>(Kind::Line, x1, y1, x2, y2);
+  call.colour = colour;
+  Add(std::move(call));
+}
+void CanvasCalls::Circle(double x, double y, double radius) {
+  Add(Make<Call>(Kind::Circle, x, y, radius));
+}
+
+}  // namespace backprop

@@ -1,0 +1,63 @@
+#include "engine/net_evaluation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "engine/data_set.h"
+#include "engine/engine_error.h"
+#include "engine/forward_pass_cells.h"
+#include "engine/workspace.h"
+
+namespace backprop {
+
+NetEvaluator::NetEvaluator(const Workspace& ws) : ws_(ws), geometry_(ValidatedGeometry(ws)) {}
+
+double NetEvaluator::Output(const double* inputs, int output) const {
+  PassValues values;
+  values.output[1][0] = ws_.BiasFlags(1);
+  for (int i = 1; i <= Inputs(); ++i) {
+    values.output[1][i] = ScaledValue(inputs[i - 1], ws_.InputRangeLow, ws_.InputRangeHigh);
+  }
+  for (int k = 2; k <= geometry_.layerCount; ++k) values.output[k][0] = ws_.BiasFlags(k);
+  double slope = 0.0;
+  try {
+    ForwardPassOnCells<false, CellWrite::None>(ws_, geometry_, TransferCodeOf(ws_.TransferFunction),
+                                               slope, values);
+  } catch (const EngineError&) {
+    return std::numeric_limits<double>::quiet_NaN();
+  }
+  return OutputToUserRange(ws_, values.output[geometry_.OutputLayer()][output]);
+}
+
+std::vector<double> OutputGrid(const Workspace& ws, int output, int n) {
+  const NetEvaluator net(ws);
+  if (net.Inputs() != 2 || output < 1 || output > net.Outputs() || n < 2) return {};
+  const double low = ws.InputRangeLow;
+  const double high = ws.InputRangeHigh;
+  const auto at = [&](int step) { return low + (high - low) * step / (n - 1); };
+  std::vector<double> grid;
+  grid.reserve(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
+  for (int row = 0; row < n; ++row) {
+    for (int column = 0; column < n; ++column) {
+      const double inputs[2] = {at(column), at(n - 1 - row)};
+      grid.push_back(net.Output(inputs, output));
+    }
+  }
+  return grid;
+}
+
+MapColour ColourOfOutput(double value, double low, double high) {
+  if (!std::isfinite(value) || !(high != low)) return {160, 160, 160};
+  // 0 at the low end, 1 at the high end.
+  const double t = std::clamp((value - low) / (high - low), 0.0, 1.0);
+  const auto channel = [](double v) { return static_cast<int>(std::lround(255.0 * v)); };
+  if (t <= 0.5) {
+    const int other = channel(2.0 * t);  // red to white
+    return {255, other, other};
+  }
+  const int other = channel(2.0 * (1.0 - t));  // white to blue
+  return {other, other, 255};
+}
+
+}  // namespace backprop

@@ -1,0 +1,91 @@
+#include "engine/net_hit.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/number_text.h"
+#include "engine/workspace.h"
+
+namespace backprop {
+
+namespace {
+
+// The circle's radius in x units, as DrawNet draws it.
+constexpr double kCircleRadius = 0.1;
+
+// Distance in pixels from p to the segment a-b.
+double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
+  const double dx = bx - ax;
+  const double dy = by - ay;
+  const double length2 = dx * dx + dy * dy;
+  double t = length2 > 0 ? ((px - ax) * dx + (py - ay) * dy) / length2 : 0.0;
+  t = std::clamp(t, 0.0, 1.0);
+  return std::hypot(px - (ax + t * dx), py - (ay + t * dy));
+}
+
+std::string NodeName(int layer, int node) {
+  return "layer " + std::to_string(layer) + (node == 0 ? ", bias" : ", neurode " + std::to_string(node));
+}
+
+}  // namespace
+
+NetElement FindNetElement(const Workspace& ws, double x, double y, double pixelsPerUnitX,
+                          double pixelsPerUnitY, double tolerance) {
+  // In pixels, so a tolerance means the same on every axis.
+  const double px = x * pixelsPerUnitX;
+  const double py = y * pixelsPerUnitY;
+  const double layerCount = std::min<double>(ws.LayerCount, kMaxLayers);
+  const auto size = [&ws](int k) { return std::min<double>(ws.LayerSizes(k), kMaxNeurodes); };
+
+  const double radius = kCircleRadius * pixelsPerUnitX;
+  for (int k = 1; k <= layerCount; ++k) {
+    for (int j = 0; j <= size(k); ++j) {
+      if (j == 0 && ws.BiasFlags(k) != 1) continue;
+      const double d = std::hypot(px - k * pixelsPerUnitX, py - j * pixelsPerUnitY);
+      if (d <= radius + tolerance) return {NetElement::Kind::Neurode, k, j, 0};
+    }
+  }
+
+  NetElement best;
+  double bestDistance = tolerance;
+  for (int h = 1; h <= layerCount - 1; ++h) {
+    for (int i = 0; i <= size(h); ++i) {
+      if (i == 0 && ws.BiasFlags(h) != 1) continue;
+      for (int j = 1; j <= size(h + 1); ++j) {
+        const double d = SegmentDistance(px, py, h * pixelsPerUnitX, i * pixelsPerUnitY,
+                                         (h + 1) * pixelsPerUnitX, j * pixelsPerUnitY);
+        if (d <= bestDistance) {
+          bestDistance = d;
+          best = {NetElement::Kind::Connection, h, i, j};
+        }
+      }
+    }
+  }
+  return best;
+}
+
+std::string NetElementName(const NetElement& e) {
+  switch (e.kind) {
+    case NetElement::Kind::Neurode:
+      return NodeName(e.layer, e.node);
+    case NetElement::Kind::Connection:
+      return NodeName(e.layer, e.node) + " -> " + NodeName(e.layer + 1, e.target);
+    case NetElement::Kind::None:
+      break;
+  }
+  return {};
+}
+
+std::string DescribeNetElement(const Workspace& ws, const NetElement& e) {
+  switch (e.kind) {
+    case NetElement::Kind::Neurode:
+      return NetElementName(e) + ": last value =" + ShortestNumberText(ws.NodeValues(e.node, e.layer));
+    case NetElement::Kind::Connection:
+      return NetElementName(e) + ": w =" + ShortestNumberText(ws.Weights(e.node, e.target, e.layer));
+    case NetElement::Kind::None:
+      break;
+  }
+  return {};
+}
+
+}  // namespace backprop

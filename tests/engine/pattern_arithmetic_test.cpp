@@ -1,0 +1,112 @@
+// The arithmetic of one pattern, as the arithmetic view shows it, against
+// what training does with the same pattern; and what an overflow leaves.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "engine/engine_error.h"
+#include "engine/interpreter.h"
+#include "engine/pattern_arithmetic.h"
+#include "engine/training.h"
+#include "engine/workspace.h"
+#include "tests/support/recording_canvas.h"
+
+namespace backprop {
+namespace {
+
+using testing::ScriptedHost;
+
+// Whether two tables hold the same cells, bit for bit.
+template <typename T>
+bool SameCells(const T& a, const T& b) {
+  return std::memcmp(a.Cells(), b.Cells(), sizeof(*a.Cells()) * T::kSize) == 0;
+}
+
+bool SameNumbers(const Workspace& a, const Workspace& b) {
+  return SameCells(a.Weights, b.Weights) && SameCells(a.NodeValues, b.NodeValues) &&
+         SameCells(a.NetInputs, b.NetInputs) && SameCells(a.Slopes, b.Slopes) &&
+         SameCells(a.Deltas, b.Deltas) && SameCells(a.RawInputs, b.RawInputs) &&
+         SameCells(a.ScaledTargets, b.ScaledTargets) && a.PatternCount.Value() == b.PatternCount.Value() &&
+         a.LoadedSet.Value() == b.LoadedSet.Value() && a.SelectedSet.Value() == b.SelectedSet.Value() &&
+         a.TrialCounter.Value() == b.TrialCounter.Value() && a.CurrentLine == b.CurrentLine;
+}
+
+class PatternArithmeticTest : public ::testing::Test {
+ protected:
+  // A 2-3-1 net (hidden deltas matter) with random weights, trained in
+  // `function` on one pattern of the exclusive-or set.
+  void Prepare(int function, int analog, const char* bias) {
+    ws = Workspace();
+    ApplyDefaults(ws);
+    ws.TextBuffer(BufferId::TrainingDataD1) = "1\r\n1,-1,1\r\n";
+    Run(std::string("NETLIST=3,2,3,1\r\nBIASLIST=") + bias + "\r\nWSEED=7\r\nINITW=2\r\nFUNCTION=" +
+        std::to_string(function) + "\r\nANALOG=" + std::to_string(analog) + "\r\nEPSILON=.3");
+  }
+  void Run(const std::string& program) {
+    ws.TextBuffer(BufferId::ProgramS1) = program;
+    ws.RunMode = kRunProgramS1;
+    RunProgram(ws, host);
+  }
+
+  Workspace ws;
+  ScriptedHost host;
+};
+
+TEST_F(PatternArithmeticTest, NewWeightsAreTrainingsToTheLastBit) {
+  for (const int function : {1, 2, 3, 4, 7}) {
+    for (const int analog : {1, 0}) {
+      for (const char* bias : {"1,1,0", "0,0,0"}) {
+        SCOPED_TRACE(std::to_string(function) + " " + std::to_string(analog) + " " + bias);
+        Prepare(function, analog, bias);
+        const Workspace before = ws;
+        const PatternArithmetic a = ExplainPattern(ws, 1, 1);
+        EXPECT_TRUE(SameNumbers(ws, before)) << "the arithmetic changes nothing";
+
+        // The hidden deltas come from the weights before the step.
+        for (int i = 1; i <= 3; ++i) {
+          EXPECT_EQ(a.delta[2][i], a.slope[2][i] * (ws.Weights(i, 1, 2) * a.delta[3][1]));
+        }
+
+        Run("TRAINMAX=2\r\nTRAIN=1");  // one cycle of the one pattern
+        Workspace applied = before;
+        ApplyPatternStep(applied, host, 1, 1);
+        for (int h = 1; h <= 2; ++h) {
+          for (int i = 0; i <= 3; ++i) {
+            for (int j = 1; j <= 3; ++j) {
+              EXPECT_EQ(ws.Weights(i, j, h).Value(), applied.Weights(i, j, h).Value());
+              if (i <= (h == 1 ? 2 : 3) && j <= (h == 1 ? 3 : 1)) {
+                EXPECT_EQ(ws.Weights(i, j, h).Value(), a.newWeight[h][i][j]) << h << i << j;
+              }
+            }
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST_F(PatternArithmeticTest, AnOverflowLeavesTheWeightsOfThePatternBefore) {
+  // Pattern 2's input is so large that its weight changes overflow.
+  Prepare(1, 1, "1,1,0");
+  ws.TextBuffer(BufferId::TrainingDataD1) = "2\r\n1,-1,1\r\n1e300,1,-1\r\n";
+  Workspace expected = ws;
+  expected.TextBuffer(BufferId::TrainingDataD1) = "1\r\n1,-1,1\r\n";
+  ws.TrainingLimit = 2;
+  expected.TrainingLimit = 2;
+  expected.SelectedSet = kDataSetD1;
+  ScriptedHost quiet;
+  TrainNet(expected, quiet);
+
+  Run("TRAIN=1");
+  ASSERT_EQ(host.warnings.size(), 1u);
+  EXPECT_TRUE(SameCells(ws.Weights, expected.Weights));
+
+  // Applied by hand, the same step is refused and changes nothing.
+  const Workspace before = ws;
+  EXPECT_THROW(ApplyPatternStep(ws, host, 1, 2), EngineError);
+  EXPECT_TRUE(SameCells(ws.Weights, before.Weights));
+}
+
+}  // namespace
+}  // namespace backprop

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace backprop {
+
+// One file backprop-run writes after the run: its name and the function
+// that makes its bytes (which may throw FileError, with or without a file
+// name). A new kind of output is one more entry in the list main() builds.
+struct RunOutput {
+  std::string file;
+  std::function<std::string()> bytes;
+};
+
+// Writes every output through ReplaceFileContents, each on its own, so that
+// one failing leaves the others to be written. Returns the message of each
+// failure, as the save box would show it ("UNABLE TO SAVE FILE", a line
+// break, the file and the reason); empty when all were written.
+std::vector<std::string> WriteRunOutputs(const std::vector<RunOutput>& outputs);
+
+}  // namespace backprop

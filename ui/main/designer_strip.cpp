@@ -1,0 +1,66 @@
+#include "ui/main/designer_strip.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "ui/common/twips.h"
+
+namespace backprop {
+
+DesignerStrip::DesignerStrip(QWidget* parent)
+    : QWidget(parent),
+      done_(new QPushButton("Done", this)),
+      removeLayer_(new QPushButton("Remove 1 Layer", this)),
+      hint_(new QPlainTextEdit(kDesignerHint, this)) {
+  done_->setObjectName("Command1");
+  removeLayer_->setObjectName("Command2");
+  hint_->setObjectName("Text1");
+  // The hint is for reading; keys typed on the window go to the window,
+  // where they stop training.
+  hint_->setReadOnly(true);
+  hint_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  hint_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+  // The buttons keep the size they have at their twip places; the hint
+  // takes one line of the strip, as wide as its text.
+  const QRect doneSize = TwipsToPixels(0, 0, 855, 495, logicalDpiX(), logicalDpiY());
+  const QRect removeSize = TwipsToPixels(0, 0, 1815, 495, logicalDpiX(), logicalDpiY());
+  done_->setFixedSize(doneSize.size());
+  removeLayer_->setFixedSize(removeSize.size());
+  const QFontMetrics metrics(hint_->font());
+  hint_->setFixedHeight(doneSize.height());
+  hint_->setMinimumWidth(metrics.horizontalAdvance(kDesignerHint) + 4 * metrics.averageCharWidth());
+
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(4, 2, 4, 2);
+  row->addWidget(done_);
+  row->addWidget(removeLayer_);
+  row->addSpacing(8);
+  row->addWidget(hint_);
+  row->addStretch(1);
+
+  for (QWidget* control : {static_cast<QWidget*>(done_), static_cast<QWidget*>(removeLayer_),
+                           static_cast<QWidget*>(hint_)}) {
+    control->setFocusPolicy(Qt::NoFocus);
+    control->hide();
+    control->installEventFilter(this);
+  }
+  hide();
+}
+
+bool DesignerStrip::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) {
+    FollowControls();
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void DesignerStrip::FollowControls() {
+  const bool any = !done_->isHidden() || !removeLayer_->isHidden() || !hint_->isHidden();
+  setVisible(any);
+}
+
+}  // namespace backprop

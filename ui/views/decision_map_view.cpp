@@ -1,0 +1,310 @@
+#include "ui/views/decision_map_view.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPainter>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/engine_error.h"
+#include "engine/net_evaluation.h"
+#include "engine/number_text.h"
+#include "engine/workspace.h"
+#include "ui/canvas/map_image.h"
+#include "ui/canvas/repaint_throttle.h"
+#include "ui/views/picture_saving.h"
+#include "ui/views/view_docks.h"
+
+namespace backprop {
+
+namespace {
+
+// Points along the input of a one-input plot.
+constexpr int kPlotPoints = 200;
+
+QColor ToColour(const MapColour& c) { return {c.red, c.green, c.blue}; }
+
+QString Number(double value) { return QString::fromStdString(NumberText(value)).trimmed(); }
+
+}  // namespace
+
+// ---- the field ---------------------------------------------------------
+
+MapField::MapField(QWidget* parent) : QWidget(parent) {
+  setMinimumSize(220, 180);
+  setObjectName("DecisionMapField");
+}
+
+void MapField::Show(QImage field, double inputLow, double inputHigh, double outputLow,
+                    double outputHigh, std::vector<MapPattern> patterns) {
+  field_ = std::move(field);
+  inputLow_ = inputLow;
+  inputHigh_ = inputHigh;
+  outputLow_ = outputLow;
+  outputHigh_ = outputHigh;
+  patterns_ = std::move(patterns);
+  update();
+}
+
+void MapField::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), palette().window());
+  if (field_.isNull()) return;
+  const QFontMetrics metrics = fontMetrics();
+  const int labelWidth = metrics.horizontalAdvance("-00.000") + 6;
+  const int legendWidth = 18 + labelWidth;
+  const int lineHeight = metrics.height();
+  // The square field, the input 2 labels left of it, the input 1 labels
+  // under it, the legend to its right.
+  const int side = std::max(40, std::min(width() - labelWidth - legendWidth - 16,
+                                         height() - 2 * lineHeight - 12));
+  const QRect square(labelWidth, 6, side, side);
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
+  p.drawImage(square, field_);
+  p.setPen(Qt::black);
+  p.drawRect(square.adjusted(0, 0, -1, -1));
+
+  const QString low = Number(inputLow_);
+  const QString high = Number(inputHigh_);
+  p.drawText(QRect(square.left() - 2, square.bottom() + 2, labelWidth, lineHeight),
+             Qt::AlignLeft, low);
+  p.drawText(QRect(square.right() - labelWidth + 2, square.bottom() + 2, labelWidth, lineHeight),
+             Qt::AlignRight, high);
+  p.drawText(QRect(square.left(), square.bottom() + 2, side, lineHeight), Qt::AlignHCenter,
+             "input 1");
+  p.drawText(QRect(0, square.bottom() - lineHeight, labelWidth - 4, lineHeight), Qt::AlignRight, low);
+  p.drawText(QRect(0, square.top(), labelWidth - 4, lineHeight), Qt::AlignRight, high);
+  p.save();
+  p.translate(labelWidth - 4 - lineHeight, square.center().y());
+  p.rotate(-90);
+  p.drawText(QRect(-side / 2, 0, side, lineHeight), Qt::AlignHCenter, "input 2");
+  p.restore();
+
+  // The patterns: dots in their desired output's colour.
+  p.setRenderHint(QPainter::Antialiasing);
+  const double span = inputHigh_ - inputLow_;
+  for (const MapPattern& pattern : patterns_) {
+    if (span == 0) break;
+    const double fx = (pattern.input1 - inputLow_) / span;
+    const double fy = (pattern.input2 - inputLow_) / span;
+    if (!(fx >= -0.02 && fx <= 1.02 && fy >= -0.02 && fy <= 1.02)) continue;
+    const QPointF at(square.left() + fx * (side - 1), square.bottom() - fy * (side - 1));
+    p.setPen(QPen(Qt::black, 1.5));
+    p.setBrush(ToColour(ColourOfOutput(pattern.target, outputLow_, outputHigh_)));
+    p.drawEllipse(at, 5.0, 5.0);
+  }
+
+  // The legend: the colour bar in the user's output units.
+  const QRect bar(square.right() + 12, square.top(), 14, side);
+  for (int y = 0; y < bar.height(); ++y) {
+    const double t = 1.0 - static_cast<double>(y) / std::max(1, bar.height() - 1);
+    p.setPen(ToColour(ColourOfOutput(outputLow_ + t * (outputHigh_ - outputLow_), outputLow_,
+                                     outputHigh_)));
+    p.drawLine(bar.left(), bar.top() + y, bar.right(), bar.top() + y);
+  }
+  p.setPen(Qt::black);
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(bar.adjusted(0, 0, -1, -1));
+  const int textLeft = bar.right() + 4;
+  p.drawText(QRect(textLeft, bar.top(), labelWidth, lineHeight), Qt::AlignLeft, Number(outputHigh_));
+  p.drawText(QRect(textLeft, bar.center().y() - lineHeight / 2, labelWidth, lineHeight),
+             Qt::AlignLeft, Number((outputLow_ + outputHigh_) / 2));
+  p.drawText(QRect(textLeft, bar.bottom() - lineHeight, labelWidth, lineHeight), Qt::AlignLeft,
+             Number(outputLow_));
+}
+
+// ---- the view ----------------------------------------------------------
+
+DecisionMapView::DecisionMapView(const Workspace& ws, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent),
+      ws_(ws),
+      dialogs_(dialogs),
+      output_(new QComboBox(this)),
+      message_(new QLabel(this)),
+      field_(new MapField(this)),
+      chart_(new QChart()),
+      plot_(new QChartView(chart_, this)),
+      throttle_(new RepaintThrottle(this, [this] { Refresh(); }, kViewShare,
+                                    RepaintThrottle::Cost::PreparationAndPainting)) {
+  setObjectName("DecisionMap");
+  output_->setObjectName("DecisionMapOutput");
+  message_->setObjectName("DecisionMapMessage");
+  message_->setWordWrap(true);
+  chart_->legend()->setAlignment(Qt::AlignBottom);
+  plot_->setRenderHint(QPainter::Antialiasing);
+  plot_->setMinimumSize(220, 180);
+  outputLabel_ = new QLabel("Output neurode:", this);
+  auto* savePicture = new QPushButton("Save Picture...", this);
+  savePicture->setObjectName("DecisionMapSavePicture");
+  connect(savePicture, &QPushButton::clicked, this, [this] {
+    SavePictureAs(this, dialogs_, "decision-map.png", [this](bool svg) { return Picture(svg); });
+  });
+  connect(output_, &QComboBox::activated, this, [this] { Refresh(); });
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(outputLabel_);
+  top->addWidget(output_);
+  top->addStretch(1);
+  top->addWidget(savePicture);
+  auto* column = new QVBoxLayout(this);
+  column->addLayout(top);
+  column->addWidget(message_);
+  column->addWidget(field_, 1);
+  column->addWidget(plot_, 1);
+  ShowMessage({});
+}
+
+int DecisionMapView::Output() const { return output_->currentIndex() + 1; }
+
+double DecisionMapView::ValueAt(double input1, double input2) const {
+  const double inputs[2] = {input1, input2};
+  return NetEvaluator(ws_).Output(inputs, Output());
+}
+
+QString DecisionMapView::Message() const { return message_->isHidden() ? QString() : message_->text(); }
+
+void DecisionMapView::NetChanged() {
+  if (isVisible()) throttle_->Request();
+}
+
+void DecisionMapView::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  Refresh();
+}
+
+void DecisionMapView::ShowMessage(const QString& text) {
+  message_->setText(text);
+  message_->setVisible(!text.isEmpty());
+  field_->hide();
+  plot_->hide();
+  ShowSelector(false);
+}
+
+// The selector is shown for two-input nets of several outputs only.
+void DecisionMapView::ShowSelector(bool shown) {
+  output_->setVisible(shown);
+  outputLabel_->setVisible(shown);
+}
+
+void DecisionMapView::Refresh() {
+  int inputs = 0;
+  int outputs = 0;
+  try {
+    const NetEvaluator net(ws_);
+    inputs = net.Inputs();
+    outputs = net.Outputs();
+  } catch (const EngineError& error) {
+    ShowMessage(QString("The net cannot be evaluated: ") + error.what());
+    return;
+  }
+  if (outputs < 1 || (inputs != 1 && inputs != 2) || ws_.LayerCount < 2) {
+    ShowMessage("The decision map needs a net of one or two inputs and at least one output.");
+    return;
+  }
+  if (output_->count() != outputs) {
+    const int keep = std::clamp(Output(), 1, outputs);
+    output_->clear();
+    for (int j = 1; j <= outputs; ++j) output_->addItem(QString::number(j));
+    output_->setCurrentIndex(keep - 1);
+  }
+  message_->hide();
+  ShowSelector(inputs == 2 && outputs > 1);
+  if (inputs == 2) {
+    ShowField(Output());
+  } else {
+    ShowPlot();
+  }
+}
+
+std::vector<MapPattern> DecisionMapView::Patterns(int output) const {
+  std::vector<MapPattern> patterns;
+  const bool trainingSet = ws_.LoadedSet == kDataSetD1 || ws_.LoadedSet == kDataSetD2;
+  if (!trainingSet) return patterns;
+  const int count = std::clamp(static_cast<int>(std::floor(ws_.PatternCount)), 0, kMaxPatterns);
+  for (int p = 1; p <= count; ++p) {
+    patterns.push_back({ws_.RawInputs(1, p), ws_.RawInputs(2, p), ws_.RawTargets(output, p)});
+  }
+  return patterns;
+}
+
+void DecisionMapView::ShowField(int output) {
+  const std::vector<double> grid = OutputGrid(ws_, output, kGridPoints);
+  const double low = ws_.OutputRangeLow;
+  const double high = ws_.OutputRangeHigh;
+  field_->Show(MapImage(grid, kGridPoints, low, high), ws_.InputRangeLow, ws_.InputRangeHigh, low,
+               high, Patterns(output));
+  plot_->hide();
+  field_->show();
+}
+
+void DecisionMapView::ShowPlot() {
+  chart_->removeAllSeries();
+  for (QAbstractAxis* axis : chart_->axes()) {
+    chart_->removeAxis(axis);
+    delete axis;
+  }
+  const NetEvaluator net(ws_);
+  const double low = ws_.InputRangeLow;
+  const double high = ws_.InputRangeHigh;
+  auto* x = new QValueAxis;
+  x->setTitleText("input 1");
+  x->setRange(std::min(low, high), std::max(low, high));
+  auto* y = new QValueAxis;
+  y->setTitleText("output");
+  double yLow = std::min<double>(ws_.OutputRangeLow, ws_.OutputRangeHigh);
+  double yHigh = std::max<double>(ws_.OutputRangeLow, ws_.OutputRangeHigh);
+  chart_->addAxis(x, Qt::AlignBottom);
+  chart_->addAxis(y, Qt::AlignLeft);
+  const bool trainingSet = ws_.LoadedSet == kDataSetD1 || ws_.LoadedSet == kDataSetD2;
+  const int count = std::clamp(static_cast<int>(std::floor(ws_.PatternCount)), 0, kMaxPatterns);
+  for (int j = 1; j <= net.Outputs(); ++j) {
+    auto* curve = new QLineSeries;
+    curve->setName("output " + QString::number(j));
+    for (int n = 0; n < kPlotPoints; ++n) {
+      const double input = low + (high - low) * n / (kPlotPoints - 1);
+      const double value = net.Output(&input, j);
+      if (!std::isfinite(value)) continue;
+      curve->append(input, value);
+      yLow = std::min(yLow, value);
+      yHigh = std::max(yHigh, value);
+    }
+    chart_->addSeries(curve);
+    curve->attachAxis(x);
+    curve->attachAxis(y);
+    if (!trainingSet || count == 0) continue;
+    auto* dots = new QScatterSeries;
+    dots->setName("patterns " + QString::number(j));
+    dots->setMarkerSize(9);
+    dots->setColor(curve->color());
+    dots->setBorderColor(Qt::black);
+    for (int p = 1; p <= count; ++p) {
+      const double target = ws_.RawTargets(j, p);
+      dots->append(ws_.RawInputs(1, p), target);
+      yLow = std::min(yLow, target);
+      yHigh = std::max(yHigh, target);
+    }
+    chart_->addSeries(dots);
+    dots->attachAxis(x);
+    dots->attachAxis(y);
+  }
+  y->setRange(yLow, yHigh > yLow ? yHigh : yLow + 1);
+  field_->hide();
+  plot_->show();
+}
+
+QByteArray DecisionMapView::Picture(bool svg) {
+  Refresh();
+  QWidget& shown = plot_->isVisible() ? static_cast<QWidget&>(*plot_) : *field_;
+  return WidgetPicture(shown, svg);
+}
+
+}  // namespace backprop

@@ -1,0 +1,215 @@
+#include "ui/views/error_curve_view.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineSeries>
+#include <QLogValueAxis>
+#include <QPushButton>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "engine/host.h"
+#include "engine/workspace.h"
+#include "ui/canvas/repaint_throttle.h"
+#include "ui/views/picture_saving.h"
+#include "ui/views/view_docks.h"
+
+namespace backprop {
+
+namespace {
+
+const QColor kCurrentColour(0, 0, 128);      // the drawing's navy
+const QColor kPreviousColour(160, 160, 160);
+const QColor kThresholdColour(200, 0, 0);
+
+QList<QPointF> ToPoints(const std::vector<CurvePoint>& points, double floor) {
+  QList<QPointF> list;
+  list.reserve(static_cast<qsizetype>(points.size()));
+  for (const CurvePoint& p : points) {
+    if (!std::isfinite(p.error)) continue;
+    list.append(QPointF(p.trial, std::max(p.error, floor)));
+  }
+  return list;
+}
+
+}  // namespace
+
+ErrorCurveView::ErrorCurveView(const Workspace& ws, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent),
+      ws_(ws),
+      dialogs_(dialogs),
+      caption_(new QLabel(this)),
+      logarithmic_(new QCheckBox("Logarithmic error axis", this)),
+      chart_(new QChart()),
+      chartView_(new QChartView(chart_, this)),
+      currentSeries_(new QLineSeries()),
+      previousSeries_(new QLineSeries()),
+      thresholdSeries_(new QLineSeries()),
+      throttle_(new RepaintThrottle(chartView_->viewport(), [this] { Refresh(); }, kViewShare,
+                                    RepaintThrottle::Cost::PreparationAndPainting)) {
+  setObjectName("ErrorCurve");
+  caption_->setObjectName("ErrorCurveCaption");
+  caption_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  QFont captionFont = caption_->font();
+  captionFont.setBold(true);
+  caption_->setFont(captionFont);
+  logarithmic_->setObjectName("ErrorCurveLogarithmic");
+  BuildChart();
+
+  auto* saveData = new QPushButton("Save Data...", this);
+  saveData->setObjectName("ErrorCurveSaveData");
+  auto* savePicture = new QPushButton("Save Picture...", this);
+  savePicture->setObjectName("ErrorCurveSavePicture");
+  connect(saveData, &QPushButton::clicked, this,
+          [this] { SaveCsvAs(this, dialogs_, "error-curve.csv", Csv()); });
+  connect(savePicture, &QPushButton::clicked, this, [this] {
+    SavePictureAs(this, dialogs_, "error-curve.png", [this](bool svg) { return Picture(svg); });
+  });
+  connect(logarithmic_, &QCheckBox::toggled, this, &ErrorCurveView::SetLogarithmic);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(logarithmic_);
+  buttons->addStretch(1);
+  buttons->addWidget(saveData);
+  buttons->addWidget(savePicture);
+  auto* column = new QVBoxLayout(this);
+  column->addWidget(caption_);
+  column->addWidget(chartView_, 1);
+  column->addLayout(buttons);
+}
+
+void ErrorCurveView::BuildChart() {
+  chart_->legend()->hide();
+  chart_->setMargins(QMargins(4, 4, 4, 4));
+  previousSeries_->setPen(QPen(kPreviousColour, 1.5));
+  currentSeries_->setPen(QPen(kCurrentColour, 1.5));
+  QPen dashed(kThresholdColour, 1.0, Qt::DashLine);
+  thresholdSeries_->setPen(dashed);
+  for (QLineSeries* series : {previousSeries_, currentSeries_, thresholdSeries_}) {
+    chart_->addSeries(series);
+  }
+  chartView_->setRenderHint(QPainter::Antialiasing);
+  chartView_->setMinimumSize(240, 160);
+  SetLogarithmic(false);
+}
+
+void ErrorCurveView::SetLogarithmic(bool logarithmic) {
+  for (QAbstractAxis* axis : {xAxis_, yAxis_}) {
+    if (axis == nullptr) continue;
+    chart_->removeAxis(axis);
+    delete axis;
+  }
+  auto* x = new QValueAxis;
+  x->setTitleText("Trial");
+  x->setLabelFormat("%.0f");
+  xAxis_ = x;
+  if (logarithmic) {
+    auto* y = new QLogValueAxis;
+    y->setLabelFormat("%.2g");
+    y->setMinorTickCount(-1);
+    yAxis_ = y;
+  } else {
+    auto* y = new QValueAxis;
+    y->setLabelFormat("%.3g");
+    yAxis_ = y;
+  }
+  yAxis_->setTitleText("Error");
+  chart_->addAxis(xAxis_, Qt::AlignBottom);
+  chart_->addAxis(yAxis_, Qt::AlignLeft);
+  for (QLineSeries* series : {previousSeries_, currentSeries_, thresholdSeries_}) {
+    series->attachAxis(xAxis_);
+    series->attachAxis(yAxis_);
+  }
+  Refresh();
+}
+
+void ErrorCurveView::StartCurve(bool byHand) {
+  previous_ = std::move(current_);
+  current_ = ErrorCurve();
+  currentByHand_ = byHand;
+}
+
+void ErrorCurveView::TrainingStarted() { StartCurve(false); }
+
+void ErrorCurveView::CycleEnded(const CycleReport& report) {
+  if (report.byHand &&
+      (!currentByHand_ || current_.Empty() || report.trial <= current_.Last().trial)) {
+    StartCurve(true);
+  }
+  current_.Add(report.trial, report.errorSum);
+  trialText_ = report.trialText;
+  errorText_ = report.errorText;
+  if (isVisible()) throttle_->Request();
+}
+
+QString ErrorCurveView::Caption() const {
+  if (trialText_.empty()) return {};
+  std::string caption = "Trial=" + trialText_;
+  if (!errorText_.empty()) caption += "   Error=" + errorText_;
+  return QString::fromStdString(caption);
+}
+
+void ErrorCurveView::Refresh() {
+  caption_->setText(Caption().isEmpty() ? QString("No training yet") : Caption());
+  const bool logarithmic = logarithmic_->isChecked();
+  double lowest = 0;
+  for (const ErrorCurve* curve : {&current_, &previous_}) {
+    const double low = curve->LowestPositiveError();
+    if (low > 0 && (lowest == 0 || low < lowest)) lowest = low;
+  }
+  // A logarithmic axis cannot show 0: errors of 0 sit at its floor.
+  const double floor = logarithmic ? (lowest > 0 ? lowest / 10 : 1e-6) : -INFINITY;
+  currentSeries_->replace(ToPoints(current_.Summary(), floor));
+  previousSeries_->replace(ToPoints(previous_.Summary(), floor));
+
+  double lastTrial = 1;
+  double highest = 0;
+  for (const ErrorCurve* curve : {&current_, &previous_}) {
+    if (!curve->Empty()) lastTrial = std::max(lastTrial, curve->Last().trial);
+    highest = std::max(highest, curve->HighestError());
+  }
+  // Training stops below the threshold only in analog reporting with the
+  // error test on.
+  const bool thresholdApplies = ws_.ShowTest == 1 && ws_.ErrorTest == 1 &&
+                                ws_.OutputMode != kDigitalOutput && ws_.AnalogThreshold > 0;
+  thresholdSeries_->clear();
+  if (thresholdApplies) {
+    const double threshold = ws_.AnalogThreshold;
+    thresholdSeries_->append(1, threshold);
+    thresholdSeries_->append(lastTrial, threshold);
+    highest = std::max(highest, threshold);
+  }
+  xAxis_->setRange(1, std::max(2.0, lastTrial));
+  if (logarithmic) {
+    const double top = highest > 0 ? highest * 2 : 1;
+    yAxis_->setRange(floor, std::max(top, floor * 10));
+  } else {
+    yAxis_->setRange(0, highest > 0 ? highest * 1.05 : 1);
+  }
+}
+
+std::string ErrorCurveView::Csv() const {
+  std::vector<const ErrorCurve*> curves;
+  if (!previous_.Empty()) curves.push_back(&previous_);
+  curves.push_back(&current_);
+  return CurvesCsv(curves);
+}
+
+QByteArray ErrorCurveView::Picture(bool svg) {
+  Refresh();
+  return WidgetPicture(*chartView_, svg);
+}
+
+void ErrorCurveView::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  Refresh();
+}
+
+}  // namespace backprop

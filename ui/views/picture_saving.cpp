@@ -1,0 +1,82 @@
+#include "ui/views/picture_saving.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgGenerator>
+#include <QWidget>
+
+#include <string>
+
+#include "files/file_error.h"
+#include "files/text_file.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/window_style.h"
+
+namespace backprop {
+
+namespace {
+
+// Writes the bytes; false after telling the user why not.
+bool WriteOrSay(QWidget* parent, Dialogs& dialogs, const QString& file, const QByteArray& bytes) {
+  try {
+    ReplaceFileContents(QFile::encodeName(file).toStdString(),
+                        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return true;
+  } catch (const FileError& error) {
+    dialogs.Warning(parent, kMessageBoxTitle,
+                    QString::fromStdString(FileErrorMessage(kSaveFailedText, error)));
+  } catch (const std::bad_alloc&) {
+    dialogs.Warning(parent, kMessageBoxTitle, QString(kSaveFailedText) + "\nout of memory");
+  }
+  return false;
+}
+
+// The name chosen, with `extension` added when it has none.
+QString WithExtension(QString file, const char* extension) {
+  if (QFileInfo(file).suffix().isEmpty()) file += extension;
+  return file;
+}
+
+}  // namespace
+
+void SavePictureAs(QWidget* parent, Dialogs& dialogs, const QString& suggestedName,
+                   const std::function<QByteArray(bool svg)>& picture) {
+  const QString chosen = dialogs.SaveFileName(parent, "Save Picture", suggestedName,
+                                              "PNG picture (*.png);;SVG picture (*.svg)");
+  if (chosen.isEmpty()) return;
+  const QString file = WithExtension(chosen, ".png");
+  const bool svg = QFileInfo(file).suffix().compare("svg", Qt::CaseInsensitive) == 0;
+  WriteOrSay(parent, dialogs, file, picture(svg));
+}
+
+void SaveCsvAs(QWidget* parent, Dialogs& dialogs, const QString& suggestedName,
+               const std::string& text) {
+  const QString chosen = dialogs.SaveFileName(parent, "Save Data", suggestedName,
+                                              "Comma-separated values (*.csv)");
+  if (chosen.isEmpty()) return;
+  WriteOrSay(parent, dialogs, WithExtension(chosen, ".csv"), QByteArray::fromStdString(text));
+}
+
+QByteArray WidgetPicture(QWidget& widget, bool svg) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!svg) {
+    buffer.open(QIODevice::WriteOnly);
+    widget.grab().save(&buffer, "PNG");
+    return bytes;
+  }
+  QSvgGenerator generator;
+  generator.setOutputDevice(&buffer);
+  generator.setSize(widget.size());
+  generator.setViewBox(widget.rect());
+  generator.setResolution(widget.logicalDpiX());
+  QPainter painter(&generator);
+  widget.render(&painter);
+  painter.end();
+  return bytes;
+}
+
+}  // namespace backprop

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QObject>
+
+class QAction;
+class QDockWidget;
+class QMainWindow;
+class QMenuBar;
+
+namespace backprop {
+
+// A dock's redrawing (its numbers and its painting) takes at most one part
+// in this many of the time while training goes on, so the docks together
+// cost training little; the docks are redrawn less often when they are slow.
+inline constexpr int kViewShare = 30;
+
+class ArithmeticView;
+class CanvasView;
+class DecisionMapView;
+class Dialogs;
+class ErrorCurveView;
+class Host;
+struct CycleReport;
+struct NetElement;
+struct Workspace;
+
+// The View menu and its docks beside the main window's drawing: the error
+// curve, the decision map and the arithmetic of one pattern, each hidden at
+// start, moved, floated and closed as docks are, and opened or closed at any
+// time, also while a run trains. "Save Picture..." saves the drawing itself.
+// The main window tells the docks what the engine tells it; with every dock
+// closed they only record the error curve.
+class ViewDocks : public QObject {
+  Q_OBJECT
+
+ public:
+  ViewDocks(Workspace& ws, QMainWindow& window, Host& host, Dialogs& dialogs, CanvasView& drawing);
+  ~ViewDocks() override;
+
+  // Adds the View menu to the menu bar.
+  void AddMenu(QMenuBar* bar);
+
+  void TrainingStarted();
+  void CycleEnded(const CycleReport& report);
+  // The net was redrawn: the map and the arithmetic follow.
+  void NetRedrawn();
+  // A program run starts or has ended.
+  void RunStarting();
+  void RunEnded();
+  // "Save Picture...": the drawing as PNG or SVG.
+  void SaveDrawing();
+
+  ErrorCurveView& Curve() { return *curve_; }
+  DecisionMapView& Map() { return *map_; }
+  ArithmeticView& Arithmetic() { return *arithmetic_; }
+  QDockWidget* CurveDock() const { return curveDock_; }
+  QDockWidget* MapDock() const { return mapDock_; }
+  QDockWidget* ArithmeticDock() const { return arithmeticDock_; }
+
+ private:
+  QDockWidget* AddDock(QWidget* view, const QString& title, const char* name, int area);
+  void Highlight(const NetElement& element);
+
+  Workspace& ws_;
+  QMainWindow& window_;
+  Dialogs& dialogs_;
+  CanvasView& drawing_;
+  ErrorCurveView* curve_;
+  DecisionMapView* map_;
+  ArithmeticView* arithmetic_;
+  QDockWidget* curveDock_ = nullptr;
+  QDockWidget* mapDock_ = nullptr;
+  QDockWidget* arithmeticDock_ = nullptr;
+};
+
+}  // namespace backprop
