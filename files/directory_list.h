@@ -15,6 +15,9 @@ class DirectoryList : public QListWidget {
  public:
   explicit DirectoryList(QWidget* parent = nullptr);
 
+  // The size given as the minimum; a layout adds room to it.
+  QSize sizeHint() const override { return minimumSize(); }
+
   QString Path() const { return path_; }
   // Shows `path` (made absolute and clean) as the current directory.
   void SetPath(const QString& path);

@@ -23,7 +23,6 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/main_window_access.h"
 #include "ui/common/maximise.h"
-#include "ui/common/twips.h"
 #include "ui/common/window_style.h"
 
 namespace backprop {
@@ -51,6 +50,9 @@ class FileList : public QListView {
   FileList(QWidget* parent, std::function<void()> onKeyPick)
       : QListView(parent), onKeyPick_(std::move(onKeyPick)) {}
 
+  // The size the dialog gives as the minimum; the layout adds room to it.
+  QSize sizeHint() const override { return minimumSize(); }
+
  protected:
   void keyPressEvent(QKeyEvent* event) override {
     const QPersistentModelIndex before = currentIndex();
@@ -70,20 +72,21 @@ LoadSaveDialog::LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dial
       ws_(ws),
       mainWindow_(mainWindow),
       dialogs_(dialogs),
+      page_(new QWidget(this)),
       fileModel_(new QFileSystemModel(this)),
-      fileList_(new FileList(this, [this] { File1_Click(); })),
-      driveList_(new QComboBox(this)),
-      directoryList_(new DirectoryList(this)),
-      loadButton_(new QPushButton("Load", this)),
-      saveButton_(new QPushButton("Save", this)),
-      exitButton_(new QPushButton("Exit", this)),
-      nameLabel_(new QLabel("File Name:", this)),
-      nameBox_(new QLineEdit(this)) {
+      fileList_(new FileList(page_, [this] { File1_Click(); })),
+      driveList_(new QComboBox(page_)),
+      directoryList_(new DirectoryList(page_)),
+      loadButton_(new QPushButton("Load", page_)),
+      saveButton_(new QPushButton("Save", page_)),
+      exitButton_(new QPushButton("Exit", page_)),
+      nameLabel_(new QLabel("File Name:", page_)),
+      nameBox_(new QLineEdit(page_)) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle("File Control");
   for (int row = 0; row < kFileSetRows; ++row) {
-    rowChecks_[row] = new QCheckBox(this);
-    rowFileBoxes_[row] = new QLineEdit(this);
+    rowChecks_[row] = new QCheckBox(page_);
+    rowFileBoxes_[row] = new QLineEdit(page_);
   }
   NameControls();
   PlaceControls();
@@ -114,27 +117,6 @@ void LoadSaveDialog::NameControls() {
                                {nameBox_, "Text6"}}) {
     control->setObjectName(name);
   }
-}
-
-void LoadSaveDialog::PlaceControls() {
-  // Places in twips (1/1440 inch) from the client area's top left.
-  const auto place = [this](QWidget* control, int left, int top, int width, int height) {
-    control->setGeometry(TwipsToPixels(left, top, width, height, logicalDpiX(), logicalDpiY()));
-  };
-  place(fileList_, 360, 120, 1335, 3735);
-  place(driveList_, 1920, 120, 1335, 315);
-  place(directoryList_, 1920, 600, 1335, 3255);
-  static constexpr std::array<int, kFileSetRows> kCheckTops{360, 840, 1320, 1800, 2400, 2880};
-  static constexpr std::array<int, kFileSetRows> kBoxTops{360, 840, 1320, 1800, 2400, 3000};
-  for (int row = 0; row < kFileSetRows; ++row) {
-    place(rowChecks_[row], 3360, kCheckTops[row], 255, 255);
-    place(rowFileBoxes_[row], 3840, kBoxTops[row], 6975, 375);
-  }
-  place(loadButton_, 3600, 3600, 615, 495);
-  place(saveButton_, 4560, 3600, 615, 495);
-  place(exitButton_, 5520, 3600, 615, 495);
-  place(nameLabel_, 360, 4560, 975, 255);
-  place(nameBox_, 1440, 4560, 3735, 375);
 }
 
 // The drive list holds the system's mounted volumes by their root paths.

@@ -10,6 +10,7 @@ class QCheckBox;
 class QComboBox;
 class QFileSystemModel;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListView;
 class QPushButton;
@@ -20,6 +21,7 @@ class Dialogs;
 class DirectoryList;
 class FileError;
 class MainWindowAccess;
+class TwipsScale;
 
 // The "File Control" window: moves the five texts and the weights file
 // between the workspace and disk as one file set. Check boxes pick the rows,
@@ -66,7 +68,12 @@ class LoadSaveDialog : public QWidget {
  private:
   // Build steps of the constructor.
   void NameControls();
+  // Arranges the controls (load_save_layout.cpp).
   void PlaceControls();
+  void SizeControls(const TwipsScale& twips);
+  QLayout* FileColumn(const TwipsScale& twips);
+  QLayout* DirectoryColumn(const TwipsScale& twips);
+  QLayout* RowsAndButtons(const TwipsScale& twips);
   void FillDrives();
   void ConnectControls();
 
@@ -79,6 +86,7 @@ class LoadSaveDialog : public QWidget {
   MainWindowAccess& mainWindow_;
   Dialogs& dialogs_;
 
+  QWidget* page_;  // holds every control, in a scroll area
   QFileSystemModel* fileModel_;
   QListView* fileList_;                                  // File1
   QComboBox* driveList_;                                 // Drive1

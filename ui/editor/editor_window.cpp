@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -10,11 +11,15 @@
 #include <array>
 
 #include "ui/common/main_window_access.h"
+#include "ui/common/twips.h"
 #include "ui/editor/buffer_text.h"
 
 namespace backprop {
 
 namespace {
+
+// The text area's left edge, in twips from the client area's.
+constexpr int kTextAreaLeft = 120;
 
 // The text of the area as the user sees it: lines separated by "\n". The raw
 // text is used because the plain-text form turns no-break spaces into blanks.
@@ -36,7 +41,13 @@ EditorWindow::EditorWindow(Workspace& ws, MainWindowAccess& mainWindow, QWidget*
   textArea_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   textArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   textArea_->installEventFilter(this);
-  setCentralWidget(textArea_);
+  // The text area fills the window but for a narrow margin on its left, its
+  // place on a 640 x 480 screen; a larger screen gives it all the new room.
+  auto* client = new QWidget;
+  auto* fill = new QHBoxLayout(client);
+  fill->setContentsMargins(TwipsScale(*this).X(kTextAreaLeft), 0, 0, 0);
+  fill->addWidget(textArea_);
+  setCentralWidget(client);
 
   struct MenuEntry {
     const char* name;
@@ -92,7 +103,8 @@ void EditorWindow::Form_Load() {
   // Maximised without being shown: the opening command shows the window.
   if (QScreen* s = screen()) setGeometry(s->availableGeometry());
   setWindowState(windowState() | Qt::WindowMaximized);
-  // The text area covers the whole client area, so it is all there is to clear.
+  // The text area covers the client area but for its blank left margin, so
+  // it is all there is to clear.
   textArea_->clear();
   ShowBufferText();
 }

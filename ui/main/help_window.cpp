@@ -6,7 +6,6 @@
 #include <QPlainTextEdit>
 
 #include "ui/common/main_window_access.h"
-#include "ui/common/twips.h"
 
 namespace backprop {
 
@@ -23,9 +22,7 @@ HelpWindow::HelpWindow(const QString& document, MainWindowAccess& main, QWidget*
     : QMainWindow(parent), mainWindow_(main) {
   setWindowTitle("Form6");
 
-  auto* client = new QWidget(this);
-  setCentralWidget(client);
-  documentArea_ = new QPlainTextEdit(client);
+  documentArea_ = new QPlainTextEdit(this);
   documentArea_->setObjectName("Text1");
   documentArea_->setFont(DocumentFont());
   documentArea_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -34,12 +31,10 @@ HelpWindow::HelpWindow(const QString& document, MainWindowAccess& main, QWidget*
   // Typed keys change nothing; the caret, scrolling and selecting still work.
   documentArea_->setReadOnly(true);
   documentArea_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-
-  // The text area keeps its laid-out size when the window is maximised;
-  // only its frame lies left of the window's edge, so no text is cut off.
-  QRect area = TwipsToPixels(0, 0, 11775, 7215, logicalDpiX(), logicalDpiY());
-  area.moveLeft(-documentArea_->frameWidth());
-  documentArea_->setGeometry(area);
+  // The document fills the window: on a 640 x 480 screen its laid-out size
+  // reaches past the window's edges anyway, and a larger screen shows more
+  // of it, with its scroll bar always in sight.
+  setCentralWidget(documentArea_);
 
   QAction* nutron = menuBar()->addAction("END");
   nutron->setObjectName("nutron");
