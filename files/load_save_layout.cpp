@@ -123,6 +123,7 @@ void LoadSaveDialog::PlaceControls() {
   // In a window smaller than the arrangement, scroll bars reach the rest.
   auto* scroll = new QScrollArea;
   scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setFocusPolicy(Qt::NoFocus);
   scroll->setWidgetResizable(true);
   scroll->setWidget(page_);
   auto* window = new QVBoxLayout(this);
