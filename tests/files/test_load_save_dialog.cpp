@@ -8,6 +8,7 @@
 #include <QListView>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -21,6 +22,7 @@
 #include "tests/support/file_size_limit.h"
 #include "tests/support/qt_test_main.h"
 #include "tests/support/scripted_dialogs.h"
+#include "tests/support/window_size.h"
 
 using namespace backprop;
 using backprop::testing::FakeMainWindow;
@@ -117,22 +119,34 @@ class LoadSaveDialogTest : public QObject {
     QCOMPARE(Control<QLabel>("Label1")->text(), QString("File Name:"));
   }
 
-  // In the client area of a maximised window on a 640 x 480 screen.
   void placesControlsByTwipsAtTheScreensResolution() {
     const auto px = [](int twips, int dpi) { return qRound(twips * dpi / 1440.0); };
     const int dx = dialog_->logicalDpiX();
     const int dy = dialog_->logicalDpiY();
-    dialog_->resize(640, 460);
-    const auto place = [this](const char* name) {
-      QWidget* control = Control<QWidget>(name);
-      return QRect(control->mapTo(dialog_, QPoint(0, 0)), control->size());
-    };
-    QTRY_COMPARE(place("File1"), QRect(px(360, dx), px(120, dy), px(1335, dx), px(3735, dy)));
-    QCOMPARE(place("Command2"), QRect(px(4560, dx), px(3600, dy), px(615, dx), px(495, dy)));
-    QCOMPARE(place("Text5").topLeft(), QPoint(px(3840, dx), px(3000, dy)));
-    QCOMPARE(place("Check5").topLeft(), QPoint(px(3360, dx), px(2880, dy)));
-    QCOMPARE(place("Text6").topLeft(), QPoint(px(1440, dx), px(4560, dy)));
-    QVERIFY(place("Text5").right() < 640);
+    QVERIFY(testing::ResizeWindow(dialog_, QSize(640, 460)));  // on a 640 x 480 screen
+    QCOMPARE(Control<QListView>("File1")->geometry(),
+             QRect(px(360, dx), px(120, dy), px(1335, dx), px(3735, dy)));
+    QCOMPARE(Control<QPushButton>("Command2")->geometry(),
+             QRect(px(4560, dx), px(3600, dy), px(615, dx), px(495, dy)));
+    QCOMPARE(Control<QLineEdit>("Text5")->geometry().topLeft(), QPoint(px(3840, dx), px(3000, dy)));
+    QCOMPARE(Control<QCheckBox>("Check5")->geometry().topLeft(),
+             QPoint(px(3360, dx), px(2880, dy)));
+    QVERIFY(Control<QLineEdit>("Text5")->geometry().right() < 640);
+  }
+
+  void fileListShowsLongNamesWhole() {
+    const QString name = "Equations-long-name1.ds1";  // 24 characters
+    ReplaceFileContents(Std(Path(name)), "");
+    QVERIFY(testing::ResizeWindow(dialog_, QSize(1280, 800)));
+    auto* list = Control<QListView>("File1");
+    auto* model = qobject_cast<QFileSystemModel*>(list->model());
+    QTRY_COMPARE(model->rowCount(list->rootIndex()), 1);
+    const QFontMetrics font(list->font());
+    const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    QVERIFY(list->width() >= font.horizontalAdvance("Equations.ds1") + scrollBar);
+    const QRect item = list->visualRect(model->index(Path(name)));
+    QVERIFY(item.width() >= font.horizontalAdvance(name) &&
+            list->viewport()->rect().contains(item));
   }
 
   void loadReadsTheDemoSetAndMarksNoSetLoaded() {

@@ -2,11 +2,13 @@
 #include <QtTest>
 
 #include <QCheckBox>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 
 #include "engine/workspace.h"
 #include "files/load_save_dialog.h"
 #include "tests/support/qt_test_main.h"
+#include "tests/support/window_size.h"
 #include "tests/ui/main/main_window_fixture.h"
 #include "ui/editor/editor_window.h"
 #include "ui/listing/listing_window.h"
@@ -28,6 +30,8 @@ class SecondaryWindowsTest : public QObject {
   void loadSaveOpensTheDialog();
   void lateActivationKeepsTheMainWindowHidden_data();
   void lateActivationKeepsTheMainWindowHidden();
+  void controlsStayApartInsideTheWindow_data();
+  void controlsStayApartInsideTheWindow();
 };
 
 void SecondaryWindowsTest::editEntriesOpenTheEditorOnTheirBuffer_data() {
@@ -148,6 +152,60 @@ void SecondaryWindowsTest::lateActivationKeepsTheMainWindowHidden() {
   QEvent activate(QEvent::WindowActivate);
   QApplication::sendEvent(&f.window, &activate);
   QVERIFY(!f.window.isVisible());
+}
+
+void SecondaryWindowsTest::controlsStayApartInsideTheWindow_data() {
+  QTest::addColumn<QString>("command");
+  QTest::addColumn<QSize>("size");
+  for (const QSize size : {QSize(800, 600), QSize(1280, 800), QSize(1920, 1080)}) {
+    for (const char* command : {"sa", "he", "pr", "pms", "li", "preview"}) {
+      QTest::addRow("%s %dx%d", command, size.width(), size.height()) << QString(command) << size;
+    }
+  }
+}
+
+// On today's screens no control lies over another or past its window's
+// edges, no menu entry hides behind the bar's overflow button, and the
+// help text fills its window.
+void SecondaryWindowsTest::controlsStayApartInsideTheWindow() {
+  QFETCH(QString, command);
+  QFETCH(QSize, size);
+  MainWindowFixture f;
+  f.Action(command == "preview" ? "li" : qPrintable(command))->trigger();
+  if (command == "preview") f.window.Owner().Listing().Command3_Click();
+  QWidget* window = nullptr;  // the one window shown
+  for (QWidget* w : QApplication::topLevelWidgets()) window = w->isVisible() ? w : window;
+  QVERIFY(QTest::qWaitForWindowActive(window) && testing::ResizeWindow(window, size));
+
+  // The controls the user sees, not the parts they are made of.
+  const auto isControl = [window](QWidget* w) {
+    bool control = false;
+    for (const char* kind : {"QAbstractButton", "QLineEdit", "QComboBox", "QAbstractItemView",
+                             "QPlainTextEdit", "QLabel", "QMenuBar", "backprop::CanvasView"}) {
+      control = control || w->inherits(kind);
+    }
+    return control && w->isVisibleTo(window);
+  };
+  QList<QRect> places;
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    QWidget* up = w->parentWidget();
+    while (up != window && !isControl(up)) up = up->parentWidget();
+    if (up != window || !isControl(w)) continue;
+    const QRect place(w->mapTo(window, QPoint()), w->size());
+    QVERIFY2(window->rect().contains(place), qPrintable(w->objectName()));
+    for (const QRect& other : places)
+      QVERIFY2(!place.intersects(other), qPrintable(w->objectName()));
+    places << place;
+  }
+  QVERIFY(places.size() >= 2);
+  const auto* bar = window->findChild<QMenuBar*>();
+  for (QAction* entry : bar ? bar->actions() : QList<QAction*>()) {
+    QVERIFY2(bar->rect().contains(bar->actionGeometry(entry)), qPrintable(entry->text()));
+  }
+  const QWidget* help =
+      command == "he" ? window->findChild<QPlainTextEdit*>()->viewport() : nullptr;
+  QVERIFY(!help ||
+          help->width() * help->height() >= 0.9 * size.width() * (size.height() - bar->height()));
 }
 
 BACKPROP_QT_TEST(SecondaryWindowsTest);
