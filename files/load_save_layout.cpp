@@ -166,7 +166,8 @@ void LoadSaveDialog::SizeControls(const TwipsScale& twips) {
   KeepSize(nameBox_, twips.Size(kNameBox));
 }
 
-// The file list, ending a little above the buttons' lower edge.
+// The file list; its column reaches down to the buttons' lower edge, as the
+// folder list's does, so that the name row keeps its place below both.
 QLayout* LoadSaveDialog::FileColumn(const TwipsScale& twips) {
   TwipsLine column(twips, Qt::Vertical, kFileList.top);
   column.Add(fileList_, kFileList.top);
@@ -174,7 +175,7 @@ QLayout* LoadSaveDialog::FileColumn(const TwipsScale& twips) {
   return column.Layout();
 }
 
-// The drive list, and below it the folder list, which ends with the file list.
+// The drive list, and below it the folder list.
 QLayout* LoadSaveDialog::DirectoryColumn(const TwipsScale& twips) {
   TwipsLine column(twips, Qt::Vertical, kDriveList.top);
   column.Add(driveList_, kDriveList.top);
