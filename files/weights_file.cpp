@@ -149,6 +149,9 @@ void Store(Workspace& ws, const WeightsRecord& record) {
   ws.OutputRangeLow = record.parameters[3];
   ws.OutputRangeHigh = record.parameters[4];
   ws.OutputMode = record.parameters[5];
+  // Steps applied by hand count from the weights just loaded.
+  ws.HandPatterns = 0;
+  ws.HandCycles = 0;
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // what training does with the same pattern; and what an overflow leaves.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "engine/engine_error.h"
@@ -11,26 +10,14 @@
 #include "engine/training.h"
 #include "engine/workspace.h"
 #include "tests/support/recording_canvas.h"
+#include "tests/support/same_numbers.h"
 
 namespace backprop {
 namespace {
 
+using testing::SameCells;
+using testing::SameNumbers;
 using testing::ScriptedHost;
-
-// Whether two tables hold the same cells, bit for bit.
-template <typename T>
-bool SameCells(const T& a, const T& b) {
-  return std::memcmp(a.Cells(), b.Cells(), sizeof(*a.Cells()) * T::kSize) == 0;
-}
-
-bool SameNumbers(const Workspace& a, const Workspace& b) {
-  return SameCells(a.Weights, b.Weights) && SameCells(a.NodeValues, b.NodeValues) &&
-         SameCells(a.NetInputs, b.NetInputs) && SameCells(a.Slopes, b.Slopes) &&
-         SameCells(a.Deltas, b.Deltas) && SameCells(a.RawInputs, b.RawInputs) &&
-         SameCells(a.ScaledTargets, b.ScaledTargets) && a.PatternCount.Value() == b.PatternCount.Value() &&
-         a.LoadedSet.Value() == b.LoadedSet.Value() && a.SelectedSet.Value() == b.SelectedSet.Value() &&
-         a.TrialCounter.Value() == b.TrialCounter.Value() && a.CurrentLine == b.CurrentLine;
-}
 
 class PatternArithmeticTest : public ::testing::Test {
  protected:

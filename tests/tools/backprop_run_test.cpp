@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/net_evaluation.h"
+#include "engine/number_text.h"
+#include "engine/workspace.h"
+#include "files/weights_file.h"
 #include "tests/support/nets.h"
 
 // End-to-end runs of the built backprop-run on file sets in a temporary
@@ -278,6 +284,137 @@ TEST_F(BackpropRunTest, UsageAndFileErrors) {
     EXPECT_EQ(result.err.substr(0, std::string(c.errStart).size()), c.errStart) << c.args;
   }
   EXPECT_EQ(Run("--help").out.substr(0, 27), "Usage: backprop-run BASE [o");
+}
+
+
+// --curve keeps what the report prints, at full precision; --map is the
+// trained net's sign in colour.
+TEST_F(BackpropRunTest, CurveIsTheReportAndMapIsTheNetsSign) {
+  Write("X.pr1", std::string("ERRTEST=0\r\nTRAINMAX=40\r\n") + kExclusiveOrProgram +
+                     "TRAINMAX=30\r\nTRAIN=1\r\n");
+  Write("X.ds1", kExclusiveOr);
+  const RunResult run = Run("X --curve c.csv --map m.png --save-weights w.wts");
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::vector<std::string> printed;
+  for (const std::string& line : Lines(run.out)) {
+    if (line.rfind("Error=", 0) == 0) printed.push_back(line);
+  }
+  const std::vector<std::string> rows = Lines(ReadFile(dir / "c.csv"));
+  ASSERT_EQ(rows.size(), 1 + printed.size());
+  EXPECT_EQ(rows[0], "train,trial,error");
+  ASSERT_EQ(printed.size(), 39u + 29u);
+  for (std::size_t n = 1; n < rows.size(); ++n) {
+    const std::size_t comma = rows[n].rfind(',');
+    const std::string expectedStart = n <= 39 ? "1," + std::to_string(n) + ","
+                                              : "2," + std::to_string(n - 39) + ",";
+    EXPECT_EQ(rows[n].substr(0, comma + 1), expectedStart);
+    const double error = std::stod(rows[n].substr(comma + 1));
+    std::string shown = "Error=" + backprop::FormatPattern(error, " ##.######");
+    shown.erase(shown.find_last_not_of(' ') + 1);
+    EXPECT_EQ(printed[n - 1], shown);
+  }
+
+  backprop::Workspace ws;
+  ApplyDefaults(ws);
+  backprop::ReadWeightsFile(ws, dir / "w.wts");
+  const QImage map(QString::fromStdString((dir / "m.png").string()));
+  ASSERT_EQ(map.size(), QSize(100, 100));
+  const backprop::NetEvaluator net(ws);
+  int checked = 0;
+  for (int y = 0; y < 100; y += 9) {
+    for (int x = 0; x < 100; x += 9) {
+      const double inputs[2] = {-1 + 2.0 * x / 99, 1 - 2.0 * y / 99};
+      const double out = net.Output(inputs, 1);
+      const QColor c = map.pixelColor(x, y);
+      if (out < -0.02) {
+        EXPECT_TRUE(c.red() == 255 && c.blue() < 255) << x << "," << y;
+      }
+      if (out > 0.02) {
+        EXPECT_TRUE(c.blue() == 255 && c.red() < 255) << x << "," << y;
+      }
+      checked += std::abs(out) > 0.02;
+    }
+  }
+  EXPECT_GT(checked, 100);
+}
+
+// --explain against the forward pass and back-propagation worked out by
+// hand for a 2-2-1 net with known weights, pattern 2: inputs -1, 1, target 1.
+TEST_F(BackpropRunTest, ExplainIsTheHandCalculation) {
+  // w1[i][j]: from neurode i of layer 1 (0 the bias) to j of layer 2.
+  const double w1[3][3] = {{0, 0.1, -0.2}, {0, 0.3, 0.4}, {0, -0.5, 0.6}};
+  const double w2[3] = {0.25, -0.7, 0.8};  // from i of layer 2 to the output
+  std::ostringstream file;
+  file << "3\r\n2\r\n2\r\n1\r\n1\r\n1\r\n0\r\n";
+  for (int i = 0; i <= 2; ++i) file << w1[i][1] << "\r\n" << w1[i][2] << "\r\n";
+  for (int i = 0; i <= 2; ++i) file << w2[i] << "\r\n";
+  file << "2\r\n-1\r\n1\r\n-1\r\n1\r\n1\r\n";
+  Write("w.wts", file.str());
+  Write("X.pr1", "DISPLAY\r\n");
+  Write("X.ds1", kExclusiveOr);
+  const RunResult run = Run("X --load-weights w.wts --explain 1:2");
+  ASSERT_EQ(run.status, 0) << run.err;
+
+  const double epsilon = 0.05;
+  const double in[3] = {1, -1, 1};  // bias, input 1, input 2
+  double hidden[3] = {1, 0, 0};
+  double hiddenNet[3] = {};
+  for (int j = 1; j <= 2; ++j) {
+    for (int i = 0; i <= 2; ++i) hiddenNet[j] += w1[i][j] * in[i];
+    hidden[j] = std::tanh(hiddenNet[j]);
+  }
+  const double outNet = w2[0] * 1 + w2[1] * hidden[1] + w2[2] * hidden[2];
+  const double out = std::tanh(outNet);
+  const double e = 1 - out;
+  const double outDelta = (1 - out * out) * e;
+  std::vector<std::vector<double>> expected = {
+      {2, 1, hiddenNet[1], hidden[1], 1 - hidden[1] * hidden[1],
+       (1 - hidden[1] * hidden[1]) * w2[1] * outDelta},
+      {2, 2, hiddenNet[2], hidden[2], 1 - hidden[2] * hidden[2],
+       (1 - hidden[2] * hidden[2]) * w2[2] * outDelta},
+      {3, 1, outNet, out, 1 - out * out, outDelta},
+      {1, 1, e}};
+  for (int i = 0; i <= 2; ++i) {
+    for (int j = 1; j <= 2; ++j) {
+      const double change = in[i] * expected[static_cast<std::size_t>(j - 1)][5] * epsilon;
+      expected.push_back({1, double(i), double(j), w1[i][j], change, w1[i][j] + change});
+    }
+  }
+  for (int i = 0; i <= 2; ++i) {
+    const double change = hidden[i] * outDelta * epsilon;
+    expected.push_back({2, double(i), 1, w2[i], change, w2[i] + change});
+  }
+
+  std::vector<std::string> lines = Lines(run.out);
+  const auto first = std::find(lines.begin(), lines.end(), "explain\t1\t2");
+  ASSERT_NE(first, lines.end()) << run.out;
+  ASSERT_EQ(lines.end() - first, 1 + 3 + 1 + 9);
+  for (std::size_t n = 0; n < expected.size(); ++n) {
+    std::istringstream line(*(first + 1 + static_cast<std::ptrdiff_t>(n)));
+    std::string word;
+    line >> word;
+    EXPECT_EQ(word, n < 3 ? "node" : n == 3 ? "output" : "weight");
+    for (const double value : expected[n]) {
+      double read = 0;
+      line >> read;
+      EXPECT_NEAR(read, value, 1e-12) << "line " << n;
+    }
+  }
+  EXPECT_EQ((first + 4)->rfind("output\t1\t1\t", 0), 0u) << "a whole target has no point";
+}
+
+// What the new outputs cannot do is a usage error after the run's output.
+TEST_F(BackpropRunTest, MapAndExplainRefuseWhatTheyCannotShow) {
+  Write("X.pr1", "NETLIST=2,3,1\r\nINITW=2\r\n");
+  Write("X.ds1", "1\r\n1,1,1,1\r\n");
+  const RunResult map = Run("X --map m.png --explain 1:9");
+  EXPECT_EQ(map.status, 1);
+  EXPECT_NE(map.out.find("Active"), std::string::npos) << "the run's own output comes first";
+  EXPECT_NE(map.err.find("--map needs a net of two inputs"), std::string::npos) << map.err;
+  EXPECT_NE(map.err.find("--explain 1:9: pattern 9 is not in 1..1"), std::string::npos) << map.err;
+  EXPECT_FALSE(fs::exists(dir / "m.png"));
+  EXPECT_EQ(Run("X --explain 3:1").status, 1);
+  EXPECT_EQ(Run("X --explain 2:1").status, 1) << "an empty set";
 }
 
 }  // namespace

@@ -27,6 +27,14 @@ void HeadlessHost::ShowWarning(const std::string& message) {
   warnings_.flush();
 }
 
+void HeadlessHost::TrainingStarted() {
+  if (recordCurves_) curves_.emplace_back();
+}
+
+void HeadlessHost::CycleEnded(const CycleReport& report) {
+  if (recordCurves_ && !curves_.empty()) curves_.back().Add(report.trial, report.errorSum);
+}
+
 bool RunNetworkProgram(Workspace& ws, int program, HeadlessHost& host) {
   ws.RunMode = program == 2 ? kRunProgramS2 : kRunProgramS1;
   RunProgram(ws, host);

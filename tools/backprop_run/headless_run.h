@@ -3,6 +3,9 @@
 #include <csignal>
 #include <iosfwd>
 
+#include <vector>
+
+#include "engine/error_curve.h"
 #include "engine/host.h"
 
 namespace backprop {
@@ -22,8 +25,13 @@ class HeadlessHost : public Host {
   Canvas& MainCanvas() override { return canvas_; }
   void YieldToEvents() override;
   void ShowWarning(const std::string& message) override;
+  void TrainingStarted() override;
+  void CycleEnded(const CycleReport& report) override;
 
   bool Warned() const { return warned_; }
+  // Keeps every cycle of every TRAIN line from now on (for --curve).
+  void RecordCurves() { recordCurves_ = true; }
+  const std::vector<ErrorCurve>& Curves() const { return curves_; }
 
  private:
   Workspace& ws_;
@@ -31,6 +39,8 @@ class HeadlessHost : public Host {
   std::ostream& warnings_;
   const volatile std::sig_atomic_t* interruptRequest_;
   bool warned_ = false;
+  bool recordCurves_ = false;
+  std::vector<ErrorCurve> curves_;
 };
 
 // The key code a Ctrl+C stands for when it stops training.

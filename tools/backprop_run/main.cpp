@@ -9,17 +9,23 @@
 #include <vector>
 
 #include "engine/draw_net.h"
+#include "engine/engine_error.h"
+#include "engine/error_curve.h"
+#include "engine/net_evaluation.h"
+#include "engine/pattern_arithmetic.h"
 #include "engine/visible_text.h"
 #include "engine/workspace.h"
 #include "files/file_error.h"
 #include "files/file_set.h"
 #include "files/weights_file.h"
+#include "tools/backprop_run/explain_text.h"
 #include "tools/backprop_run/headless_run.h"
 #include "tools/backprop_run/picture.h"
 #include "tools/backprop_run/run_options.h"
 #include "tools/backprop_run/run_outputs.h"
 #include "tools/backprop_run/tee_canvas.h"
 #include "tools/backprop_run/text_canvas.h"
+#include "ui/canvas/map_image.h"
 
 namespace {
 
@@ -64,6 +70,29 @@ std::optional<std::string> ReadTexts(backprop::Workspace& ws, const std::string&
   return std::nullopt;
 }
 
+// The points per side of the decision map's grid.
+constexpr int kMapPoints = 100;
+
+// The decision map's PNG, or the usage error that a net without two inputs is.
+std::optional<std::string> MapUsageError(const backprop::Workspace& ws) {
+  try {
+    const backprop::NetEvaluator net(ws);
+    if (net.Inputs() == 2 && net.Outputs() >= 1) return std::nullopt;
+    return "--map needs a net of two inputs and an output; the final net has " +
+           std::to_string(net.Inputs()) + " input(s) and " + std::to_string(net.Outputs()) +
+           " output(s)";
+  } catch (const backprop::EngineError& error) {
+    return std::string("--map: the final net cannot be evaluated: ") + error.what();
+  }
+}
+
+std::string MapPng(const backprop::Workspace& ws) {
+  using namespace backprop;
+  const QImage image = MapImage(OutputGrid(ws, 1, kMapPoints), kMapPoints, ws.OutputRangeLow,
+                                ws.OutputRangeHigh);
+  return Picture::PngBytes(image);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,7 +122,7 @@ int main(int argc, char** argv) {
   }
 
   std::unique_ptr<Picture> picture;
-  if (!options.pngFile.empty()) {
+  if (!options.pngFile.empty() || !options.mapFile.empty()) {
     picture = std::make_unique<Picture>(argc, argv);
     // The window shows the net before any run, and a run that only steps
     // writes its values over it in the net's coordinates: so does the
@@ -103,21 +132,46 @@ int main(int argc, char** argv) {
 
   InstallInterruptHandler();
   TextCanvas text(std::cout);
-  bool ranToEnd = false;
-  if (picture) {
-    TeeCanvas both(text, picture->Surface());
-    HeadlessHost host(ws, both, std::cerr, &interruptRequest);
-    ranToEnd = RunNetworkProgram(ws, options.program, host);
-  } else {
-    HeadlessHost host(ws, text, std::cerr, &interruptRequest);
-    ranToEnd = RunNetworkProgram(ws, options.program, host);
-  }
+  std::optional<TeeCanvas> both;
+  if (!options.pngFile.empty()) both.emplace(text, picture->Surface());
+  HeadlessHost host(ws, both ? static_cast<Canvas&>(*both) : text, std::cerr, &interruptRequest);
+  if (!options.curveFile.empty()) host.RecordCurves();
+  const bool ranToEnd = RunNetworkProgram(ws, options.program, host);
   text.Flush();
+
+  // The arithmetic of one pattern, after the run's own output.
+  bool usageFailed = false;
+  if (options.explainSet != 0) {
+    try {
+      std::cout << ExplainText(ExplainPattern(ws, options.explainSet, options.explainPattern));
+    } catch (const EngineError& error) {
+      Report("--explain " + std::to_string(options.explainSet) + ":" +
+             std::to_string(options.explainPattern) + ": " + error.what());
+      usageFailed = true;
+    }
+  }
 
   // Every output is written on its own; the weights only after a run that
   // ended without a run error.
   std::vector<RunOutput> outputs;
-  if (picture) outputs.push_back({options.pngFile, [&picture] { return picture->PngBytes(); }});
+  if (!options.pngFile.empty()) {
+    outputs.push_back({options.pngFile, [&picture] { return picture->PngBytes(); }});
+  }
+  if (!options.curveFile.empty()) {
+    outputs.push_back({options.curveFile, [&host] {
+                         std::vector<const ErrorCurve*> curves;
+                         for (const ErrorCurve& curve : host.Curves()) curves.push_back(&curve);
+                         return CurvesCsv(curves);
+                       }});
+  }
+  if (!options.mapFile.empty()) {
+    if (const auto message = MapUsageError(ws)) {
+      Report(*message);
+      usageFailed = true;
+    } else {
+      outputs.push_back({options.mapFile, [&ws] { return MapPng(ws); }});
+    }
+  }
   if (ranToEnd && !options.saveWeightsFile.empty()) {
     outputs.push_back({options.saveWeightsFile, [&ws] { return WeightsFileText(ws); }});
   }
@@ -129,5 +183,5 @@ int main(int argc, char** argv) {
   if (!printed) Report("cannot write standard output (a closed pipe or a full disk)");
 
   if (!ranToEnd) return kExitRunError;
-  return failures.empty() && printed ? 0 : kExitUsageOrFileError;
+  return failures.empty() && printed && !usageFailed ? 0 : kExitUsageOrFileError;
 }

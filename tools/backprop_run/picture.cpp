@@ -1,10 +1,8 @@
 #include "tools/backprop_run/picture.h"
 
-#include <QBuffer>
 #include <QColor>
 #include <QFont>
 #include <QGuiApplication>
-#include <QImageWriter>
 #include <QSize>
 #include <QtGlobal>
 
@@ -53,14 +51,12 @@ Picture::~Picture() = default;
 
 Canvas& Picture::Surface() { return parts_->canvas; }
 
-std::string Picture::PngBytes() const {
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "png");
-  if (!writer.write(parts_->canvas.Image())) {
-    throw FileError({}, "cannot make the picture: " + writer.errorString().toStdString());
-  }
-  return buffer.data().toStdString();
+std::string Picture::PngBytes(const QImage& image) {
+  const QByteArray bytes = backprop::PngBytes(image);
+  if (bytes.isEmpty()) throw FileError({}, "cannot make the picture");
+  return bytes.toStdString();
 }
+
+std::string Picture::PngBytes() const { return PngBytes(parts_->canvas.Image()); }
 
 }  // namespace backprop

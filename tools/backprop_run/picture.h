@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+class QImage;
+
 namespace backprop {
 
 class Canvas;
@@ -21,6 +23,8 @@ class Picture {
   // The picture as the bytes of a PNG file; throws FileError (without a
   // file name) when it cannot be encoded.
   std::string PngBytes() const;
+  // The same for any image.
+  static std::string PngBytes(const QImage& image);
 
  private:
   struct Parts;

@@ -29,6 +29,31 @@ void SetSaveWeights(RunOptions& options, const std::string& value) {
   options.saveWeightsFile = value;
 }
 
+void SetCurve(RunOptions& options, const std::string& value) {
+  if (value.empty()) throw UsageError("--curve needs a file name");
+  options.curveFile = value;
+}
+
+void SetMap(RunOptions& options, const std::string& value) {
+  if (value.empty()) throw UsageError("--map needs a file name");
+  options.mapFile = value;
+}
+
+// SET:P, a training set (1 or 2) and a pattern number from 1.
+void SetExplain(RunOptions& options, const std::string& value) {
+  const std::size_t colon = value.find(':');
+  const std::string set = value.substr(0, colon);
+  const std::string pattern = colon == std::string::npos ? "" : value.substr(colon + 1);
+  const bool digits = !pattern.empty() && pattern.size() <= 9 &&
+                      pattern.find_first_not_of("0123456789") == std::string::npos;
+  if ((set != "1" && set != "2") || !digits || std::stoi(pattern) < 1) {
+    throw UsageError("--explain takes SET:P, a training set 1 or 2 and a pattern from 1, not \"" +
+                     value + "\"");
+  }
+  options.explainSet = set == "1" ? 1 : 2;
+  options.explainPattern = std::stoi(pattern);
+}
+
 void SetHelp(RunOptions& options, const std::string&) { options.help = true; }
 
 const OptionRow* FindOption(std::string_view name) {
@@ -51,6 +76,12 @@ const std::vector<OptionRow>& RunOptionTable() {
       {"--save-weights", "FILE",
        "write geometry, weights and six parameters to the weights file FILE after the run",
        SetSaveWeights},
+      {"--curve", "FILE",
+       "write every training cycle's error to FILE as CSV: train,trial,error", SetCurve},
+      {"--map", "FILE",
+       "write the decision map of the final net (two inputs) to FILE as a 100x100 PNG", SetMap},
+      {"--explain", "SET:P",
+       "print the arithmetic of pattern P of training set SET for the final weights", SetExplain},
       {"--help", "", "show this text and exit", SetHelp},
   };
   return table;
@@ -119,11 +150,30 @@ std::string UsageText() {
       std::to_string(kMaxTextFileBytes / 1024) + " KiB, a weights file " +
       std::to_string(kMaxWeightsFileBytes / 1024) +
       " KiB; a larger file is refused before it is read.\n"
-      "Each output (--png, --save-weights) is written on its own to a new file\n"
-      "beside its target, which is then renamed over the old one: an output that\n"
-      "fails leaves its old file as it was, and the others are still written. A\n"
-      "target that is not a regular file (a folder, a device, a FIFO, a link to\n"
-      "nothing) is refused and left untouched.\n"
+      "\n"
+      "--curve writes a header line \"train,trial,error\", then one line per\n"
+      "training cycle of every TRAIN line of the run: train counts the TRAIN\n"
+      "lines from 1, trial is the cycle as reported, error the cycle's error sum\n"
+      "(the digital count in digital mode) in the shortest form that reads back\n"
+      "to the same number; rounded as the report rounds, it is the \"Error=\" line.\n"
+      "--map paints output neurode 1 of the final net over the input square\n"
+      "(input 1 from low at the left to high at the right, input 2 from low at\n"
+      "the bottom to high at the top), one pixel per point of a 100x100 grid:\n"
+      "pure red at the low end of the output range, white at its middle, pure\n"
+      "blue at its high end, linear between. A net without exactly two inputs\n"
+      "is a usage error.\n"
+      "--explain prints, after the run's own output, tab-separated lines:\n"
+      "\"explain SET P\"; \"node k j net out slope delta\" for every neurode of\n"
+      "layers 2..L; \"output j target e\" for every output neurode (the target\n"
+      "scaled to -1..1); \"weight h i j w change new\" for every weight, the\n"
+      "bias row i = 0 included. Numbers read back exactly; whole numbers have no\n"
+      "point. A pattern outside the set, or an empty set, is a usage error.\n"
+      "\n"
+      "Each output (--png, --save-weights, --curve, --map) is written on its own\n"
+      "to a new file beside its target, which is then renamed over the old one:\n"
+      "an output that fails leaves its old file as it was, and the others are\n"
+      "still written. A target that is not a regular file (a folder, a device, a\n"
+      "FIFO, a link to nothing) is refused and left untouched.\n"
       "\n"
       "Exit status: 0 when the program ran to its end (or was stopped) and\n"
       "every output and standard output were written; 1 for a usage or file\n"
@@ -134,7 +184,7 @@ std::string UsageText() {
       "as \"Line 4 (TRAIN=1): the show rate is 0\". A weights file that cannot\n"
       "be read (\"FILE NOT FOUND\") stops before the run and changes nothing.\n"
       "The weights are saved only after a run that ended without a run error;\n"
-      "the picture after any run.\n";
+      "the picture, the curve and the map after any run.\n";
   return text;
 }
 

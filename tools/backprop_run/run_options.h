@@ -14,6 +14,10 @@ struct RunOptions {
   std::string pngFile;    // where to write the final drawing; empty for none
   std::string loadWeightsFile;  // weights file read before the run; empty for none
   std::string saveWeightsFile;  // weights file written after the run; empty for none
+  std::string curveFile;  // every training cycle's error, as CSV; empty for none
+  std::string mapFile;    // the decision map of the final net, as PNG; empty for none
+  int explainSet = 0;     // --explain SET:P: the training set, 1 or 2; 0 for none
+  int explainPattern = 0; // and the pattern, from 1
   bool help = false;
 };
 

@@ -95,12 +95,14 @@ void CanvasView::resizeEvent(QResizeEvent*) { canvas_.Resize(size()); }
 
 void CanvasView::mousePressEvent(QMouseEvent* event) {
   const QPointF at = event->position();
-  const bool secondOfDouble = !lastWasDoubleClick_ && lastPress_.isValid() &&
-                              lastPress_.elapsed() < QApplication::doubleClickInterval() &&
-                              (at - lastPressAt_).manhattanLength() <=
-                                  QApplication::startDragDistance();
+  const quint64 time = event->timestamp();
+  const bool secondOfDouble =
+      !lastWasDoubleClick_ && pressedBefore_ && time >= lastPressTime_ &&
+      time - lastPressTime_ < static_cast<quint64>(QApplication::doubleClickInterval()) &&
+      (at - lastPressAt_).manhattanLength() <= QApplication::startDragDistance();
   lastWasDoubleClick_ = secondOfDouble;
-  lastPress_.restart();
+  pressedBefore_ = true;
+  lastPressTime_ = time;
   lastPressAt_ = at;
   if (secondOfDouble) return;
   const QPointF user = ToUser(at);

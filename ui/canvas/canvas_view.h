@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QPointF>
 #include <QWidget>
 
@@ -69,7 +68,9 @@ class CanvasView : public QWidget {
   ImageCanvas canvas_;
   RepaintThrottle* repaint_;
   std::function<void()> prepare_;
-  QElapsedTimer lastPress_;
+  // The last press, by the time the window system gave it.
+  bool pressedBefore_ = false;
+  quint64 lastPressTime_ = 0;
   QPointF lastPressAt_;
   bool lastWasDoubleClick_ = false;
 };

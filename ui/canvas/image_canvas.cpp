@@ -45,13 +45,15 @@ QByteArray ImageCanvas::Svg() const {
   return bytes;
 }
 
-QByteArray ImageCanvas::Png() const {
+QByteArray PngBytes(const QImage& image) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  image_.save(&buffer, "PNG");
+  if (!image.save(&buffer, "PNG")) return {};
   return bytes;
 }
+
+QByteArray ImageCanvas::Png() const { return PngBytes(image_); }
 
 template <typename Call>
 void ImageCanvas::Draw(Call call, bool changes) {

@@ -15,6 +15,9 @@
 
 namespace backprop {
 
+// An image as the bytes of a PNG file; empty when it cannot be encoded.
+QByteArray PngBytes(const QImage& image);
+
 // A Canvas that paints into a persistent QImage, so what was drawn stays
 // until the next Clear, also while no window shows it. It also keeps the
 // calls that made the picture (a CanvasCalls list), so that at another size

@@ -182,16 +182,21 @@ void ErrorCurveView::Refresh() {
   thresholdSeries_->clear();
   if (thresholdApplies) {
     const double threshold = ws_.AnalogThreshold;
-    thresholdSeries_->append(1, threshold);
+    thresholdSeries_->append(0, threshold);
     thresholdSeries_->append(lastTrial, threshold);
     highest = std::max(highest, threshold);
   }
-  xAxis_->setRange(1, std::max(2.0, lastTrial));
+  // Round numbers on the axes, so the ticks read easily.
+  auto* x = static_cast<QValueAxis*>(xAxis_);
+  x->setRange(0, std::max(2.0, lastTrial));
+  x->applyNiceNumbers();
   if (logarithmic) {
     const double top = highest > 0 ? highest * 2 : 1;
     yAxis_->setRange(floor, std::max(top, floor * 10));
   } else {
-    yAxis_->setRange(0, highest > 0 ? highest * 1.05 : 1);
+    auto* y = static_cast<QValueAxis*>(yAxis_);
+    y->setRange(0, highest > 0 ? highest : 1);
+    y->applyNiceNumbers();
   }
 }
 
