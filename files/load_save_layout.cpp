@@ -53,6 +53,10 @@ class TwipsLine {
         reached_(Pixels(start)) {
     line_->setSpacing(0);
   }
+  // The layout goes to whoever adds it; a copy would hand it out twice.
+  TwipsLine(const TwipsLine&) = delete;
+  TwipsLine& operator=(const TwipsLine&) = delete;
+
   void Add(QWidget* control, int place, Qt::Alignment alignment = {}) {
     MoveTo(place);
     line_->addWidget(control, 0, alignment);
