@@ -1,5 +1,7 @@
 #include "tools/backprop_run/run_options.h"
 
+#include <algorithm>
+
 #include "files/text_file.h"
 #include "files/weights_file.h"
 
@@ -57,10 +59,10 @@ void SetExplain(RunOptions& options, const std::string& value) {
 void SetHelp(RunOptions& options, const std::string&) { options.help = true; }
 
 const OptionRow* FindOption(std::string_view name) {
-  for (const OptionRow& row : RunOptionTable()) {
-    if (row.name == name) return &row;
-  }
-  return nullptr;
+  const std::vector<OptionRow>& table = RunOptionTable();
+  const auto row = std::find_if(table.begin(), table.end(),
+                                [name](const OptionRow& r) { return r.name == name; });
+  return row == table.end() ? nullptr : &*row;
 }
 
 }  // namespace
