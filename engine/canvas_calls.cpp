@@ -54,11 +54,12 @@ void CanvasCalls::CloseRun() {
   // Earlier texts at the same place: those the new one covers go, and of
   // the rest only the newest few stay.
   std::size_t kept = 0;
-  for (auto it = runs_.rbegin(); it != runs_.rend(); ++it) {
-    if (it->x != run.x || it->y != run.y || it->first == it->end) continue;
-    if (it->characters <= run.characters || kept >= kRunsPerPlace) {
-      Drop(it->first, it->end);
-      it->end = it->first;  // marks the run dropped
+  for (std::size_t n = runs_.size(); n-- > 0;) {
+    TextRun& earlier = runs_[n];
+    if (earlier.x != run.x || earlier.y != run.y || earlier.first == earlier.end) continue;
+    if (earlier.characters <= run.characters || kept >= kRunsPerPlace) {
+      Drop(earlier.first, earlier.end);
+      earlier.end = earlier.first;  // marks the run dropped
     } else {
       ++kept;
     }

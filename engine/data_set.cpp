@@ -70,7 +70,8 @@ DataSetValues ReadDataSet(const Workspace& ws, double set, bool withTargets) {
   const NetGeometry geometry = ValidatedGeometry(ws);
   data.inputs = geometry.Size(1);
   data.targets = withTargets ? geometry.OutputSize() : 0;
-  data.values.reserve(static_cast<std::size_t>(data.patterns * (data.inputs + data.targets)));
+  data.values.reserve(static_cast<std::size_t>(data.patterns) *
+                      static_cast<std::size_t>(data.inputs + data.targets));
   double value = FieldValue(data.lastField);
   auto nextValue = [&]() {
     if (!reader.AtEnd()) {

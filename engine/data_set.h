@@ -37,7 +37,7 @@ struct DataSetValues {
 
  private:
   std::size_t Index(int p) const {
-    return static_cast<std::size_t>((p - 1) * (inputs + targets));
+    return static_cast<std::size_t>(p - 1) * static_cast<std::size_t>(inputs + targets);
   }
 };
 

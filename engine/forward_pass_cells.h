@@ -19,8 +19,8 @@ inline void FourNetInputs(const WorkspaceValue* column, const double* in, int so
                           double* x) {
   const WorkspaceValue* c0 = column;
   const WorkspaceValue* c1 = column + kTargetStride;
-  const WorkspaceValue* c2 = column + 2 * kTargetStride;
-  const WorkspaceValue* c3 = column + 3 * kTargetStride;
+  const WorkspaceValue* c2 = c1 + kTargetStride;
+  const WorkspaceValue* c3 = c2 + kTargetStride;
   double x0 = 0.0, x1 = 0.0, x2 = 0.0, x3 = 0.0;
   for (int i = 0; i <= sources; ++i) {
     const double v = in[i];

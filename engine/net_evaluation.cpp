@@ -20,8 +20,8 @@ double NetEvaluator::Output(const double* inputs, int output) const {
     values.output[1][i] = ScaledValue(inputs[i - 1], ws_.InputRangeLow, ws_.InputRangeHigh);
   }
   for (int k = 2; k <= geometry_.layerCount; ++k) values.output[k][0] = ws_.BiasFlags(k);
-  double slope = 0.0;
   try {
+    double slope = 0.0;
     ForwardPassOnCells<false, CellWrite::None>(ws_, geometry_, TransferCodeOf(ws_.TransferFunction),
                                                slope, values);
   } catch (const EngineError&) {

@@ -1,6 +1,7 @@
 #include "engine/number_text.h"
 
 #include <charconv>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -91,7 +92,7 @@ long long LeadingDecimalExponent(const NumberScan& scan) {
     exponent = (e[0] == '-') ? -magnitude : magnitude;
   }
   const std::size_t point = scan.mantissa.find('.');
-  const long long integerDigits =
+  const auto integerDigits =
       static_cast<long long>(point == std::string::npos ? scan.mantissa.size() : point);
   long long place = integerDigits - 1;  // power of ten of the current digit
   for (char c : scan.mantissa) {
@@ -143,9 +144,7 @@ namespace {
 // a leading point, and a blank where a minus sign would stand.
 std::string WrittenForm(const char* first, const char* last) {
   std::string digits(first, last);
-  for (char& c : digits) {
-    if (c == 'e') c = 'E';
-  }
+  std::replace(digits.begin(), digits.end(), 'e', 'E');
   const bool negative = !digits.empty() && digits[0] == '-';
   std::string body = negative ? digits.substr(1) : digits;
   if (body.size() > 1 && body[0] == '0' && body[1] == '.') body.erase(0, 1);
@@ -172,7 +171,7 @@ std::string ShortestNumberText(double value) {
 std::string RoundTripText(double value) {
   char buffer[64];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
+  return {buffer, result.ptr};
 }
 
 std::string PrintForm(double value) { return NumberText(value) + " "; }
@@ -236,11 +235,11 @@ void RoundedDigits(double magnitude, int decimals, std::string& integerPart,
     digits.insert(0, static_cast<std::size_t>(1 - pointIndex), '0');
     pointIndex = 1;
   }
-  if (static_cast<int>(digits.size()) < pointIndex + decimals + 1) {
-    digits.append(static_cast<std::size_t>(pointIndex + decimals + 1) - digits.size(), '0');
-  }
-  const bool roundUp = digits[static_cast<std::size_t>(pointIndex + decimals)] >= '5';
-  digits.resize(static_cast<std::size_t>(pointIndex + decimals));
+  // The digits that stay, and the one after them that decides the rounding.
+  const auto kept = static_cast<std::size_t>(pointIndex) + static_cast<std::size_t>(decimals);
+  if (digits.size() < kept + 1) digits.append(kept + 1 - digits.size(), '0');
+  const bool roundUp = digits[kept] >= '5';
+  digits.resize(kept);
   if (roundUp) {
     int i = static_cast<int>(digits.size()) - 1;
     while (i >= 0 && digits[static_cast<std::size_t>(i)] == '9') {

@@ -26,8 +26,9 @@ void ReportNumberBuffer::PutPair(unsigned pair) {
       "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
       "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
       "8081828384858687888990919293949596979899";
-  Put(kDigitPairs[2 * pair]);
-  Put(kDigitPairs[2 * pair + 1]);
+  const std::size_t first = std::size_t{2} * pair;
+  Put(kDigitPairs[first]);
+  Put(kDigitPairs[first + 1]);
 }
 
 void ReportNumberBuffer::PutDigits(unsigned long long whole) {

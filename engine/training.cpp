@@ -117,7 +117,7 @@ struct TrainingRun {
   NetGeometry geometry;
   int patterns = 0;
   double carriedSlope = 0.0;  // what an unknown transfer code leaves as the slope
-  PatternValues values;
+  PatternValues values{};
   CycleSnapshot snapshot;
   std::vector<StepParameters> parameters;  // of each pattern of the cycle
   ReportNumberBuffer trialNumbers;

@@ -11,7 +11,7 @@ namespace backprop {
 // 300 patterns of 20 values, takes some 150 KB even with every value written
 // to 17 digits, so this leaves ample room for remarks while a stray large
 // file (a disk image, a log) is refused before it fills memory.
-inline constexpr std::size_t kMaxTextFileBytes = 4 * 1024 * 1024;
+inline constexpr std::size_t kMaxTextFileBytes = std::size_t{4} * 1024 * 1024;
 
 // Reads a whole file byte for byte, at most maxBytes of it. Only a regular
 // file (or a symbolic link to one) is read: a folder, device, FIFO or socket

@@ -203,24 +203,29 @@ void ReadWeightsFile(Workspace& ws, const std::filesystem::path& path) {
   }
 }
 
-std::optional<std::string> ReadWeightsFileOrMessage(Workspace& ws,
-                                                    const std::filesystem::path& path) {
+namespace {
+
+// Runs a file operation; nothing when it succeeds, else the box's message.
+template <typename Operation>
+std::optional<std::string> MessageOf(const char* headline, Operation operation) {
   try {
-    ReadWeightsFile(ws, path);
+    operation();
     return std::nullopt;
   } catch (const FileError& error) {
-    return FileErrorMessage(kLoadFailedText, error);
+    return FileErrorMessage(headline, error);
   }
+}
+
+}  // namespace
+
+std::optional<std::string> ReadWeightsFileOrMessage(Workspace& ws,
+                                                    const std::filesystem::path& path) {
+  return MessageOf(kLoadFailedText, [&] { ReadWeightsFile(ws, path); });
 }
 
 std::optional<std::string> WriteWeightsFileOrMessage(const Workspace& ws,
                                                      const std::filesystem::path& path) {
-  try {
-    WriteWeightsFile(ws, path);
-    return std::nullopt;
-  } catch (const FileError& error) {
-    return FileErrorMessage(kSaveFailedText, error);
-  }
+  return MessageOf(kSaveFailedText, [&] { WriteWeightsFile(ws, path); });
 }
 
 }  // namespace backprop

@@ -22,7 +22,7 @@ struct Workspace;
 // of 10 neurodes, takes 1017 lines of one number each, some 26 bytes at full
 // precision, so this leaves room for blanks around the numbers and trailing
 // lines while refusing anything that cannot be a weights file.
-inline constexpr std::size_t kMaxWeightsFileBytes = 64 * 1024;
+inline constexpr std::size_t kMaxWeightsFileBytes = std::size_t{64} * 1024;
 
 // The file text for the workspace's net. Whole numbers are written without
 // a decimal point, everything else in the shortest form that reads back to

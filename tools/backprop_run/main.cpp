@@ -1,6 +1,7 @@
 // backprop-run: runs a network program of a file set without the window and
 // prints what the run writes on the main window. See UsageText().
 
+#include <algorithm>
 #include <csignal>
 #include <iostream>
 #include <memory>
@@ -159,8 +160,9 @@ int main(int argc, char** argv) {
   }
   if (!options.curveFile.empty()) {
     outputs.push_back({options.curveFile, [&host] {
-                         std::vector<const ErrorCurve*> curves;
-                         for (const ErrorCurve& curve : host.Curves()) curves.push_back(&curve);
+                         std::vector<const ErrorCurve*> curves(host.Curves().size());
+                         std::transform(host.Curves().begin(), host.Curves().end(), curves.begin(),
+                                        [](const ErrorCurve& curve) { return &curve; });
                          return CurvesCsv(curves);
                        }});
   }

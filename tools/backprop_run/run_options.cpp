@@ -1,5 +1,7 @@
 #include "tools/backprop_run/run_options.h"
 
+#include <algorithm>
+
 #include "files/text_file.h"
 #include "files/weights_file.h"
 
@@ -14,29 +16,10 @@ void SetProgram(RunOptions& options, const std::string& value) {
   options.program = value == "1" ? 1 : 2;
 }
 
-void SetPng(RunOptions& options, const std::string& value) {
-  if (value.empty()) throw UsageError("--png needs a file name");
-  options.pngFile = value;
-}
-
-void SetLoadWeights(RunOptions& options, const std::string& value) {
-  if (value.empty()) throw UsageError("--load-weights needs a file name");
-  options.loadWeightsFile = value;
-}
-
-void SetSaveWeights(RunOptions& options, const std::string& value) {
-  if (value.empty()) throw UsageError("--save-weights needs a file name");
-  options.saveWeightsFile = value;
-}
-
-void SetCurve(RunOptions& options, const std::string& value) {
-  if (value.empty()) throw UsageError("--curve needs a file name");
-  options.curveFile = value;
-}
-
-void SetMap(RunOptions& options, const std::string& value) {
-  if (value.empty()) throw UsageError("--map needs a file name");
-  options.mapFile = value;
+// The options that name a file; the parser refuses an empty name for each.
+template <std::string RunOptions::*kFile>
+void SetFile(RunOptions& options, const std::string& value) {
+  options.*kFile = value;
 }
 
 // SET:P, a training set (1 or 2) and a pattern number from 1.
@@ -57,10 +40,10 @@ void SetExplain(RunOptions& options, const std::string& value) {
 void SetHelp(RunOptions& options, const std::string&) { options.help = true; }
 
 const OptionRow* FindOption(std::string_view name) {
-  for (const OptionRow& row : RunOptionTable()) {
-    if (row.name == name) return &row;
-  }
-  return nullptr;
+  const std::vector<OptionRow>& table = RunOptionTable();
+  const auto row = std::find_if(table.begin(), table.end(),
+                                [name](const OptionRow& r) { return r.name == name; });
+  return row == table.end() ? nullptr : &*row;
 }
 
 }  // namespace
@@ -69,17 +52,20 @@ const std::vector<OptionRow>& RunOptionTable() {
   static const std::vector<OptionRow> table = {
       {"--program", "1|2", "run Program S1 (BASE.pr1, the default) or Program S2 (BASE.pr2)",
        SetProgram},
-      {"--png", "FILE", "also paint the run and write the final drawing to FILE as a PNG", SetPng},
+      {"--png", "FILE", "also paint the run and write the final drawing to FILE as a PNG",
+       SetFile<&RunOptions::pngFile>},
       {"--load-weights", "FILE",
        "read geometry, weights and six parameters from the weights file FILE before the run",
-       SetLoadWeights},
+       SetFile<&RunOptions::loadWeightsFile>},
       {"--save-weights", "FILE",
        "write geometry, weights and six parameters to the weights file FILE after the run",
-       SetSaveWeights},
+       SetFile<&RunOptions::saveWeightsFile>},
       {"--curve", "FILE",
-       "write every training cycle's error to FILE as CSV: train,trial,error", SetCurve},
+       "write every training cycle's error to FILE as CSV: train,trial,error",
+       SetFile<&RunOptions::curveFile>},
       {"--map", "FILE",
-       "write the decision map of the final net (two inputs) to FILE as a 100x100 PNG", SetMap},
+       "write the decision map of the final net (two inputs) to FILE as a 100x100 PNG",
+       SetFile<&RunOptions::mapFile>},
       {"--explain", "SET:P",
        "print the arithmetic of pattern P of training set SET for the final weights", SetExplain},
       {"--help", "", "show this text and exit", SetHelp},
@@ -113,6 +99,7 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
     } else {
       throw UsageError(name + " needs a value (" + std::string(row->valueName) + ")");
     }
+    if (row->valueName == "FILE" && value.empty()) throw UsageError(name + " needs a file name");
     row->apply(options, value);
   }
   if (!options.help && !baseSeen) throw UsageError("no base name given");

@@ -15,7 +15,7 @@ TextCanvas::~TextCanvas() { Flush(); }
 void TextCanvas::Flush() {
   if (!open_) return;
   const std::size_t end = line_.find_last_not_of(' ');
-  out_.write(line_.data(), static_cast<std::streamsize>(end == std::string::npos ? 0 : end + 1));
+  if (end != std::string::npos) out_.write(line_.data(), static_cast<std::streamsize>(end + 1));
   out_.put('\n');
   line_.clear();
   open_ = false;

@@ -12,8 +12,9 @@ QImage MapImage(const std::vector<double>& grid, int n, double outputLow, double
   }
   for (int row = 0; row < n; ++row) {
     for (int column = 0; column < n; ++column) {
-      const MapColour c =
-          ColourOfOutput(grid[static_cast<std::size_t>(row * n + column)], outputLow, outputHigh);
+      const std::size_t at = static_cast<std::size_t>(row) * static_cast<std::size_t>(n) +
+                             static_cast<std::size_t>(column);
+      const MapColour c = ColourOfOutput(grid[at], outputLow, outputHigh);
       image.setPixel(column, row, qRgb(c.red, c.green, c.blue));
     }
   }

@@ -95,11 +95,13 @@ void MainWindow::OpenEditor(BufferId id) {
   editor.ShowBufferText();
 }
 
-void MainWindow::pr_Click() {
+void MainWindow::EditBuffer(BufferId id) {
   if (Busy()) return;
   LeaveDesignMode();
-  OpenEditor(BufferId::ProgramS1);
+  OpenEditor(id);
 }
+
+void MainWindow::pr_Click() { EditBuffer(BufferId::ProgramS1); }
 
 // The only Edit entry that leaves design mode alone.
 void MainWindow::ps2_Click() {
@@ -110,21 +112,12 @@ void MainWindow::ps2_Click() {
 void MainWindow::Tr_Click() {
   if (Busy()) return;
   ws_.LoadedSet = kNoDataSet;  // the edited text is read afresh by the next step
-  LeaveDesignMode();
-  OpenEditor(BufferId::TrainingDataD1);
+  EditBuffer(BufferId::TrainingDataD1);
 }
 
-void MainWindow::Ta_Click() {
-  if (Busy()) return;
-  LeaveDesignMode();
-  OpenEditor(BufferId::TrainingDataD2);
-}
+void MainWindow::Ta_Click() { EditBuffer(BufferId::TrainingDataD2); }
 
-void MainWindow::testdata_Click() {
-  if (Busy()) return;
-  LeaveDesignMode();
-  OpenEditor(BufferId::TestSetT1);
-}
+void MainWindow::testdata_Click() { EditBuffer(BufferId::TestSetT1); }
 
 void MainWindow::pms_Click() {
   hide();

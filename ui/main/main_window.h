@@ -123,6 +123,8 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   // Opens the editor on a buffer: title, buffer code, this window hidden,
   // the editor shown with the buffer's text.
   void OpenEditor(BufferId id);
+  // An Edit entry: unless a run trains, leaves design mode and opens the editor.
+  void EditBuffer(BufferId id);
   void Run(int runMode);
   void Step(int runMode);
   // DrawNet on the main canvas; the views follow.

@@ -303,8 +303,8 @@ void DecisionMapView::ShowPlot() {
 
 QByteArray DecisionMapView::Picture(bool svg) {
   Refresh();
-  QWidget& shown = plot_->isVisible() ? static_cast<QWidget&>(*plot_) : *field_;
-  return WidgetPicture(shown, svg);
+  if (plot_->isVisible()) return WidgetPicture(*plot_, svg);
+  return WidgetPicture(*field_, svg);
 }
 
 }  // namespace backprop

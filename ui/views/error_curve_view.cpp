@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include "engine/host.h"
 #include "engine/workspace.h"
@@ -165,7 +166,8 @@ void ErrorCurveView::Refresh() {
     if (low > 0 && (lowest == 0 || low < lowest)) lowest = low;
   }
   // A logarithmic axis cannot show 0: errors of 0 sit at its floor.
-  const double floor = logarithmic ? (lowest > 0 ? lowest / 10 : 1e-6) : -INFINITY;
+  const double floor = logarithmic ? (lowest > 0 ? lowest / 10 : 1e-6)
+                                   : -std::numeric_limits<double>::infinity();
   currentSeries_->replace(ToPoints(current_.Summary(), floor));
   previousSeries_->replace(ToPoints(previous_.Summary(), floor));
 
