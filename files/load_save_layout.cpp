@@ -1,10 +1,12 @@
 // File Control's arrangement. The twips below place every control as on a
 // 640 x 480 screen, and Qt layouts reproduce that arrangement in a window of
 // that size. A larger window's room goes to the file list, the folder list
-// (both also grow downwards) and the row boxes, in equal shares; at 640 x 480,
-// where the rows would run past the right edge, the row boxes give up width
-// instead. Buttons, check boxes, the label and the name box keep their twip
-// sizes, grown only where their font needs more room.
+// (both also grow downwards) and the row boxes; the box layout widens the
+// narrowest of them first, so the lists gain first and all three end up
+// equally wide on the largest screens. At 640 x 480, where the rows would
+// run past the right edge, the row boxes give up width instead. Buttons,
+// check boxes, the label and the name box keep their twip sizes, grown only
+// where their font needs more room.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
