@@ -26,11 +26,12 @@
 // at a yield (the Parameters window stays usable), so they are read again
 // after every one.
 //
-// A value that overflows must not stay in the net: each cycle starts from a
-// snapshot of the weights, and when anything turns infinite the weights go
-// back to it and the cycle's patterns are replayed, each checked before it
-// is applied, up to the pattern that overflowed. The check costs nothing
-// while nothing overflows.
+// A value that overflows must not stay in the net: every few cycles training
+// keeps a snapshot of the weights and records each pattern's parameters
+// from then on; when anything turns infinite the weights go back to the
+// snapshot and the recorded patterns are applied again, each checked before
+// it is applied, up to the pattern that overflowed. The check costs almost
+// nothing while nothing overflows.
 
 namespace backprop {
 
@@ -108,6 +109,10 @@ class CycleSnapshot {
   double carriedSlope_ = 0.0;
 };
 
+// Cycles between two snapshots: the snapshot's cost spread over them, the
+// replay after an overflow at most this many cycles long.
+constexpr int kCyclesPerSnapshot = 16;
+
 // What one TRAIN line (or one cycle run by hand) works with.
 struct TrainingRun {
   TrainingRun(Workspace& workspace, Host& runHost) : ws(workspace), host(runHost) {}
@@ -119,7 +124,9 @@ struct TrainingRun {
   double carriedSlope = 0.0;  // what an unknown transfer code leaves as the slope
   PatternValues values{};
   CycleSnapshot snapshot;
-  std::vector<StepParameters> parameters;  // of each pattern of the cycle
+  // The parameters of each pattern applied since the snapshot, in order.
+  std::vector<StepParameters> parameters;
+  int cyclesSinceSnapshot = 0;
   ReportNumberBuffer trialNumbers;
   ReportNumberBuffer errorNumbers;
   bool cellsMarked = false;
@@ -134,8 +141,9 @@ void Prepare(TrainingRun& run) {
     run.values.pass.output[k][0] = ws.NodeValues(0, k);
   }
   run.patterns = LoopCount(ws.PatternCount);  // the load allows at most 300
-  run.parameters.resize(static_cast<std::size_t>(run.patterns) + 1);
+  run.parameters.reserve(static_cast<std::size_t>(run.patterns) * kCyclesPerSnapshot);
   run.snapshot.ListCells(ws, run.geometry);
+  run.cyclesSinceSnapshot = kCyclesPerSnapshot;
 }
 
 // Lets pending events run with Busy set; false when the user stopped the run.
@@ -183,19 +191,22 @@ double TrainPatternChecked(TrainingRun& run, int p, const StepParameters& parame
   return TrainPattern(run, p, parameters);
 }
 
-// After an overflow in the cycle's patterns 1..upTo: takes the net back to
-// the cycle's start and applies the patterns again, each checked first,
-// until the one that overflowed; throws its reason.
-[[noreturn]] void RollBackToOverflow(TrainingRun& run, int upTo) {
+// After an overflow: takes the net back to the snapshot and applies the
+// recorded patterns again, each checked first, until the one that
+// overflowed; throws its reason. Should every pattern pass (a sum that
+// overflowed on the way, while its terms do not), the net is where it was.
+void RollBackToOverflow(TrainingRun& run) {
   run.carriedSlope = run.snapshot.Restore();
+  const std::size_t count = run.parameters.size();
   double errorSum = 0.0;
-  for (int p = 1; p <= upTo; ++p) {
-    errorSum += TrainPatternChecked(run, p, run.parameters[static_cast<std::size_t>(p)]);
+  for (std::size_t n = 0; n < count; ++n) {
+    const int p = static_cast<int>(n % static_cast<std::size_t>(run.patterns)) + 1;
+    if (p == 1) errorSum = 0.0;
+    errorSum += TrainPatternChecked(run, p, run.parameters[n]);
     if (!std::isfinite(errorSum)) {
       throw EngineError("the error sum is too large (overflow) at pattern " + std::to_string(p));
     }
   }
-  throw EngineError("a value is too large (overflow)");
 }
 
 // Writes "Trial=" and, when ShowTest is 1, "Error=" over the drawing, and
@@ -232,23 +243,28 @@ void ReportCycle(TrainingRun& run, double errorSum, bool byHand) {
 // report. Does not advance the cycle counter.
 TrainOutcome RunCycle(TrainingRun& run, bool byHand) {
   Workspace& ws = run.ws;
-  run.snapshot.Take(run.carriedSlope);
+  if (run.cyclesSinceSnapshot == kCyclesPerSnapshot) {
+    run.snapshot.Take(run.carriedSlope);
+    run.parameters.clear();
+    run.cyclesSinceSnapshot = 0;
+  }
+  ++run.cyclesSinceSnapshot;
   double errorSum = 0.0;
   // An empty set still lets the user stop training once a cycle.
   if (run.patterns == 0 && !YieldToUser(run)) return TrainOutcome::Interrupted;
-  int p = 1;
   try {
-    for (; p <= run.patterns; ++p) {
+    for (int p = 1; p <= run.patterns; ++p) {
       if (!YieldToUser(run)) return TrainOutcome::Interrupted;
-      StepParameters& parameters = run.parameters[static_cast<std::size_t>(p)];
-      parameters = CurrentStepParameters(ws);
-      errorSum += TrainPattern(run, p, parameters);
+      run.parameters.push_back(CurrentStepParameters(ws));
+      errorSum += TrainPattern(run, p, run.parameters.back());
     }
   } catch (const EngineError&) {
-    RollBackToOverflow(run, p);
+    RollBackToOverflow(run);
+    throw;
   }
   if (!std::isfinite(errorSum) || !run.snapshot.WeightsFinite()) {
-    RollBackToOverflow(run, run.patterns);
+    RollBackToOverflow(run);
+    if (!std::isfinite(errorSum)) throw EngineError("the error sum is too large (overflow)");
   }
 
   const std::int64_t showRate = WholeNumber(ws.ShowRate, "the show rate");

@@ -74,25 +74,47 @@ TEST_F(PatternArithmeticTest, NewWeightsAreTrainingsToTheLastBit) {
 }
 
 TEST_F(PatternArithmeticTest, AnOverflowLeavesTheWeightsOfThePatternBefore) {
-  // Pattern 2's input is so large that its weight changes overflow.
-  Prepare(1, 1, "1,1,0");
-  ws.TextBuffer(BufferId::TrainingDataD1) = "2\r\n1,-1,1\r\n1e300,1,-1\r\n";
-  Workspace expected = ws;
-  expected.TextBuffer(BufferId::TrainingDataD1) = "1\r\n1,-1,1\r\n";
-  ws.TrainingLimit = 2;
-  expected.TrainingLimit = 2;
-  expected.SelectedSet = kDataSetD1;
-  ScriptedHost quiet;
-  TrainNet(expected, quiet);
+  struct Case {
+    const char* program;
+    const char* data;
+    int fromCycle;  // the overflow comes at this cycle or later
+  };
+  const Case cases[] = {
+      // Pattern 2's input is so large that its weight changes overflow at once.
+      {"NETLIST=3,2,3,1\r\nBIASLIST=1,1,0\r\nINITW=2\r\nFUNCTION=1\r\nEPSILON=.3",
+       "2\r\n1,-1,1\r\n1e300,1,-1\r\n", 1},
+      // Each step multiplies a linear net's error by -9999, until its square
+      // overflows cycles later, past the first snapshot of the weights.
+      {"NETLIST=2,1,1\r\nBIASLIST=0,0\r\nFUNCTION=1\r\nEPSILON=1\r\nINITW=3", "1\r\n100,1\r\n",
+       20},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.program);
+    ws = Workspace();
+    ApplyDefaults(ws);
+    ws.TextBuffer(BufferId::TrainingDataD1) = c.data;
+    Run(std::string(c.program) + "\r\nERRTEST=0\r\nTRAINMAX=100000");
+    // The same patterns applied one by one, each checked before it changes
+    // anything, up to the first that overflows.
+    Workspace expected = ws;
+    const int count = c.data[0] - '0';
+    int applied = 0;
+    try {
+      for (; applied < 10000; ++applied) ApplyPatternStep(expected, host, 1, applied % count + 1);
+    } catch (const EngineError&) {
+    }
+    Run("TRAIN=1");
+    ASSERT_EQ(host.warnings.size(), 1u);
+    EXPECT_NE(host.warnings[0].find("overflow"), std::string::npos) << host.warnings[0];
+    host.warnings.clear();
+    EXPECT_GE(applied / count + 1, c.fromCycle);
+    EXPECT_TRUE(SameCells(ws.Weights, expected.Weights)) << "after " << applied << " patterns";
 
-  Run("TRAIN=1");
-  ASSERT_EQ(host.warnings.size(), 1u);
-  EXPECT_TRUE(SameCells(ws.Weights, expected.Weights));
-
-  // Applied by hand, the same step is refused and changes nothing.
-  const Workspace before = ws;
-  EXPECT_THROW(ApplyPatternStep(ws, host, 1, 2), EngineError);
-  EXPECT_TRUE(SameCells(ws.Weights, before.Weights));
+    // Applied by hand, the step that overflows is refused and changes nothing.
+    const Workspace before = ws;
+    EXPECT_THROW(ApplyPatternStep(ws, host, 1, applied % count + 1), EngineError);
+    EXPECT_TRUE(SameCells(ws.Weights, before.Weights));
+  }
 }
 
 }  // namespace
