@@ -13,18 +13,41 @@ constexpr std::size_t kRunsPerPlace = 2;
 void CanvasCalls::ReplayOnto(Canvas& target) const {
   for (const Call& c : calls_) {
     switch (c.kind) {
-      case Kind::Dropped: break;
-      case Kind::Scale: target.SetScale(c.a, c.b, c.c, c.d); break;
-      case Kind::Clear: target.Clear(); break;
-      case Kind::MoveTo: target.MoveTo(c.a, c.b); break;
-      case Kind::Print: target.Print(c.text); break;
-      case Kind::EndLine: target.EndLine(); break;
-      case Kind::NextZone: target.NextZone(); break;
-      case Kind::ToColumn: target.ToColumn(c.n); break;
-      case Kind::Width: target.SetLineWidth(c.n); break;
-      case Kind::Style: target.SetLineStyle(c.n == 0 ? LineStyle::Solid : LineStyle::Dotted); break;
-      case Kind::Line: target.Line(c.a, c.b, c.c, c.d, c.colour); break;
-      case Kind::Circle: target.Circle(c.a, c.b, c.c); break;
+      case Kind::Dropped:
+        break;
+      case Kind::Scale:
+        target.SetScale(c.a, c.b, c.c, c.d);
+        break;
+      case Kind::Clear:
+        target.Clear();
+        break;
+      case Kind::MoveTo:
+        target.MoveTo(c.a, c.b);
+        break;
+      case Kind::Print:
+        target.Print(c.text);
+        break;
+      case Kind::EndLine:
+        target.EndLine();
+        break;
+      case Kind::NextZone:
+        target.NextZone();
+        break;
+      case Kind::ToColumn:
+        target.ToColumn(c.n);
+        break;
+      case Kind::Width:
+        target.SetLineWidth(c.n);
+        break;
+      case Kind::Style:
+        target.SetLineStyle(c.n == 0 ? LineStyle::Solid : LineStyle::Dotted);
+        break;
+      case Kind::Line:
+        target.Line(c.a, c.b, c.c, c.d, c.colour);
+        break;
+      case Kind::Circle:
+        target.Circle(c.a, c.b, c.c);
+        break;
     }
   }
 }

@@ -42,7 +42,18 @@ class CanvasCalls : public Canvas {
 
  private:
   enum class Kind {
-    Dropped, Scale, Clear, MoveTo, Print, EndLine, NextZone, ToColumn, Width, Style, Line, Circle
+    Dropped,
+    Scale,
+    Clear,
+    MoveTo,
+    Print,
+    EndLine,
+    NextZone,
+    ToColumn,
+    Width,
+    Style,
+    Line,
+    Circle
   };
   // One call with its arguments.
   struct Call {
@@ -70,8 +81,8 @@ class CanvasCalls : public Canvas {
 
   std::vector<Call> calls_;
   std::size_t live_ = 0;
-  std::vector<TextRun> runs_;           // closed runs, oldest first
-  std::optional<TextRun> open_;         // the run being written
+  std::vector<TextRun> runs_;    // closed runs, oldest first
+  std::optional<TextRun> open_;  // the run being written
 };
 
 }  // namespace backprop

@@ -23,10 +23,10 @@ struct PatternValue {
 
 // The patterns of a data set text, read and scaled as a load reads them.
 struct DataSetValues {
-  double count = 0.0;   // the first field
-  int patterns = 0;     // patterns read: the whole part of a count of at least 1
-  int inputs = 0;       // values per pattern: the inputs,
-  int targets = 0;      // then the desired outputs
+  double count = 0.0;                // the first field
+  int patterns = 0;                  // patterns read: the whole part of a count of at least 1
+  int inputs = 0;                    // values per pattern: the inputs,
+  int targets = 0;                   // then the desired outputs
   std::vector<PatternValue> values;  // pattern by pattern
   bool anyField = false;
   std::string lastField;

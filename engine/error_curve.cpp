@@ -52,7 +52,8 @@ std::vector<CurvePoint> ErrorCurve::Summary() const {
   for (const Bucket& bucket : buckets_) {
     const bool lowFirst = bucket.low.trial <= bucket.high.trial;
     summary.push_back(lowFirst ? bucket.low : bucket.high);
-    if (bucket.low.trial != bucket.high.trial) summary.push_back(lowFirst ? bucket.high : bucket.low);
+    if (bucket.low.trial != bucket.high.trial)
+      summary.push_back(lowFirst ? bucket.high : bucket.low);
   }
   if (!points_.empty() && (summary.empty() || summary.back().trial != points_.back().trial)) {
     summary.push_back(points_.back());

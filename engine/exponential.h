@@ -34,7 +34,7 @@ inline double ExpOfNonPositive(double a) {
   // The low mantissa bits of `shifted` hold 2^51 + k: j = k mod 32 and
   // m = floor(k / 32) come from them in unsigned arithmetic.
   const auto bits = std::bit_cast<std::uint64_t>(shifted);
-  const std::uint64_t biasedK = bits & ((std::uint64_t{1} << 52) - 1);  // 2^51 + k
+  const std::uint64_t biasedK = bits & ((std::uint64_t{1} << 52) - 1);             // 2^51 + k
   const std::uint64_t biasedM = (biasedK >> 5) - (std::uint64_t{1} << 46) + 1023;  // m + 1023
   // 2^m * 2^(j/32) is exact and ready before the polynomial is.
   const double scale = kTwoToJOver32[biasedK & 31] * std::bit_cast<double>((biasedM & 0x7ff) << 52);

@@ -15,8 +15,7 @@ namespace backprop {
 // Every sum runs in order of the source; computing four at once only lets
 // the processor overlap their additions. The sums stay in locals: kept in
 // an array they would make a chain through memory.
-inline void FourNetInputs(const WorkspaceValue* column, const double* in, int sources,
-                          double* x) {
+inline void FourNetInputs(const WorkspaceValue* column, const double* in, int sources, double* x) {
   const WorkspaceValue* c0 = column;
   const WorkspaceValue* c1 = column + kTargetStride;
   const WorkspaceValue* c2 = c1 + kTargetStride;

@@ -237,7 +237,8 @@ void SplitLineItems(Workspace& ws) {
       }
       const std::size_t cut = last ? line.size() : i;
       const std::size_t length = cut > pieceStart ? cut - pieceStart : 0;
-      ws.LineItems(ws.ItemCount) = std::string(TrimBlanks(std::string_view(line).substr(pieceStart, length)));
+      ws.LineItems(ws.ItemCount) =
+          std::string(TrimBlanks(std::string_view(line).substr(pieceStart, length)));
       ws.ItemCount = ws.ItemCount + 1;
       pieceStart = cut + 1;
     }

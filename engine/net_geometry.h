@@ -12,8 +12,8 @@ namespace backprop {
 // the cells directly. A bound counts by its whole part, as the loops that
 // compare against it do; a negative or unset bound counts as 0.
 struct NetGeometry {
-  int layerCount = 0;                            // L; 0 when LayerCount < 1
-  std::array<int, kMaxLayers + 1> sizes{};       // non-bias neurodes of layer k (0..L)
+  int layerCount = 0;                       // L; 0 when LayerCount < 1
+  std::array<int, kMaxLayers + 1> sizes{};  // non-bias neurodes of layer k (0..L)
 
   int OutputLayer() const { return layerCount; }
   int OutputSize() const { return sizes[static_cast<std::size_t>(layerCount)]; }

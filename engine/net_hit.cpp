@@ -24,7 +24,8 @@ double SegmentDistance(double px, double py, double ax, double ay, double bx, do
 }
 
 std::string NodeName(int layer, int node) {
-  return "layer " + std::to_string(layer) + (node == 0 ? ", bias" : ", neurode " + std::to_string(node));
+  return "layer " + std::to_string(layer) +
+         (node == 0 ? ", bias" : ", neurode " + std::to_string(node));
 }
 
 }  // namespace
@@ -79,9 +80,11 @@ std::string NetElementName(const NetElement& e) {
 std::string DescribeNetElement(const Workspace& ws, const NetElement& e) {
   switch (e.kind) {
     case NetElement::Kind::Neurode:
-      return NetElementName(e) + ": last value =" + ShortestNumberText(ws.NodeValues(e.node, e.layer));
+      return NetElementName(e) +
+             ": last value =" + ShortestNumberText(ws.NodeValues(e.node, e.layer));
     case NetElement::Kind::Connection:
-      return NetElementName(e) + ": w =" + ShortestNumberText(ws.Weights(e.node, e.target, e.layer));
+      return NetElementName(e) +
+             ": w =" + ShortestNumberText(ws.Weights(e.node, e.target, e.layer));
     case NetElement::Kind::None:
       break;
   }

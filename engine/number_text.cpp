@@ -1,7 +1,7 @@
 #include "engine/number_text.h"
 
-#include <charconv>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -109,8 +109,7 @@ double ScannedValue(const NumberScan& scan) {
   std::string canonical = scan.mantissa;
   if (!scan.exponent.empty()) canonical += "e" + scan.exponent;
   double value = 0.0;
-  const auto result =
-      std::from_chars(canonical.data(), canonical.data() + canonical.size(), value);
+  const auto result = std::from_chars(canonical.data(), canonical.data() + canonical.size(), value);
   if (result.ec == std::errc::result_out_of_range) {
     const long long leading = LeadingDecimalExponent(scan);
     value = (leading > 0) ? std::numeric_limits<double>::infinity() : 0.0;
@@ -156,8 +155,8 @@ std::string WrittenForm(const char* first, const char* last) {
 std::string NumberText(double value) {
   if (value == 0.0) return " 0";
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::general, 15);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
   return WrittenForm(buffer, result.ptr);
 }
 
@@ -219,8 +218,8 @@ PatternSection ParseSection(std::string_view section) {
 void RoundedDigits(double magnitude, int decimals, std::string& integerPart,
                    std::string& fractionPart) {
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                    std::chars_format::scientific, 14);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14);
   const std::string text(buffer, result.ptr);
   const std::size_t ePos = text.find('e');
   std::string digits;

@@ -18,9 +18,9 @@ namespace backprop {
 
 // What a step reads that the user may change between two patterns.
 struct StepParameters {
-  double epsilon = 0.0;                          // learning rate
-  TransferCode code = TransferCode::Unknown;     // transfer function
-  bool analog = true;                            // error summed as e^2, else the digital count
+  double epsilon = 0.0;                       // learning rate
+  TransferCode code = TransferCode::Unknown;  // transfer function
+  bool analog = true;                         // error summed as e^2, else the digital count
 };
 
 inline StepParameters CurrentStepParameters(const Workspace& ws) {
@@ -39,8 +39,9 @@ struct PatternValues {
 // time) so the inner loops run over neighbouring cells. The deltas read each
 // weight before the update changes it, so one sweep serves both.
 template <typename WS, typename Sink>
-[[gnu::always_inline]] inline void BackpropagateLayer(WS& ws, const NetGeometry& geometry, int h, double epsilon,
-                               PatternValues& values, Sink& sink) {
+[[gnu::always_inline]] inline void BackpropagateLayer(WS& ws, const NetGeometry& geometry, int h,
+                                                      double epsilon, PatternValues& values,
+                                                      Sink& sink) {
   const int sources = geometry.Size(h);
   const int targets = geometry.Size(h + 1);
   const double* output = values.pass.output[h];
@@ -90,8 +91,10 @@ template <typename WS, typename Sink>
 // the pass writes the node and slope cells. `carriedSlope` is what an
 // unknown transfer code leaves as the slope.
 template <typename WS, typename Sink>
-[[gnu::always_inline]] inline double PatternStep(WS& ws, const NetGeometry& geometry, const StepParameters& parameters,
-                          double& carriedSlope, PatternValues& values, Sink& sink) {
+[[gnu::always_inline]] inline double PatternStep(WS& ws, const NetGeometry& geometry,
+                                                 const StepParameters& parameters,
+                                                 double& carriedSlope, PatternValues& values,
+                                                 Sink& sink) {
   const int last = geometry.OutputLayer();
 
   // Forward pass.

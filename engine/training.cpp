@@ -171,8 +171,10 @@ std::string OverflowOfLoadedPattern(const TrainingRun& run, int p,
   const Workspace& ws = run.ws;
   PatternArithmetic arithmetic;
   arithmetic.geometry = run.geometry;
-  for (int i = 1; i <= run.geometry.Size(1); ++i) arithmetic.scaledInputs[i] = ws.ScaledInputs(i, p);
-  for (int j = 1; j <= run.geometry.OutputSize(); ++j) arithmetic.targets[j] = ws.ScaledTargets(j, p);
+  for (int i = 1; i <= run.geometry.Size(1); ++i)
+    arithmetic.scaledInputs[i] = ws.ScaledInputs(i, p);
+  for (int j = 1; j <= run.geometry.OutputSize(); ++j)
+    arithmetic.targets[j] = ws.ScaledTargets(j, p);
   double slope = run.carriedSlope;
   PatternValues values = run.values;
   try {

@@ -10,10 +10,10 @@
 namespace backprop {
 
 // Table bounds shared by every part of the program.
-inline constexpr int kMaxLayers = 10;        // layers 1..10
-inline constexpr int kMaxNeurodes = 10;      // neurodes 1..10 per layer, 0 is the bias
-inline constexpr int kMaxPatterns = 300;     // patterns 1..300
-inline constexpr int kMaxLineItems = 20;     // items 1..20 of a program line
+inline constexpr int kMaxLayers = 10;     // layers 1..10
+inline constexpr int kMaxNeurodes = 10;   // neurodes 1..10 per layer, 0 is the bias
+inline constexpr int kMaxPatterns = 300;  // patterns 1..300
+inline constexpr int kMaxLineItems = 20;  // items 1..20 of a program line
 
 // The five editable texts, numbered by their editor code.
 enum class BufferId : int {
@@ -59,33 +59,33 @@ using ItemTable = Table<std::string, kMaxLineItems + 1>;
 // write these fields in place; nothing else carries state between them.
 struct Workspace {
   // Model parameters.
-  WorkspaceValue TransferFunction;     // 1 linear, 2 sigmoid/tanh, 3 arctangent, 4 sign
-  std::string TransferFunctionName;    // display text of TransferFunction
-  WorkspaceValue Epsilon;              // learning rate
-  WorkspaceValue InputRangeLow;        // input data range mapped to -1..1
+  WorkspaceValue TransferFunction;   // 1 linear, 2 sigmoid/tanh, 3 arctangent, 4 sign
+  std::string TransferFunctionName;  // display text of TransferFunction
+  WorkspaceValue Epsilon;            // learning rate
+  WorkspaceValue InputRangeLow;      // input data range mapped to -1..1
   WorkspaceValue InputRangeHigh;
-  WorkspaceValue OutputRangeLow;       // desired output range mapped to -1..1
+  WorkspaceValue OutputRangeLow;  // desired output range mapped to -1..1
   WorkspaceValue OutputRangeHigh;
-  std::int16_t WeightSeed = 0;         // seed of the weight generator
-  WorkspaceValue ShowRate;             // redraw every so many training cycles
-  WorkspaceValue UpdateMode;           // shown and stored only; training ignores it
-  WorkspaceValue OutputMode;           // 1 analog, 0 digital
-  WorkspaceValue TrainingLimit;        // training runs while the cycle is below it
-  WorkspaceValue AnalogThreshold;      // analog error that ends training
-  WorkspaceValue ErrorTest;            // 1 = threshold test on
-  WorkspaceValue ShowTest;             // 1 = report the error and apply the test
+  std::int16_t WeightSeed = 0;     // seed of the weight generator
+  WorkspaceValue ShowRate;         // redraw every so many training cycles
+  WorkspaceValue UpdateMode;       // shown and stored only; training ignores it
+  WorkspaceValue OutputMode;       // 1 analog, 0 digital
+  WorkspaceValue TrainingLimit;    // training runs while the cycle is below it
+  WorkspaceValue AnalogThreshold;  // analog error that ends training
+  WorkspaceValue ErrorTest;        // 1 = threshold test on
+  WorkspaceValue ShowTest;         // 1 = report the error and apply the test
 
   // Net geometry. LayerSizes(0) holds the layer count after a NETLIST line.
   WorkspaceValue LayerCount;
-  LayerTable LayerSizes;               // non-bias neurodes of layer k
-  LayerTable BiasFlags;                // 1 = layer k has a bias neurode
+  LayerTable LayerSizes;  // non-bias neurodes of layer k
+  LayerTable BiasFlags;   // 1 = layer k has a bias neurode
 
   // Weights(i, j, h): from node i of layer h (0 = bias) to node j of layer h+1.
   WeightTable Weights;
-  NodeTable NodeValues;                // output of node j of layer k
-  NodeTable NetInputs;                 // weighted input sum (stepping)
-  NodeTable Slopes;                    // transfer-function slope (training)
-  NodeTable Deltas;                    // back-propagated error term
+  NodeTable NodeValues;  // output of node j of layer k
+  NodeTable NetInputs;   // weighted input sum (stepping)
+  NodeTable Slopes;      // transfer-function slope (training)
+  NodeTable Deltas;      // back-propagated error term
 
   // Loaded data set.
   PatternTable RawInputs;
@@ -93,27 +93,27 @@ struct Workspace {
   PatternTable ScaledInputs;
   PatternTable ScaledTargets;
   WorkspaceValue PatternCount;
-  WorkspaceValue SelectedSet;          // 1 = D1, 2 = D2, 4 = T1
-  WorkspaceValue LoadedSet;            // set held in the tables; 0 forces a reload
-  WorkspaceValue StepPosition;         // next pattern shown when stepping
-  WorkspaceValue TrialCounter;         // training cycle
+  WorkspaceValue SelectedSet;   // 1 = D1, 2 = D2, 4 = T1
+  WorkspaceValue LoadedSet;     // set held in the tables; 0 forces a reload
+  WorkspaceValue StepPosition;  // next pattern shown when stepping
+  WorkspaceValue TrialCounter;  // training cycle
 
   // Texts, indexed by editor code 1..5 (element 0 is unused).
   std::array<std::string, 6> TextBuffers;
-  std::string ProgramName;             // after "Program: " in the editor title
-  std::string TrainingSetName;         // after "Training set: "
-  std::string RunSetName;              // after "Run set: "
-  std::string TestSetName;             // after "Test set: "; nothing assigns it
+  std::string ProgramName;                          // after "Program: " in the editor title
+  std::string TrainingSetName;                      // after "Training set: "
+  std::string RunSetName;                           // after "Run set: "
+  std::string TestSetName;                          // after "Test set: "; nothing assigns it
   std::array<std::string, kFileSetRows> FileNames;  // the load/save file set
 
   // Modes and control.
-  WorkspaceValue DesignMode;           // 1 while the designer is active
-  WorkspaceValue AboutShown;           // 1 after the first mouse movement
-  WorkspaceValue RunMode;              // 1 Run(S1), 2 Run(S2), 3 step D1, 4 step T1
-  WorkspaceValue Busy;                 // 1 while training yields to events
-  std::int16_t InterruptKey = 0;       // last key typed, kClickInterruptKey after a click
-  WorkspaceValue EditorBuffer;         // buffer shown by the editor, 1..5
-  WorkspaceValue ListDestination;      // 0 printer, 1 preview
+  WorkspaceValue DesignMode;       // 1 while the designer is active
+  WorkspaceValue AboutShown;       // 1 after the first mouse movement
+  WorkspaceValue RunMode;          // 1 Run(S1), 2 Run(S2), 3 step D1, 4 step T1
+  WorkspaceValue Busy;             // 1 while training yields to events
+  std::int16_t InterruptKey = 0;   // last key typed, kClickInterruptKey after a click
+  WorkspaceValue EditorBuffer;     // buffer shown by the editor, 1..5
+  WorkspaceValue ListDestination;  // 0 printer, 1 preview
 
   // Interpreter scratch: the line being executed and its items.
   std::string CurrentLine;
@@ -126,9 +126,7 @@ struct Workspace {
   WorkspaceValue HandCycles;
 
   std::string& TextBuffer(BufferId id) { return TextBuffers[static_cast<int>(id)]; }
-  const std::string& TextBuffer(BufferId id) const {
-    return TextBuffers[static_cast<int>(id)];
-  }
+  const std::string& TextBuffer(BufferId id) const { return TextBuffers[static_cast<int>(id)]; }
 };
 
 // Fills the start-up parameters and geometry, in their fixed order. Weights,

@@ -8,7 +8,8 @@ namespace backprop {
 class WorkspaceValue {
  public:
   constexpr WorkspaceValue() = default;
-  constexpr WorkspaceValue(double value) : value_(value), set_(true) {}  // NOLINT: cells take plain numbers
+  constexpr WorkspaceValue(double value)
+      : value_(value), set_(true) {}  // NOLINT: cells take plain numbers
 
   constexpr WorkspaceValue& operator=(double value) {
     value_ = value;

@@ -31,7 +31,7 @@ void DirectoryList::Refresh() {
 
   // The chain of folders from the root down to the current one.
   QStringList chain;
-  for (QDir dir(path_);; ) {
+  for (QDir dir(path_);;) {
     chain.prepend(dir.absolutePath());
     if (dir.isRoot() || !dir.cdUp()) break;
   }

@@ -216,8 +216,8 @@ void ReplaceFileContents(const fs::path& path, std::string_view bytes) {
 
   TemporaryFile file(target, name);
   if (!TakeOverModeAndOwner(file.Get(), existed, old)) {
-    throw FileError(name, "cannot give the new file the old one's permissions: " +
-                              ErrnoText(errno));
+    throw FileError(name,
+                    "cannot give the new file the old one's permissions: " + ErrnoText(errno));
   }
   if (!WriteAll(file.Get(), bytes) || ::fsync(file.Get()) != 0 || !file.Close()) {
     throw FileError(name, "cannot write: " + ErrnoText(errno));

@@ -19,7 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int k = 1; k <= kMaxLayers; ++k) ws.LayerSizes(k) = input.Byte() % 12;
   ws.RunMode = 1 + input.Byte() % 4;
   ws.SelectedSet = input.Byte() % 6;
-  const auto range = [&input]() { return static_cast<double>(static_cast<std::int8_t>(input.Byte())); };
+  const auto range = [&input]() {
+    return static_cast<double>(static_cast<std::int8_t>(input.Byte()));
+  };
   ws.InputRangeLow = range();
   ws.InputRangeHigh = range();
   ws.OutputRangeLow = range();

@@ -41,12 +41,9 @@ BenchNet RandomNet(const std::string& name, std::vector<int> sizes, int patterns
 
 std::vector<BenchNet> BenchNets() {
   std::vector<BenchNet> nets;
-  BenchNet xorNet{"XOR 2-2-1",
-                  {2, 2, 1},
-                  {{-1, -1}, {-1, 1}, {1, -1}, {1, 1}},
-                  {{-1}, {1}, {1}, {-1}},
-                  1000,
-                  {}};
+  BenchNet xorNet{
+      "XOR 2-2-1", {2, 2, 1}, {{-1, -1}, {-1, 1}, {1, -1}, {1, 1}}, {{-1}, {1}, {1}, {-1}},
+      1000,        {}};
   std::mt19937 random(1);
   FillWeights(xorNet, random);
   nets.push_back(xorNet);

@@ -118,21 +118,27 @@ int main(int argc, char** argv) {
   using namespace backprop::bench;
   const std::vector<BenchNet> nets = BenchNets();
   for (const BenchNet& net : nets) {
-    benchmark::RegisterBenchmark(("engine/" + net.name).c_str(), [&net](benchmark::State& state) {
-      auto trainer = std::make_unique<EngineTrainer>(net);
-      for (auto _ : state) trainer->Run();
-      SetThroughput(state, net);
-    })->Repetitions(5)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark(("fann/" + net.name).c_str(), [&net](benchmark::State& state) {
-      FannTrainer trainer(net, kEpsilon);
-      for (auto _ : state) {
-        trainer.ResetWeights();
-        for (int cycle = 0; cycle < net.cyclesPerRun; ++cycle) {
-          benchmark::DoNotOptimize(trainer.TrainCycle());
-        }
-      }
-      SetThroughput(state, net);
-    })->Repetitions(5)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("engine/" + net.name).c_str(),
+                                 [&net](benchmark::State& state) {
+                                   auto trainer = std::make_unique<EngineTrainer>(net);
+                                   for (auto _ : state) trainer->Run();
+                                   SetThroughput(state, net);
+                                 })
+        ->Repetitions(5)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("fann/" + net.name).c_str(),
+                                 [&net](benchmark::State& state) {
+                                   FannTrainer trainer(net, kEpsilon);
+                                   for (auto _ : state) {
+                                     trainer.ResetWeights();
+                                     for (int cycle = 0; cycle < net.cyclesPerRun; ++cycle) {
+                                       benchmark::DoNotOptimize(trainer.TrainCycle());
+                                     }
+                                   }
+                                   SetThroughput(state, net);
+                                 })
+        ->Repetitions(5)
+        ->Unit(benchmark::kMillisecond);
   }
   // Interleaved repetitions share out the disturbance of a busy machine
   // between the two trainers; the command line can still override it.

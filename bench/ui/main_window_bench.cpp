@@ -112,11 +112,11 @@ void Measure(Times& best, F&& run) {
   const double cpuStart = ThreadSeconds();
   const auto wallStart = std::chrono::steady_clock::now();
   run();
-  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+  const double wall =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
   best.cpu = std::min(best.cpu, ThreadSeconds() - cpuStart);
   best.wall = std::min(best.wall, wall);
 }
-
 
 // Trains the case headless and through the window; prints the ratio.
 bool RunCase(MainWindow& window, Workspace& windowWs, const Case& c, int cycles) {
@@ -144,7 +144,8 @@ bool RunCase(MainWindow& window, Workspace& windowWs, const Case& c, int cycles)
     Measure(windowed, [&] { window.TN_Click(); });
     windowWeight = windowWs.Weights(1, 1, 2);
     if (windowWs.TrialCounter != cycles + 1) {
-      std::fprintf(stderr, "the window's run stopped early at cycle %g\n", windowWs.TrialCounter.Value());
+      std::fprintf(stderr, "the window's run stopped early at cycle %g\n",
+                   windowWs.TrialCounter.Value());
       return false;
     }
   }
@@ -176,9 +177,10 @@ void MeasureMap() {
       sum += grid[5050];
     });
   }
-  std::printf("decision map of a %s net over %d x %d points: %.2f ms (one frame at 60 Hz: 16.7 ms)%s\n",
-              net.name, DecisionMapView::kGridPoints, DecisionMapView::kGridPoints, best.cpu * 1e3,
-              std::isfinite(sum) ? "" : " (not finite)");
+  std::printf(
+      "decision map of a %s net over %d x %d points: %.2f ms (one frame at 60 Hz: 16.7 ms)%s\n",
+      net.name, DecisionMapView::kGridPoints, DecisionMapView::kGridPoints, best.cpu * 1e3,
+      std::isfinite(sum) ? "" : " (not finite)");
 }
 
 }  // namespace
@@ -198,11 +200,23 @@ int main(int argc, char* argv[]) {
               kPatterns, window.width(), window.height());
 
   const std::vector<Case> cases = {
-      {"10 layers of 10, no views", 10, 10, "10,10,10,10,10,10,10,10,10,10,10",
-       "1,1,1,1,1,1,1,1,1,0", {}},
-      {"10 layers of 10, both views open (the map shows it needs two inputs)", 10, 10, "10,10,10,10,10,10,10,10,10,10,10",
-       "1,1,1,1,1,1,1,1,1,0", {"ViewErrorCurve", "ViewDecisionMap"}},
-      {"2-10-10-1, error curve and decision map open", 2, 1, "4,2,10,10,1", "1,1,1,0",
+      {"10 layers of 10, no views",
+       10,
+       10,
+       "10,10,10,10,10,10,10,10,10,10,10",
+       "1,1,1,1,1,1,1,1,1,0",
+       {}},
+      {"10 layers of 10, both views open (the map shows it needs two inputs)",
+       10,
+       10,
+       "10,10,10,10,10,10,10,10,10,10,10",
+       "1,1,1,1,1,1,1,1,1,0",
+       {"ViewErrorCurve", "ViewDecisionMap"}},
+      {"2-10-10-1, error curve and decision map open",
+       2,
+       1,
+       "4,2,10,10,1",
+       "1,1,1,0",
        {"ViewErrorCurve", "ViewDecisionMap"}},
   };
   for (const Case& c : cases) {

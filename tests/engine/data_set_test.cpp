@@ -73,10 +73,9 @@ class DataSetTest : public ::testing::Test {
 TEST_F(DataSetTest, ExclusiveOrInLineAndOneLineForms) {
   const std::vector<std::vector<double>> expected = {
       {-1, -1, -1}, {-1, 1, 1}, {1, -1, 1}, {1, 1, -1}};
-  for (const char* text : {"4\r\n-1,-1,-1\r\n-1,1,1\r\n1,-1,1\r\n1,1,-1\r\n",
-                           "4,-1,-1,-1,-1,1,1,1,-1,1,1,1,-1",
-                           "4\n-1,-1,-1\n-1,1,1\n1,-1,1\n1,1,-1",
-                           "4\r-1,-1,-1\r-1,1,1\r1,-1,1\r1,1,-1\r"}) {
+  for (const char* text :
+       {"4\r\n-1,-1,-1\r\n-1,1,1\r\n1,-1,1\r\n1,1,-1\r\n", "4,-1,-1,-1,-1,1,1,1,-1,1,1,1,-1",
+        "4\n-1,-1,-1\n-1,1,1\n1,-1,1\n1,1,-1", "4\r-1,-1,-1\r-1,1,1\r1,-1,1\r1,1,-1\r"}) {
     ws.LoadedSet = 0;
     Load(text);
     EXPECT_EQ(ws.PatternCount, 4) << text;
@@ -126,8 +125,8 @@ TEST_F(DataSetTest, CountsThatLoadFewOrNoPatterns) {
     const char* text;
     double count;
   };
-  for (const Case& c : {Case{"0\r\n9,9,9", 0}, Case{"-3\r\n9,9,9", -3}, Case{"", 0},
-                        Case{"x", 0}}) {
+  for (const Case& c :
+       {Case{"0\r\n9,9,9", 0}, Case{"-3\r\n9,9,9", -3}, Case{"", 0}, Case{"x", 0}}) {
     Load(c.text);
     EXPECT_EQ(ws.PatternCount, c.count) << c.text;
     EXPECT_EQ(Raw(1), (std::vector<double>{1, 1, 1})) << "tables keep older values";

@@ -46,8 +46,8 @@ TEST(DrawNet, ColourAndWidthFollowTheWeight) {
     int width;
   };
   const Case cases[] = {
-      {0.95, kBlack, 1},   {-0.95, kRed, 1},     {0.9501, kBlack, 3}, {-0.9501, kRed, 3},
-      {0.0, kBlack, 1},    {-1e-12, kRed, 1},    {5.0, kBlack, 3},
+      {0.95, kBlack, 1}, {-0.95, kRed, 1},  {0.9501, kBlack, 3}, {-0.9501, kRed, 3},
+      {0.0, kBlack, 1},  {-1e-12, kRed, 1}, {5.0, kBlack, 3},
   };
   for (const Case& c : cases) {
     Workspace ws;
@@ -69,7 +69,7 @@ TEST(DrawNet, BiasRowsOnlyWhereTheFlagIsOne) {
   ws.LayerSizes(3) = 1;
   ws.BiasFlags(1) = 1;
   ws.BiasFlags(2) = 0;
-  ws.BiasFlags(3) = 1;  // drawn, but the last layer has no connections
+  ws.BiasFlags(3) = 1;       // drawn, but the last layer has no connections
   ws.Weights(0, 1, 2) = -2;  // bias weight of a layer without bias: not drawn
   RecordingCanvas canvas;
   DrawNet(ws, canvas);

@@ -278,8 +278,8 @@ TEST_F(InterpreterTest, RunErrorsShowTheMessageAndKeepEarlierValues) {
     const std::string shown = std::string(c.line).size() > 40
                                   ? std::string(c.line).substr(0, 37) + "..."
                                   : std::string(c.line);
-    EXPECT_EQ(host.warnings[0], std::string(kRunErrorMessage) + "\n\rLine 2 (" + shown +
-                                    "): " + c.reason);
+    EXPECT_EQ(host.warnings[0],
+              std::string(kRunErrorMessage) + "\n\rLine 2 (" + shown + "): " + c.reason);
     EXPECT_EQ(ws.TrainingLimit, 5) << c.line << ": earlier lines stay, later ones never run";
     EXPECT_EQ(ws.Busy, 0);
   }
@@ -298,8 +298,9 @@ TEST_F(InterpreterTest, RunErrorsNameTheLineAsWritten) {
   } cases[] = {
       {"x\r\n\r\n\tshow=0 \r\ntrain=1", 1, "Line 4 (train=1): the show rate is 0"},
       {"SHOW=0\n\nA\rTRAIN=1\r\n", 1, "Line 4 (TRAIN=1): the show rate is 0"},
-      {"NETLIST=12 \x1b[31m red", 1, "Line 1 (NETLIST=12 \\x1B[31m red): the layer count is 12, "
-                                     "outside 0..10"},
+      {"NETLIST=12 \x1b[31m red", 1,
+       "Line 1 (NETLIST=12 \\x1B[31m red): the layer count is 12, "
+       "outside 0..10"},
       {"", kStepTraining,
        "Line 1 (STEP=1): the data set holds a number that is too large (overflow)"},
   };

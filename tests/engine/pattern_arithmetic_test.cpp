@@ -85,8 +85,7 @@ TEST_F(PatternArithmeticTest, AnOverflowLeavesTheWeightsOfThePatternBefore) {
        "2\r\n1,-1,1\r\n1e300,1,-1\r\n", 1},
       // Each step multiplies a linear net's error by -9999, until its square
       // overflows cycles later, past the first snapshot of the weights.
-      {"NETLIST=2,1,1\r\nBIASLIST=0,0\r\nFUNCTION=1\r\nEPSILON=1\r\nINITW=3", "1\r\n100,1\r\n",
-       20},
+      {"NETLIST=2,1,1\r\nBIASLIST=0,0\r\nFUNCTION=1\r\nEPSILON=1\r\nINITW=3", "1\r\n100,1\r\n", 20},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.program);

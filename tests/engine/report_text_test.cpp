@@ -28,11 +28,11 @@ TEST(ReportNumberBuffer, KnownTexts) {
 
 TEST(ReportNumberBuffer, MatchesTheGeneralFormatters) {
   ReportNumberBuffer buffer;
-  const double edges[] = {0,        1,           999,       1e14,      999999999999999,
-                          1e15,     -1e15,       1e300,     -0.5,      1e-8,
-                          9.9e-9,   4.9999e-7,   5e-7,      5.0000001e-7, 0.0000015,
-                          0.1234565, 0.9999995,  99.9999996, 123456.7890125, 1e-320,
-                          2.5e-7,   0.000999,    4.967233,  2147483648.0, 0.3};
+  const double edges[] = {0,         1,         999,        1e14,           999999999999999,
+                          1e15,      -1e15,     1e300,      -0.5,           1e-8,
+                          9.9e-9,    4.9999e-7, 5e-7,       5.0000001e-7,   0.0000015,
+                          0.1234565, 0.9999995, 99.9999996, 123456.7890125, 1e-320,
+                          2.5e-7,    0.000999,  4.967233,   2147483648.0,   0.3};
   for (double value : edges) ExpectSameTexts(buffer, value);
 
   std::mt19937_64 random(7);

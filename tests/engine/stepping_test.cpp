@@ -62,12 +62,19 @@ TEST_F(SteppingTest, ExactTextsOfOneStep) {
   // Pattern 1: inputs -1, -1; hidden .5 * -1 and .25 * -1; output
   // .125 + (-.5) = -.375.
   const Expected expected[] = {
-      {0.8, 1, " -1.00  "},           {0.8, 2, " -1.00  "},
+      {0.8, 1, " -1.00  "},
+      {0.8, 2, " -1.00  "},
       {2.9, 0, "OUT          DESIRED"},
-      {0.8, -0.4, " 1.00  "},         {0.8, 0.6, " -1.00  "},  {0.8, 1.6, " -1.00  "},
-      {1.8, -0.4, " 1.00  "},         {1.8, 0.6, " -0.50  "},  {1.8, 1.6, " -0.25  "},
-      {2.8, 0.6, " -0.38  "},         {2.8, 1, " -0.38  "},
-      {4, 0.6, "-1.00  "},            {4, 1, "-1.00  "},
+      {0.8, -0.4, " 1.00  "},
+      {0.8, 0.6, " -1.00  "},
+      {0.8, 1.6, " -1.00  "},
+      {1.8, -0.4, " 1.00  "},
+      {1.8, 0.6, " -0.50  "},
+      {1.8, 1.6, " -0.25  "},
+      {2.8, 0.6, " -0.38  "},
+      {2.8, 1, " -0.38  "},
+      {4, 0.6, "-1.00  "},
+      {4, 1, "-1.00  "},
       {4, 9, "STEP  1  OF  4 . TRAINING DATA SET 1"},
   };
   const std::vector<PlacedText>& texts = host.canvas.texts;
@@ -100,10 +107,10 @@ TEST_F(SteppingTest, TestSetHasNoDesiredValues) {
   EXPECT_EQ(ws.LoadedSet, 4);
   std::vector<std::string> texts;
   for (const PlacedText& t : host.canvas.texts) texts.push_back(t.text);
-  EXPECT_EQ(texts, (std::vector<std::string>{" 1.00  ", " -1.00  ", "OUT          ", " 1.00  ",
-                                             " 1.00  ", " -1.00  ", " 1.00  ", " 0.50  ",
-                                             " -0.25  ", " 0.63  ", " 0.63  ",
-                                             "STEP  1  OF  2 .  TEST SET 1"}));
+  EXPECT_EQ(texts,
+            (std::vector<std::string>{" 1.00  ", " -1.00  ", "OUT          ", " 1.00  ", " 1.00  ",
+                                      " -1.00  ", " 1.00  ", " 0.50  ", " -0.25  ", " 0.63  ",
+                                      " 0.63  ", "STEP  1  OF  2 .  TEST SET 1"}));
 }
 
 TEST_F(SteppingTest, FooterNamesTheSetStepped) {

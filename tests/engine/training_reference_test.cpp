@@ -84,7 +84,8 @@ struct ReferenceNet {
     }
     for (int h = last - 1; h >= 1; --h) {
       for (int i = 0; i <= size[h]; ++i) {
-        for (int j = 1; j <= size[h + 1]; ++j) w[i][j][h] += out[i][h] * (delta[j][h + 1] * epsilon);
+        for (int j = 1; j <= size[h + 1]; ++j)
+          w[i][j][h] += out[i][h] * (delta[j][h + 1] * epsilon);
       }
     }
     return error;
@@ -190,8 +191,10 @@ class TrainingReferenceTest : public ::testing::Test {
       for (int j = 1; j <= ref.size[k]; ++j) {
         EXPECT_PRED2(near, ws.NodeValues(j, k), ref.out[j][k]) << what << " node " << j << "," << k;
         if (k >= 2) {
-          EXPECT_PRED2(near, ws.Slopes(j, k), ref.slope[j][k]) << what << " slope " << j << "," << k;
-          EXPECT_PRED2(near, ws.Deltas(j, k), ref.delta[j][k]) << what << " delta " << j << "," << k;
+          EXPECT_PRED2(near, ws.Slopes(j, k), ref.slope[j][k])
+              << what << " slope " << j << "," << k;
+          EXPECT_PRED2(near, ws.Deltas(j, k), ref.delta[j][k])
+              << what << " delta " << j << "," << k;
         }
       }
     }
@@ -217,11 +220,11 @@ class TrainingReferenceTest : public ::testing::Test {
 };
 
 const NetCase kNets[] = {
-    {{2, 2, 1}, {1, 1, 0}},                      // the exclusive-or shape
-    {{3, 5, 6, 2}, {1, 0, 1, 0}},                // two hidden layers, mixed bias
-    {{5, 9, 4, 3}, {0, 0, 0, 0}},                // no bias anywhere
-    {{4, 3}, {1, 1}},                            // no hidden layer
-    {{2, 3, 0, 2}, {1, 1, 1, 0}},                // a hidden layer feeding an empty one
+    {{2, 2, 1}, {1, 1, 0}},                     // the exclusive-or shape
+    {{3, 5, 6, 2}, {1, 0, 1, 0}},               // two hidden layers, mixed bias
+    {{5, 9, 4, 3}, {0, 0, 0, 0}},               // no bias anywhere
+    {{4, 3}, {1, 1}},                           // no hidden layer
+    {{2, 3, 0, 2}, {1, 1, 1, 0}},               // a hidden layer feeding an empty one
     {{10, 10, 10, 10, 10, 10, 10, 10, 10, 10},  // the largest net
      {1, 1, 1, 1, 1, 1, 1, 1, 1, 1}},
     {{1, 7, 10, 5, 1}, {0, 1, 0, 1, 1}},

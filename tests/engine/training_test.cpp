@@ -215,8 +215,8 @@ TEST_F(TrainingTest, DigitalErrorCountsAndItsTest) {
   host.yields = 0;
   Train();
   EXPECT_EQ(host.yields, 8);
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"Trial= 1 ", "Error= 0   ", "Trial= 2 ",
-                                               "Error= 0   "}));
+  EXPECT_EQ(Texts(),
+            (std::vector<std::string>{"Trial= 1 ", "Error= 0   ", "Trial= 2 ", "Error= 0   "}));
   EXPECT_EQ(ws.TrialCounter, 1001);
 }
 
@@ -234,9 +234,9 @@ TEST_F(TrainingTest, DigitalCountsFollowTheIntegerPartOfThreePointTwoESquared) {
     const char* target;
     const char* shown;
   };
-  for (const Case& c : {Case{".559", "Error= 0   "}, Case{".5591", "Error= 1   "},
-                        Case{"-.79", "Error= 1   "}, Case{".7906", "Error= 2   "},
-                        Case{"2", "Error= 12   "}}) {
+  for (const Case& c :
+       {Case{".559", "Error= 0   "}, Case{".5591", "Error= 1   "}, Case{"-.79", "Error= 1   "},
+        Case{".7906", "Error= 2   "}, Case{"2", "Error= 12   "}}) {
     ws.TextBuffer(BufferId::TrainingDataD1) = std::string("1\r\n0,0,") + c.target;
     Train();
     EXPECT_EQ(Texts()[1], c.shown) << c.target;
@@ -294,8 +294,8 @@ TEST_F(TrainingTest, ShowRateRedrawsAsAWholeNumber) {
   };
   ws.ErrorTest = 0;
   ws.TrainingLimit = 7;
-  for (const Case& c : {Case{1, 6}, Case{2, 3}, Case{2.5, 3}, Case{3.5, 1}, Case{-3, 2},
-                        Case{10, 0}}) {
+  for (const Case& c :
+       {Case{1, 6}, Case{2, 3}, Case{2.5, 3}, Case{3.5, 1}, Case{-3, 2}, Case{10, 0}}) {
     ws.ShowRate = c.rate;
     Train();
     EXPECT_EQ(host.canvas.clears, c.redraws) << c.rate;
@@ -310,8 +310,9 @@ TEST_F(TrainingTest, RunErrorsEndTheRunWithTheMessage) {
   const Case cases[] = {
       {"SHOW=0\r\nTRAIN=1", "Line 2 (TRAIN=1): the show rate is 0"},
       {"SHOW=.4\r\nTRAIN=1", "Line 2 (TRAIN=1): the show rate is 0"},
-      {"SHOW=3e9\r\nTRAIN=1", "Line 2 (TRAIN=1): the show rate is 3000000000, outside "
-                             "-2147483648..2147483647"},
+      {"SHOW=3e9\r\nTRAIN=1",
+       "Line 2 (TRAIN=1): the show rate is 3000000000, outside "
+       "-2147483648..2147483647"},
       {"FUNCTION=1\r\nEPSILON=1e200\r\nTRAIN=1",
        "Line 3 (TRAIN=1): the net input of neurode 1 of layer 3 is too large (overflow) at "
        "pattern 2"},

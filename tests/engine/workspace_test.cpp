@@ -70,7 +70,7 @@ TEST(Workspace, RealIndicesRoundHalfToEven) {
   Workspace ws;
   ws.LayerSizes(2) = 7;
   ws.LayerSizes(4) = 9;
-  EXPECT_EQ(ws.LayerSizes(2.5), 7);   // half goes to the even neighbour
+  EXPECT_EQ(ws.LayerSizes(2.5), 7);  // half goes to the even neighbour
   EXPECT_EQ(ws.LayerSizes(3.5), 9);
   EXPECT_EQ(ws.LayerSizes(1.6), 7);
   EXPECT_NO_THROW(ws.LayerSizes(10.5));  // rounds to 10

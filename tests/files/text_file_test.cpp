@@ -53,7 +53,8 @@ TEST(TextFile, SavesTheTextWithOneCrLfAndReadsItBackByteForByte) {
 
 TEST(TextFile, ReadFailuresNameTheReason) {
   testing::TempFolder folder;
-  EXPECT_EQ(FileError("a\x1b[2J\r\n.pr1", "b\x07").what(), std::string("a\\x1B[2J\\r\\n.pr1: b\\x07"))
+  EXPECT_EQ(FileError("a\x1b[2J\r\n.pr1", "b\x07").what(),
+            std::string("a\\x1B[2J\\r\\n.pr1: b\\x07"))
       << "control characters are shown as escapes";
   EXPECT_EQ(ReasonOf([&] { ReadTextFile(folder / "none.pr1"); }),
             "cannot open: No such file or directory");

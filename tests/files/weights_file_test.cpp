@@ -96,12 +96,12 @@ Workspace ExampleNet() {
 }
 
 TEST(WeightsFile, WritesTheBlocksInOrderWithCrLf) {
-  const std::vector<std::string> expected{
-      "3",       "2",       "2",       "1",     "1",     "1",     "0",
-      "101.5",   "102.5",   "111.5",   "112.5", "121.5", "122.5",  // layer 1, j fastest, bias row
-                                                                   // first
-      "-201.25", "-211.25", "-221.25",                             // layer 2
-      "2",       "-1",      "1",       "-10",   "0.05",  "0"};
+  const std::vector<std::string> expected{"3", "2", "2", "1", "1", "1", "0", "101.5", "102.5",
+                                          "111.5", "112.5", "121.5",
+                                          "122.5",  // layer 1, j fastest, bias row
+                                                    // first
+                                          "-201.25", "-211.25", "-221.25",  // layer 2
+                                          "2", "-1", "1", "-10", "0.05", "0"};
   const std::string text = WeightsFileText(ExampleNet());
   EXPECT_EQ(Lines(text), expected);
   EXPECT_EQ(text, JoinLines(expected));
@@ -298,7 +298,8 @@ TEST(WeightsFile, ACountOrSizeBeyondTheTablesChangesNothing) {
       {{"-1"}, "the layer count is -1, outside 0..10"},
       {{"2", "11", "1", "0", "0"}, "the size of layer 1 is 11, outside 0..10"},
       {{"2", "1", "11", "0", "0"}, "the size of layer 2 is 11, outside 0..10"},
-      {{"1", "11", "0", "2", "-1", "1", "-1", "1", "1"}, "the size of layer 1 is 11, outside 0..10"},
+      {{"1", "11", "0", "2", "-1", "1", "-1", "1", "1"},
+       "the size of layer 1 is 11, outside 0..10"},
       {{"2", "-3", "1"}, "the size of layer 1 is -3, outside 0..10"},
   };
   for (const auto& c : cases) ExpectRefused(JoinLines(c.lines), c.reason);

@@ -7,8 +7,7 @@
 namespace backprop::testing {
 
 // The exclusive-or set: four patterns of two inputs and one output, -1 or 1.
-inline constexpr const char* kExclusiveOrSet =
-    "4\r\n-1,-1,-1\r\n-1,1,1\r\n1,-1,1\r\n1,1,-1\r\n";
+inline constexpr const char* kExclusiveOrSet = "4\r\n-1,-1,-1\r\n-1,1,1\r\n1,-1,1\r\n1,1,-1\r\n";
 
 // The program lines of the net that learns it: 2, 2 and 1 neurodes, bias
 // neurodes on layers 1 and 2, weights drawn from [-1, 1).

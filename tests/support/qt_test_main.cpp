@@ -2,7 +2,6 @@
 // executable, so the build links and instruments far fewer programs, while
 // CTest still runs each class in a process of its own (first argument).
 #include "tests/support/qt_test_main.h"
-#include "tests/support/qt_test_main.h"
 
 #include <QApplication>
 #include <QTest>

@@ -17,8 +17,6 @@ bool AddQtTestClass(const char* name, QtTestFactory make);
 
 // Registers a Qt Test class with the shared main, in place of QTEST_MAIN:
 // several classes then share one executable.
-#define BACKPROP_QT_TEST(Class)                                      \
-  [[maybe_unused]] static const bool kAdded##Class =                 \
-      ::backprop::testing::AddQtTestClass(#Class, [] {               \
-        return std::unique_ptr<QObject>(std::make_unique<Class>());  \
-      })
+#define BACKPROP_QT_TEST(Class)                                                           \
+  [[maybe_unused]] static const bool kAdded##Class = ::backprop::testing::AddQtTestClass( \
+      #Class, [] { return std::unique_ptr<QObject>(std::make_unique<Class>()); })

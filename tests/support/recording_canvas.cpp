@@ -15,8 +15,8 @@ std::string RecordingCanvas::TextLog() const {
 
 const DrawnLine* RecordingCanvas::FindLine(double x1, double y1, double x2, double y2) const {
   for (const DrawnLine& l : lines) {
-    if (std::fabs(l.x1 - x1) < 1e-9 && std::fabs(l.y1 - y1) < 1e-9 &&
-        std::fabs(l.x2 - x2) < 1e-9 && std::fabs(l.y2 - y2) < 1e-9) {
+    if (std::fabs(l.x1 - x1) < 1e-9 && std::fabs(l.y1 - y1) < 1e-9 && std::fabs(l.x2 - x2) < 1e-9 &&
+        std::fabs(l.y2 - y2) < 1e-9) {
       return &l;
     }
   }

@@ -24,7 +24,8 @@ inline bool SameNumbers(const Workspace& a, const Workspace& b) {
          a.LoadedSet.Value() == b.LoadedSet.Value() &&
          a.SelectedSet.Value() == b.SelectedSet.Value() &&
          a.StepPosition.Value() == b.StepPosition.Value() &&
-         a.TrialCounter.Value() == b.TrialCounter.Value() && a.RunMode.Value() == b.RunMode.Value() &&
+         a.TrialCounter.Value() == b.TrialCounter.Value() &&
+         a.RunMode.Value() == b.RunMode.Value() &&
          a.HandPatterns.Value() == b.HandPatterns.Value() && a.CurrentLine == b.CurrentLine;
 }
 

@@ -1,8 +1,8 @@
-#include <QImage>
-#include <QString>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QImage>
+#include <QString>
 
 #include <algorithm>
 #include <cmath>
@@ -238,7 +238,8 @@ TEST_F(BackpropRunTest, WeightsAreSavedAfterTheRunAndLoadedBeforeIt) {
   EXPECT_EQ(trained.substr(0, 15), "3\r\n2\r\n2\r\n1\r\n1\r\n");
 
   // Program S2 only draws; the loaded net goes through unchanged.
-  const RunResult copied = Run("xor --program 2 --load-weights trained.wts --save-weights copy.wts");
+  const RunResult copied =
+      Run("xor --program 2 --load-weights trained.wts --save-weights copy.wts");
   EXPECT_EQ(copied.status, 0) << copied.err;
   EXPECT_EQ(ReadFile(dir / "copy.wts"), trained);
 }
@@ -286,7 +287,6 @@ TEST_F(BackpropRunTest, UsageAndFileErrors) {
   EXPECT_EQ(Run("--help").out.substr(0, 27), "Usage: backprop-run BASE [o");
 }
 
-
 // --curve keeps what the report prints, at full precision; --map is the
 // trained net's sign in colour.
 TEST_F(BackpropRunTest, CurveIsTheReportAndMapIsTheNetsSign) {
@@ -305,8 +305,8 @@ TEST_F(BackpropRunTest, CurveIsTheReportAndMapIsTheNetsSign) {
   ASSERT_EQ(printed.size(), 39u + 29u);
   for (std::size_t n = 1; n < rows.size(); ++n) {
     const std::size_t comma = rows[n].rfind(',');
-    const std::string expectedStart = n <= 39 ? "1," + std::to_string(n) + ","
-                                              : "2," + std::to_string(n - 39) + ",";
+    const std::string expectedStart =
+        n <= 39 ? "1," + std::to_string(n) + "," : "2," + std::to_string(n - 39) + ",";
     EXPECT_EQ(rows[n].substr(0, comma + 1), expectedStart);
     const double error = std::stod(rows[n].substr(comma + 1));
     std::string shown = "Error=" + backprop::FormatPattern(error, " ##.######");

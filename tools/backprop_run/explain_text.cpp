@@ -30,7 +30,8 @@ std::string ExplainText(const PatternArithmetic& a) {
       AddLine(text, "node", {k, j}, {a.net[k][j], a.output[k][j], a.slope[k][j], a.delta[k][j]});
     }
   }
-  for (int j = 1; j <= g.OutputSize(); ++j) AddLine(text, "output", {j}, {a.targets[j], a.errors[j]});
+  for (int j = 1; j <= g.OutputSize(); ++j)
+    AddLine(text, "output", {j}, {a.targets[j], a.errors[j]});
   for (int h = 1; h < last; ++h) {
     for (int i = 0; i <= g.Size(h); ++i) {
       for (int j = 1; j <= g.Size(h + 1); ++j) {

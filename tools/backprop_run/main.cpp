@@ -89,8 +89,8 @@ std::optional<std::string> MapUsageError(const backprop::Workspace& ws) {
 
 std::string MapPng(const backprop::Workspace& ws) {
   using namespace backprop;
-  const QImage image = MapImage(OutputGrid(ws, 1, kMapPoints), kMapPoints, ws.OutputRangeLow,
-                                ws.OutputRangeHigh);
+  const QImage image =
+      MapImage(OutputGrid(ws, 1, kMapPoints), kMapPoints, ws.OutputRangeLow, ws.OutputRangeHigh);
   return Picture::PngBytes(image);
 }
 

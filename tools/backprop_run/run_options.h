@@ -9,15 +9,15 @@ namespace backprop {
 
 // What the command line of backprop-run asks for.
 struct RunOptions {
-  std::string base;       // the file set's base name, without extension
-  int program = 1;        // 1 runs Program S1 as Run(S1), 2 Program S2 as Run(S2)
-  std::string pngFile;    // where to write the final drawing; empty for none
+  std::string base;             // the file set's base name, without extension
+  int program = 1;              // 1 runs Program S1 as Run(S1), 2 Program S2 as Run(S2)
+  std::string pngFile;          // where to write the final drawing; empty for none
   std::string loadWeightsFile;  // weights file read before the run; empty for none
   std::string saveWeightsFile;  // weights file written after the run; empty for none
-  std::string curveFile;  // every training cycle's error, as CSV; empty for none
-  std::string mapFile;    // the decision map of the final net, as PNG; empty for none
-  int explainSet = 0;     // --explain SET:P: the training set, 1 or 2; 0 for none
-  int explainPattern = 0; // and the pattern, from 1
+  std::string curveFile;        // every training cycle's error, as CSV; empty for none
+  std::string mapFile;          // the decision map of the final net, as PNG; empty for none
+  int explainSet = 0;           // --explain SET:P: the training set, 1 or 2; 0 for none
+  int explainPattern = 0;       // and the pattern, from 1
   bool help = false;
 };
 

@@ -16,7 +16,8 @@ std::vector<std::string> WriteRunOutputs(const std::vector<RunOutput>& outputs) 
       const FileError named = error.File().empty() ? FileError(output.file, error.Reason()) : error;
       failures.push_back(FileErrorMessage(kSaveFailedText, named));
     } catch (const std::bad_alloc&) {
-      failures.push_back(FileErrorMessage(kSaveFailedText, FileError(output.file, kOutOfMemoryText)));
+      failures.push_back(
+          FileErrorMessage(kSaveFailedText, FileError(output.file, kOutOfMemoryText)));
     }
   }
   return failures;

@@ -21,7 +21,8 @@ void ImageCanvas::Resize(QSize size) {
   if (size == image_.size()) return;
   image_ = QImage(size, QImage::Format_RGB32);
   image_.fill(background_);
-  surface_ = std::make_unique<PaintingCanvas>(&image_, QSizeF(size), font_, foreground_, background_);
+  surface_ =
+      std::make_unique<PaintingCanvas>(&image_, QSizeF(size), font_, foreground_, background_);
   calls_.ReplayOnto(*surface_);
   if (changed_) changed_();
 }

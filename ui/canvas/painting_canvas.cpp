@@ -122,9 +122,13 @@ QPointF PaintingCanvas::ToPixel(double x, double y) const {
   return UserToPixel(scale_, size_, QPointF(x, y));
 }
 
-double PaintingCanvas::PixelsPerUnitX() const { return size_.width() / (scale_.right - scale_.left); }
+double PaintingCanvas::PixelsPerUnitX() const {
+  return size_.width() / (scale_.right - scale_.left);
+}
 
-double PaintingCanvas::PixelsPerUnitY() const { return size_.height() / (scale_.bottom - scale_.top); }
+double PaintingCanvas::PixelsPerUnitY() const {
+  return size_.height() / (scale_.bottom - scale_.top);
+}
 
 double PaintingCanvas::ColumnWidthInUnits() const {
   return QFontMetricsF(font_, device_).averageCharWidth() / PixelsPerUnitX();

@@ -39,7 +39,7 @@ class RepaintThrottle : public QObject {
   QWidget* target_;
   std::function<void()> prepare_;
   qint64 frameMs_;
-  int share_;             // drawing takes at most one part in this many
+  int share_;  // drawing takes at most one part in this many
   Cost cost_;
   qint64 prepareMs_ = 0;  // how long the last preparation (and painting) took
   bool repainting_ = false;

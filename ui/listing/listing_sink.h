@@ -57,7 +57,7 @@ class PageSink : public ListingSink {
  private:
   std::vector<ListingPage> pages_;
   std::string line_;
-  bool lineOpen_ = false;   // something was written since the last line end
+  bool lineOpen_ = false;  // something was written since the last line end
   bool pendingCr_ = false;
 };
 

@@ -30,8 +30,8 @@ namespace {
 
 // Captions of Check1..Check8; "Node Values " ends in a blank.
 constexpr std::array<const char*, 8> kCheckCaptions = {
-    "Program S1", "Program S2", "Train Data 1", "Train Data 2",
-    "Weights",    "Node Values ", "Structure",  "Test Data 1",
+    "Program S1", "Program S2",   "Train Data 1", "Train Data 2",
+    "Weights",    "Node Values ", "Structure",    "Test Data 1",
 };
 // Check boxes (0-based) top to bottom: the order of the sections in the listing.
 constexpr std::array<int, 8> kColumnOrder = {0, 1, 2, 3, 7, 4, 5, 6};

@@ -69,8 +69,8 @@ class ListingWindow : public QMainWindow {
   // Check1..Check8: Program S1, Program S2, Train Data 1, Train Data 2,
   // Weights, Node Values, Structure, Test Data 1.
   std::array<QCheckBox*, 8> sectionChecks_{};
-  QPushButton* printButton_ = nullptr;    // Command1
-  QPushButton* previewButton_ = nullptr;  // Command3
+  QPushButton* printButton_ = nullptr;     // Command1
+  QPushButton* previewButton_ = nullptr;   // Command3
   QPlainTextEdit* previewArea_ = nullptr;  // Text1
   QLabel* waitNotice_ = nullptr;           // Text2, "Please Wait!!"
 };

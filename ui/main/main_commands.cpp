@@ -14,16 +14,16 @@
 #include "engine/draw_net.h"
 #include "engine/interpreter.h"
 #include "engine/workspace.h"
+#include "files/load_save_dialog.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/maximise.h"
 #include "ui/common/window_style.h"
-#include "files/load_save_dialog.h"
 #include "ui/editor/editor_window.h"
 #include "ui/listing/listing_window.h"
 #include "ui/main/help_window.h"
-#include "ui/parameters/parameters_window.h"
 #include "ui/main/main_window.h"
 #include "ui/main/window_owner.h"
+#include "ui/parameters/parameters_window.h"
 #include "ui/views/view_docks.h"
 
 namespace backprop {

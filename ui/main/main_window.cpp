@@ -175,7 +175,9 @@ void MainWindow::Form_MouseMove(double, double) {
   ws_.AboutShown = 1;
 }
 
-void MainWindow::Form_KeyPress(int keyAscii) { ws_.InterruptKey = static_cast<std::int16_t>(keyAscii); }
+void MainWindow::Form_KeyPress(int keyAscii) {
+  ws_.InterruptKey = static_cast<std::int16_t>(keyAscii);
+}
 
 void MainWindow::Form_Unload() { EndProgram(); }
 

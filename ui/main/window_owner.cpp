@@ -31,8 +31,7 @@ EditorWindow& WindowOwner::Editor() {
 }
 
 ParametersWindow& WindowOwner::Parameters() {
-  return *Obtain(parameters_,
-                                   [this] { return new ParametersWindow(ws_, main_, dialogs_); });
+  return *Obtain(parameters_, [this] { return new ParametersWindow(ws_, main_, dialogs_); });
 }
 
 ListingWindow& WindowOwner::Listing() {

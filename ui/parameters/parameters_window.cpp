@@ -42,7 +42,7 @@ ParametersWindow::ParametersWindow(Workspace& ws, MainWindowAccess& mainWindow, 
   // The list's font belongs to the drawing surface; the menu bar keeps the
   // platform's menu font.
   listView_ = new CanvasView(WindowFont(), palette().color(QPalette::WindowText),
-                         palette().color(QPalette::Window), this);
+                             palette().color(QPalette::Window), this);
   listView_->setFont(WindowFont());
   listView_->setFocusPolicy(Qt::StrongFocus);
   listView_->installEventFilter(this);

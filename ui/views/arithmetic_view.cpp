@@ -39,8 +39,8 @@ ArithmeticView::ArithmeticView(Workspace& ws, Host& host, Dialogs& dialogs, QWid
     : QWidget(parent), ws_(ws), host_(host), dialogs_(dialogs) {
   setObjectName("Arithmetic");
   BuildControls();
-  throttle_ = new RepaintThrottle(table_, [this] { Refresh(); }, kViewShare,
-                                  RepaintThrottle::Cost::PreparationAndPainting);
+  throttle_ = new RepaintThrottle(
+      table_, [this] { Refresh(); }, kViewShare, RepaintThrottle::Cost::PreparationAndPainting);
 }
 
 void ArithmeticView::BuildControls() {
@@ -126,9 +126,10 @@ void ArithmeticView::SetRunning(bool running) {
 }
 
 void ArithmeticView::ShowCounters() {
-  counters_->setText(QString("Applied by hand since the weights were set: %1 pattern(s), %2 cycle(s)")
-                         .arg(ws_.HandPatterns.Value())
-                         .arg(ws_.HandCycles.Value()));
+  counters_->setText(
+      QString("Applied by hand since the weights were set: %1 pattern(s), %2 cycle(s)")
+          .arg(ws_.HandPatterns.Value())
+          .arg(ws_.HandCycles.Value()));
 }
 
 void ArithmeticView::Fail(const QString& reason) {
@@ -163,8 +164,9 @@ void ArithmeticView::Refresh() {
     return;
   }
   const std::string overflow = OverflowIn(shown_);
-  status_->setText(overflow.empty() ? QString() : QString("This step overflows: ") +
-                                                      QString::fromStdString(overflow));
+  status_->setText(overflow.empty()
+                       ? QString()
+                       : QString("This step overflows: ") + QString::fromStdString(overflow));
   status_->setVisible(!overflow.empty());
   Fill();
 }
@@ -237,11 +239,15 @@ void ArithmeticView::Fill() {
              {"neurode", "desired (scaled)", "e = desired − o",
               a.analog ? "share = e²" : "share = int(3.2 · e²)"});
     for (int j = 1; j <= g.OutputSize(); ++j) {
-      AddRow(Neurode(j), {a.targets[j], a.errors[j], a.errorShares[j]}, {Kind::Neurode, last, j, 0});
+      AddRow(Neurode(j), {a.targets[j], a.errors[j], a.errorShares[j]},
+             {Kind::Neurode, last, j, 0});
     }
   }
   for (int h = 1; h < last; ++h) {
-    AddGroup(QString("Weights from layer %1 to layer %2 (ε = %3)").arg(h).arg(h + 1).arg(Full(a.epsilon)),
+    AddGroup(QString("Weights from layer %1 to layer %2 (ε = %3)")
+                 .arg(h)
+                 .arg(h + 1)
+                 .arg(Full(a.epsilon)),
              {"from → to", "w", "Δw = ε · o · δ", "new w = w + Δw"});
     for (int i = 0; i <= g.Size(h); ++i) {
       for (int j = 1; j <= g.Size(h + 1); ++j) {

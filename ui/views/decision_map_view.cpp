@@ -9,8 +9,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScatterSeries>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 #include <algorithm>
 #include <cmath>
@@ -65,8 +65,8 @@ void MapField::paintEvent(QPaintEvent*) {
   const int lineHeight = metrics.height();
   // The square field, the input 2 labels left of it, the input 1 labels
   // under it, the legend to its right.
-  const int side = std::max(40, std::min(width() - labelWidth - legendWidth - 16,
-                                         height() - 2 * lineHeight - 12));
+  const int side = std::max(
+      40, std::min(width() - labelWidth - legendWidth - 16, height() - 2 * lineHeight - 12));
   const QRect square(labelWidth, 6, side, side);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
   p.drawImage(square, field_);
@@ -75,13 +75,14 @@ void MapField::paintEvent(QPaintEvent*) {
 
   const QString low = Number(inputLow_);
   const QString high = Number(inputHigh_);
-  p.drawText(QRect(square.left() - 2, square.bottom() + 2, labelWidth, lineHeight),
-             Qt::AlignLeft, low);
+  p.drawText(QRect(square.left() - 2, square.bottom() + 2, labelWidth, lineHeight), Qt::AlignLeft,
+             low);
   p.drawText(QRect(square.right() - labelWidth + 2, square.bottom() + 2, labelWidth, lineHeight),
              Qt::AlignRight, high);
   p.drawText(QRect(square.left(), square.bottom() + 2, side, lineHeight), Qt::AlignHCenter,
              "input 1");
-  p.drawText(QRect(0, square.bottom() - lineHeight, labelWidth - 4, lineHeight), Qt::AlignRight, low);
+  p.drawText(QRect(0, square.bottom() - lineHeight, labelWidth - 4, lineHeight), Qt::AlignRight,
+             low);
   p.drawText(QRect(0, square.top(), labelWidth - 4, lineHeight), Qt::AlignRight, high);
   p.save();
   p.translate(labelWidth - 4 - lineHeight, square.center().y());
@@ -107,15 +108,16 @@ void MapField::paintEvent(QPaintEvent*) {
   const QRect bar(square.right() + 12, square.top(), 14, side);
   for (int y = 0; y < bar.height(); ++y) {
     const double t = 1.0 - static_cast<double>(y) / std::max(1, bar.height() - 1);
-    p.setPen(ToColour(ColourOfOutput(outputLow_ + t * (outputHigh_ - outputLow_), outputLow_,
-                                     outputHigh_)));
+    p.setPen(ToColour(
+        ColourOfOutput(outputLow_ + t * (outputHigh_ - outputLow_), outputLow_, outputHigh_)));
     p.drawLine(bar.left(), bar.top() + y, bar.right(), bar.top() + y);
   }
   p.setPen(Qt::black);
   p.setBrush(Qt::NoBrush);
   p.drawRect(bar.adjusted(0, 0, -1, -1));
   const int textLeft = bar.right() + 4;
-  p.drawText(QRect(textLeft, bar.top(), labelWidth, lineHeight), Qt::AlignLeft, Number(outputHigh_));
+  p.drawText(QRect(textLeft, bar.top(), labelWidth, lineHeight), Qt::AlignLeft,
+             Number(outputHigh_));
   p.drawText(QRect(textLeft, bar.center().y() - lineHeight / 2, labelWidth, lineHeight),
              Qt::AlignLeft, Number((outputLow_ + outputHigh_) / 2));
   p.drawText(QRect(textLeft, bar.bottom() - lineHeight, labelWidth, lineHeight), Qt::AlignLeft,
@@ -133,8 +135,8 @@ DecisionMapView::DecisionMapView(const Workspace& ws, Dialogs& dialogs, QWidget*
       field_(new MapField(this)),
       chart_(new QChart()),
       plot_(new QChartView(chart_, this)),
-      throttle_(new RepaintThrottle(this, [this] { Refresh(); }, kViewShare,
-                                    RepaintThrottle::Cost::PreparationAndPainting)) {
+      throttle_(new RepaintThrottle(
+          this, [this] { Refresh(); }, kViewShare, RepaintThrottle::Cost::PreparationAndPainting)) {
   setObjectName("DecisionMap");
   output_->setObjectName("DecisionMapOutput");
   message_->setObjectName("DecisionMapMessage");
@@ -170,7 +172,9 @@ double DecisionMapView::ValueAt(double input1, double input2) const {
   return NetEvaluator(ws_).Output(inputs, Output());
 }
 
-QString DecisionMapView::Message() const { return message_->isHidden() ? QString() : message_->text(); }
+QString DecisionMapView::Message() const {
+  return message_->isHidden() ? QString() : message_->text();
+}
 
 void DecisionMapView::NetChanged() {
   if (isVisible()) throttle_->Request();

@@ -8,8 +8,8 @@
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QPushButton>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 #include <algorithm>
 #include <array>
@@ -26,7 +26,7 @@ namespace backprop {
 
 namespace {
 
-const QColor kCurrentColour(0, 0, 128);      // the drawing's navy
+const QColor kCurrentColour(0, 0, 128);  // the drawing's navy
 const QColor kPreviousColour(160, 160, 160);
 const QColor kThresholdColour(200, 0, 0);
 
@@ -53,8 +53,9 @@ ErrorCurveView::ErrorCurveView(const Workspace& ws, Dialogs& dialogs, QWidget* p
       currentSeries_(new QLineSeries()),
       previousSeries_(new QLineSeries()),
       thresholdSeries_(new QLineSeries()),
-      throttle_(new RepaintThrottle(chartView_->viewport(), [this] { Refresh(); }, kViewShare,
-                                    RepaintThrottle::Cost::PreparationAndPainting)) {
+      throttle_(new RepaintThrottle(
+          chartView_->viewport(), [this] { Refresh(); }, kViewShare,
+          RepaintThrottle::Cost::PreparationAndPainting)) {
   setObjectName("ErrorCurve");
   caption_->setObjectName("ErrorCurveCaption");
   caption_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -166,8 +167,8 @@ void ErrorCurveView::Refresh() {
     if (low > 0 && (lowest == 0 || low < lowest)) lowest = low;
   }
   // A logarithmic axis cannot show 0: errors of 0 sit at its floor.
-  const double floor = logarithmic ? (lowest > 0 ? lowest / 10 : 1e-6)
-                                   : -std::numeric_limits<double>::infinity();
+  const double floor =
+      logarithmic ? (lowest > 0 ? lowest / 10 : 1e-6) : -std::numeric_limits<double>::infinity();
   currentSeries_->replace(ToPoints(current_.Summary(), floor));
   previousSeries_->replace(ToPoints(previous_.Summary(), floor));
 

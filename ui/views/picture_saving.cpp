@@ -22,8 +22,9 @@ namespace {
 // Writes the bytes; false after telling the user why not.
 bool WriteOrSay(QWidget* parent, Dialogs& dialogs, const QString& file, const QByteArray& bytes) {
   try {
-    ReplaceFileContents(QFile::encodeName(file).toStdString(),
-                        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    ReplaceFileContents(
+        QFile::encodeName(file).toStdString(),
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     return true;
   } catch (const FileError& error) {
     dialogs.Warning(parent, kMessageBoxTitle,
@@ -54,8 +55,8 @@ void SavePictureAs(QWidget* parent, Dialogs& dialogs, const QString& suggestedNa
 
 void SaveCsvAs(QWidget* parent, Dialogs& dialogs, const QString& suggestedName,
                const std::string& text) {
-  const QString chosen = dialogs.SaveFileName(parent, "Save Data", suggestedName,
-                                              "Comma-separated values (*.csv)");
+  const QString chosen =
+      dialogs.SaveFileName(parent, "Save Data", suggestedName, "Comma-separated values (*.csv)");
   if (chosen.isEmpty()) return;
   WriteOrSay(parent, dialogs, WithExtension(chosen, ".csv"), QByteArray::fromStdString(text));
 }

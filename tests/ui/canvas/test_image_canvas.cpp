@@ -1,8 +1,8 @@
 #include <QtTest>
 
 #include "engine/draw_net.h"
-#include "engine/interpreter.h"
 #include "engine/host.h"
+#include "engine/interpreter.h"
 #include "engine/workspace.h"
 #include "tests/support/nets.h"
 #include "tests/support/qt_test_main.h"

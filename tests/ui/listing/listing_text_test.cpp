@@ -123,7 +123,8 @@ std::vector<ListingCase> Cases() {
        "                TEST SET #1\r\n"
        "2\r\n1,0\r\n0,1\r\n"
        "\r\n\r\n\r\n",
-       {{"                PROGRAM #2", "", " ", "                TEST SET #1", "2", "1,0", "0,1", " "},
+       {{"                PROGRAM #2", "", " ", "                TEST SET #1", "2", "1,0", "0,1",
+         " "},
         {"", ""}}},
       {"a bias flag other than 1 shows the bias row but lists the layer without bias",
        [](Workspace& ws) {
@@ -199,7 +200,8 @@ TEST(ListingSinks, LineEndsOfWrittenTextsBecomeTheDestinationsOwn) {
     PreviewSink preview;
     PageSink pages;
     for (const std::string& w : c.writes) {
-      for (ListingSink* sink : {static_cast<ListingSink*>(&preview), static_cast<ListingSink*>(&pages)}) {
+      for (ListingSink* sink :
+           {static_cast<ListingSink*>(&preview), static_cast<ListingSink*>(&pages)}) {
         if (w == "|") {
           sink->EndLine();
         } else {
@@ -215,7 +217,8 @@ TEST(ListingSinks, LineEndsOfWrittenTextsBecomeTheDestinationsOwn) {
 TEST(ListingSinks, NewPageEndsAnOpenLineAndPreviewHasNoPages) {
   PageSink pages;
   PreviewSink preview;
-  for (ListingSink* sink : {static_cast<ListingSink*>(&pages), static_cast<ListingSink*>(&preview)}) {
+  for (ListingSink* sink :
+       {static_cast<ListingSink*>(&pages), static_cast<ListingSink*>(&preview)}) {
     sink->Write("one");
     sink->NewPage();
     sink->Write("two");

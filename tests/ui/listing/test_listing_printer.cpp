@@ -100,7 +100,8 @@ class ListingPrinterTest : public QObject {
   }
 
   void tabsKeepTheirColumns() {
-    const QList<QStringList> paper = PrintAndRead({{"a\tb", "abcdefgh\tc"}}, folder_.filePath("tab.pdf"));
+    const QList<QStringList> paper =
+        PrintAndRead({{"a\tb", "abcdefgh\tc"}}, folder_.filePath("tab.pdf"));
     QCOMPARE(paper, (QList<QStringList>{{"a       b", "abcdefgh        c"}}));
   }
 

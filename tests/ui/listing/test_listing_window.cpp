@@ -27,8 +27,8 @@ using backprop::testing::ScriptedDialogs;
 namespace {
 
 // Captions of Check1..Check8.
-const QStringList kCaptions = {"Program S1", "Program S2", "Train Data 1", "Train Data 2",
-                               "Weights",    "Node Values ", "Structure",  "Test Data 1"};
+const QStringList kCaptions = {"Program S1", "Program S2",   "Train Data 1", "Train Data 2",
+                               "Weights",    "Node Values ", "Structure",    "Test Data 1"};
 
 }  // namespace
 
@@ -57,7 +57,8 @@ class ListingWindowTest : public QObject {
   }
 
   void Tick(std::initializer_list<int> ticked) {
-    for (int n = 1; n <= 8; ++n) Check(n)->setChecked(std::find(ticked.begin(), ticked.end(), n) != ticked.end());
+    for (int n = 1; n <= 8; ++n)
+      Check(n)->setChecked(std::find(ticked.begin(), ticked.end(), n) != ticked.end());
   }
 
  private slots:
@@ -71,9 +72,7 @@ class ListingWindowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(window_));
   }
 
-  void cleanup() {
-    delete window_;
-  }
+  void cleanup() { delete window_; }
 
   void controlsCarryTheirNamesAndCaptions() {
     QCOMPARE(window_->objectName(), QString("Form4"));
@@ -99,7 +98,9 @@ class ListingWindowTest : public QObject {
     }
     // Preview above Print, the notice between them, all left of the boxes.
     Text2()->show();
-    const auto rectOf = [this](QWidget* w) { return QRect(w->mapTo(window_, QPoint(0, 0)), w->size()); };
+    const auto rectOf = [this](QWidget* w) {
+      return QRect(w->mapTo(window_, QPoint(0, 0)), w->size());
+    };
     const QRect preview = rectOf(Button("Command3"));
     const QRect wait = rectOf(Text2());
     const QRect print = rectOf(Button("Command1"));
@@ -108,9 +109,9 @@ class ListingWindowTest : public QObject {
     QVERIFY(preview.right() < rectOf(Check(1)).left());
     // The preview area covers every one of them.
     const QRect area = rectOf(Text1());
-    for (QWidget* w : {static_cast<QWidget*>(Button("Command1")), static_cast<QWidget*>(Button("Command3")),
-                       static_cast<QWidget*>(Text2()), static_cast<QWidget*>(Check(1)),
-                       static_cast<QWidget*>(Check(7))}) {
+    for (QWidget* w : {static_cast<QWidget*>(Button("Command1")),
+                       static_cast<QWidget*>(Button("Command3")), static_cast<QWidget*>(Text2()),
+                       static_cast<QWidget*>(Check(1)), static_cast<QWidget*>(Check(7))}) {
       QVERIFY(area.contains(rectOf(w)));
     }
   }

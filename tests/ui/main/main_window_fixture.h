@@ -3,8 +3,8 @@
 #include <QtTest>
 
 #include "engine/workspace.h"
-#include "ui/canvas/canvas_view.h"
 #include "tests/support/scripted_dialogs.h"
+#include "ui/canvas/canvas_view.h"
 #include "ui/main/main_window.h"
 
 namespace backprop::testing {
@@ -26,9 +26,13 @@ struct MainWindowFixture {
   // The yield gate's time in nanoseconds, moved by hand, after
   // UseManualClock(); the next yield lets events run.
   qint64 clockNs = 0;
-  void UseManualClock() { window.Gate().SetClock([this] { return clockNs; }); }
+  void UseManualClock() {
+    window.Gate().SetClock([this] { return clockNs; });
+  }
   // A clock that moves a second at every reading: every yield lets events run.
-  void OpenEveryYield() { window.Gate().SetClock([this] { return clockNs += 1'000'000'000; }); }
+  void OpenEveryYield() {
+    window.Gate().SetClock([this] { return clockNs += 1'000'000'000; });
+  }
 
   // The pixel of the drawing that shows user coordinates (x, y).
   QPoint PixelAt(double x, double y) {
@@ -37,11 +41,15 @@ struct MainWindowFixture {
   }
 
   // A left click on the drawing at user coordinates (x, y).
-  void ClickAt(double x, double y) { QTest::mouseClick(&View(), Qt::LeftButton, {}, PixelAt(x, y)); }
+  void ClickAt(double x, double y) {
+    QTest::mouseClick(&View(), Qt::LeftButton, {}, PixelAt(x, y));
+  }
 
   QAction* Action(const char* name) { return window.findChild<QAction*>(name); }
   template <typename W>
-  W* Control(const char* name) { return window.findChild<W*>(name); }
+  W* Control(const char* name) {
+    return window.findChild<W*>(name);
+  }
 };
 
 // How many pixels of the drawing near user coordinates (x, y) are not the

@@ -146,7 +146,8 @@ void DeferredCanvasTest::withoutHoldingBackCallsGoStraightThroughAfterTheHeldOne
 void DeferredCanvasTest::asksForAFlushOncePerBatch() {
   int asked = 0;
   RecordingCanvas target;
-  DeferredCanvas deferred(target, [] { return true; }, [&asked] { ++asked; });
+  DeferredCanvas deferred(
+      target, [] { return true; }, [&asked] { ++asked; });
   Workspace ws = TrainedNet();
   DrawNet(ws, deferred);
   DrawNet(ws, deferred);

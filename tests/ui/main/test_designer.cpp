@@ -49,25 +49,36 @@ void DesignerTest::pressesEditTheGeometry_data() {
   QTest::addColumn<double>("bias");
 
   QTest::newRow("third layer of four") << QList<QPointF>{{3.1, 3.9}} << 3.0 << 3 << 4.0 << 0.0;
-  QTest::newRow("six layers, skipped columns empty") << QList<QPointF>{{6, 1}} << 6.0 << 4 << 0.0 << 0.0;
-  QTest::newRow("click higher erases") << QList<QPointF>{{2, 7}, {2.2, 3.3}} << 2.0 << 2 << 3.0 << 0.0;
+  QTest::newRow("six layers, skipped columns empty")
+      << QList<QPointF>{{6, 1}} << 6.0 << 4 << 0.0 << 0.0;
+  QTest::newRow("click higher erases")
+      << QList<QPointF>{{2, 7}, {2.2, 3.3}} << 2.0 << 2 << 3.0 << 0.0;
   QTest::newRow("row 10 is the last") << QList<QPointF>{{1, 10}} << 2.0 << 1 << 10.0 << 0.0;
   QTest::newRow("bias zone toggles") << QList<QPointF>{{1.4, -0.5}} << 2.0 << 1 << 2.0 << 1.0;
-  QTest::newRow("bias zone rounds to nearest column") << QList<QPointF>{{1.6, 0.4}} << 2.0 << 2 << 2.0 << 1.0;
+  QTest::newRow("bias zone rounds to nearest column")
+      << QList<QPointF>{{1.6, 0.4}} << 2.0 << 2 << 2.0 << 1.0;
   QTest::newRow("on the dotted line") << QList<QPointF>{{2, 0.5}} << 2.0 << 2 << 2.0 << 0.0;
   QTest::newRow("left edge") << QList<QPointF>{{0, 3}} << 2.0 << 0 << 0.0 << 0.0;
-  QTest::newRow("right of 10.2 below the line") << QList<QPointF>{{10.2, 3}} << 2.0 << 10 << 0.0 << 0.0;
-  QTest::newRow("column 10 below the line") << QList<QPointF>{{10.1, 3}} << 10.0 << 10 << 3.0 << 0.0;
-  QTest::newRow("column 11 above the line") << QList<QPointF>{{10.6, -0.5}} << 2.0 << 10 << 0.0 << 0.0;
-  QTest::newRow("column 10 above the line") << QList<QPointF>{{10.4, -0.5}} << 2.0 << 10 << 0.0 << 1.0;
+  QTest::newRow("right of 10.2 below the line")
+      << QList<QPointF>{{10.2, 3}} << 2.0 << 10 << 0.0 << 0.0;
+  QTest::newRow("column 10 below the line")
+      << QList<QPointF>{{10.1, 3}} << 10.0 << 10 << 3.0 << 0.0;
+  QTest::newRow("column 11 above the line")
+      << QList<QPointF>{{10.6, -0.5}} << 2.0 << 10 << 0.0 << 0.0;
+  QTest::newRow("column 10 above the line")
+      << QList<QPointF>{{10.4, -0.5}} << 2.0 << 10 << 0.0 << 1.0;
   QTest::newRow("leftmost half column is column 0")
       << QList<QPointF>{{0.3, 3}, {0.3, -0.2}} << 2.0 << 0 << 3.0 << 1.0;
-  QTest::newRow("an eleventh row is refused") << QList<QPointF>{{3, 10.6}} << 2.0 << 3 << 0.0 << 0.0;
-  QTest::newRow("x 0.5 is column 1") << QList<QPointF>{{0.5, 4}, {0.5, -0.5}} << 2.0 << 1 << 4.0 << 1.0;
+  QTest::newRow("an eleventh row is refused")
+      << QList<QPointF>{{3, 10.6}} << 2.0 << 3 << 0.0 << 0.0;
+  QTest::newRow("x 0.5 is column 1")
+      << QList<QPointF>{{0.5, 4}, {0.5, -0.5}} << 2.0 << 1 << 4.0 << 1.0;
   QTest::newRow("above the window") << QList<QPointF>{{2, -3}} << 2.0 << 2 << 2.0 << 1.0;
   QTest::newRow("below the window") << QList<QPointF>{{2, 14}} << 2.0 << 2 << 2.0 << 0.0;
-  QTest::newRow("left of the window") << QList<QPointF>{{-1, 3}, {-1, -0.5}} << 2.0 << 0 << 0.0 << 0.0;
-  QTest::newRow("right of the window") << QList<QPointF>{{13, 3}, {13, -0.5}} << 2.0 << 10 << 0.0 << 0.0;
+  QTest::newRow("left of the window")
+      << QList<QPointF>{{-1, 3}, {-1, -0.5}} << 2.0 << 0 << 0.0 << 0.0;
+  QTest::newRow("right of the window")
+      << QList<QPointF>{{13, 3}, {13, -0.5}} << 2.0 << 10 << 0.0 << 0.0;
 }
 
 void DesignerTest::pressesEditTheGeometry() {
@@ -161,7 +172,8 @@ void DesignerTest::pressesThatChangeNothingStillRedraw() {
     f.window.Form_MouseDown(Qt::LeftButton, p.x, p.y);
     QCOMPARE(f.ws.LayerCount.Value(), 2.0);
     QCOMPARE(f.ws.BiasFlags(2).Value(), 0.0);
-    QCOMPARE(InkAround(f.View().Canvas().Image(), f.View().Canvas().Scale(), 9.1, 9.3, 1.5, 0.6), 0);
+    QCOMPARE(InkAround(f.View().Canvas().Image(), f.View().Canvas().Scale(), 9.1, 9.3, 1.5, 0.6),
+             0);
   }
 }
 

@@ -43,24 +43,31 @@ void HelpWindowTest::documentHoldsEverySection() {
   // The sections, in their order.
   qsizetype at = 0;
   for (const char* heading :
-       {"BACKPROPAGATION", "Copyright", "INTRODUCTION", "SYSTEM REQUIREMENTS", "MENU OPTIONS:",
-        "NETDESIGN", "EDIT", "PROGRAM COMMANDS", "DATA SET FORMAT", "RUN(S1) and RUN(S2)", "STEP",
-        "PARMS", "LIST", "LOAD/SAVE", "HELP", "END", "DEMONSTRATION PROGRAMS",
-        "SUGGESTED ACTIVITIES"}) {
+       {"BACKPROPAGATION", "Copyright", "INTRODUCTION", "SYSTEM REQUIREMENTS",
+        "MENU OPTIONS:", "NETDESIGN", "EDIT", "PROGRAM COMMANDS", "DATA SET FORMAT",
+        "RUN(S1) and RUN(S2)", "STEP", "PARMS", "LIST", "LOAD/SAVE", "HELP", "END",
+        "DEMONSTRATION PROGRAMS", "SUGGESTED ACTIVITIES"}) {
     const qsizetype found = text.indexOf(heading, at);
     QVERIFY2(found >= 0, heading);
     at = found;
   }
-  for (const char* keyword :
-       {"INITW=1", "INITW=2", "INITW=3", "WSEED=5 (*)", "TRAIN=1", "TRAIN=2", "DISPLAY",
-        "SHOW=10 (*)", "TRAINMAX=50 (*)", "ANALOG=1 (*)", "ANALOG=2 (*)", "ERRTEST=1 (*)",
-        "ERRTEST=0 (*)", "FUNCTION=1 (*)", "FUNCTION=4 (*)", "NETLIST=3,2,3,2", "BIASLIST=1,0,0",
-        "IRANGE=3,88 (*)", "ORANGE=-10,0 (*)", "EPSILON=.02 (*)", "\r\n   (*) ", "DEMO", "EQUATIONS",
-        "NETLIST=2,3,1", "transient file"}) {
+  for (const char* keyword : {"INITW=1",          "INITW=2",
+                              "INITW=3",          "WSEED=5 (*)",
+                              "TRAIN=1",          "TRAIN=2",
+                              "DISPLAY",          "SHOW=10 (*)",
+                              "TRAINMAX=50 (*)",  "ANALOG=1 (*)",
+                              "ANALOG=2 (*)",     "ERRTEST=1 (*)",
+                              "ERRTEST=0 (*)",    "FUNCTION=1 (*)",
+                              "FUNCTION=4 (*)",   "NETLIST=3,2,3,2",
+                              "BIASLIST=1,0,0",   "IRANGE=3,88 (*)",
+                              "ORANGE=-10,0 (*)", "EPSILON=.02 (*)",
+                              "\r\n   (*) ",      "DEMO",
+                              "EQUATIONS",        "NETLIST=2,3,1",
+                              "transient file"}) {
     QVERIFY2(text.contains(keyword), keyword);
   }
-  QVERIFY(text.contains(QRegularExpression(
-      "\r\n +4\r\n +-1,-1,-1\r\n +-1,1,1\r\n +1,-1,1\r\n +1,1,-1\r\n")));
+  QVERIFY(text.contains(
+      QRegularExpression("\r\n +4\r\n +-1,-1,-1\r\n +-1,1,1\r\n +1,-1,1\r\n +1,1,-1\r\n")));
 }
 
 void HelpWindowTest::documentNamesNoMakerAddressOrPrice() {

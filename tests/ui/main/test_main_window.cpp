@@ -9,8 +9,8 @@
 #include "engine/workspace.h"
 #include "tests/support/qt_test_main.h"
 #include "tests/ui/main/main_window_fixture.h"
-#include "ui/main/help_window.h"
 #include "ui/common/twips.h"
+#include "ui/main/help_window.h"
 #include "ui/main/window_owner.h"
 
 using namespace backprop;
@@ -64,9 +64,9 @@ void MainWindowTest::menuBarHasItsCaptionsInOrder() {
     captions << action->text();
     names << action->objectName();
   }
-  QCOMPARE(captions, QStringList({"Netdesign", "Edit", "Run(S1)", "Run(S2)", "StepThruTrn(D1)",
-                                  "StepThruTst(T1)", "Parms", "List", "Load/Save", "View", "Help",
-                                  "End"}));
+  QCOMPARE(captions,
+           QStringList({"Netdesign", "Edit", "Run(S1)", "Run(S2)", "StepThruTrn(D1)",
+                        "StepThruTst(T1)", "Parms", "List", "Load/Save", "View", "Help", "End"}));
   QCOMPARE(names, QStringList({"ne", "ed", "TN", "ru", "SWP", "tdst", "pms", "li", "sa", "View",
                                "he", "eee"}));
 
@@ -121,8 +121,8 @@ void MainWindowTest::designerPressesReachEveryGridPointAtEverySize() {
   QCOMPARE(f.Control<QPushButton>("Command2")->text(), QString("Remove 1 Layer"));
 
   // The grid: columns 0.5..10.5, from the bias band down to row 10.
-  const QRect grid = QRect(f.PixelAt(0.5, -1), f.PixelAt(10.5, 10)).translated(
-      f.View().mapTo(&f.window, QPoint(0, 0)));
+  const QRect grid = QRect(f.PixelAt(0.5, -1), f.PixelAt(10.5, 10))
+                         .translated(f.View().mapTo(&f.window, QPoint(0, 0)));
   for (const char* name : {"Command1", "Command2", "Text1"}) {
     QWidget* control = f.Control<QWidget>(name);
     const QRect at(control->mapTo(&f.window, QPoint(0, 0)), control->size());
@@ -151,7 +151,8 @@ void MainWindowTest::designerPressesReachEveryGridPointAtEverySize() {
 
 void MainWindowTest::guardedCommandsDoNothingWhileBusy_data() {
   QTest::addColumn<QString>("command");
-  for (const char* name : {"ne", "pr", "ps2", "Tr", "Ta", "testdata", "TN", "ru", "SWP", "tdst", "sa"}) {
+  for (const char* name :
+       {"ne", "pr", "ps2", "Tr", "Ta", "testdata", "TN", "ru", "SWP", "tdst", "sa"}) {
     QTest::newRow(name) << QString(name);
   }
 }
@@ -225,7 +226,8 @@ void MainWindowTest::yieldLetsEventsRunOnlyEveryFewMilliseconds() {
   MainWindowFixture f;
   f.UseManualClock();
   f.window.YieldToEvents();
-  QCoreApplication::postEvent(&f.window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, "q"));
+  QCoreApplication::postEvent(&f.window,
+                              new QKeyEvent(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, "q"));
   f.ws.InterruptKey = 0;
   f.clockNs += 1'000'000;  // a millisecond after the last one: events wait
   f.window.YieldToEvents();
@@ -307,7 +309,8 @@ void MainWindowTest::stepCommandsClearOnlyWhenSwitchingMode() {
 
   f.Action(command.toLatin1().constData())->trigger();
 
-  const int ink = InkAround(f.View().Canvas().Image(), f.View().Canvas().Scale(), 9.1, 9.3, 1.5, 0.6);
+  const int ink =
+      InkAround(f.View().Canvas().Image(), f.View().Canvas().Scale(), 9.1, 9.3, 1.5, 0.6);
   QCOMPARE(ink == 0, cleared);
   QCOMPARE(f.ws.RunMode.Value(), command == "SWP" ? 3.0 : 4.0);
 }
@@ -327,7 +330,8 @@ void MainWindowTest::runLeavesDesignModeAndRunsTheProgram() {
   QCOMPARE(f.ws.LayerCount.Value(), 3.0);
   QCOMPARE(f.ws.BiasFlags(1).Value(), 1.0);
   // The closing redraw shows the new bias neurode of layer 1.
-  QVERIFY(InkAround(f.View().Canvas().Image(), f.View().Canvas().Scale(), 0.85, -0.15, 0.3, 0.3) > 0);
+  QVERIFY(InkAround(f.View().Canvas().Image(), f.View().Canvas().Scale(), 0.85, -0.15, 0.3, 0.3) >
+          0);
 
   f.Action("ru")->trigger();
   QCOMPARE(f.ws.RunMode.Value(), 2.0);
@@ -339,8 +343,9 @@ void MainWindowTest::runErrorShowsTheWarningWithoutTheCarriageReturn() {
   MainWindowFixture f;
   f.ws.TextBuffer(BufferId::ProgramS1) = "NETLIST=11,2\r\n";
   f.Action("TN")->trigger();
-  QCOMPARE(f.dialogs.warnings, QStringList({"TEBO: UNABLE TO EXECUTE TASK\nTASK HAS BEEN TERMINATED\n"
-                                             "Line 1 (NETLIST=11,2): the layer count is 11, outside 0..10"}));
+  QCOMPARE(f.dialogs.warnings,
+           QStringList({"TEBO: UNABLE TO EXECUTE TASK\nTASK HAS BEEN TERMINATED\n"
+                        "Line 1 (NETLIST=11,2): the layer count is 11, outside 0..10"}));
   QCOMPARE(f.ws.LayerCount.Value(), 2.0);
 }
 

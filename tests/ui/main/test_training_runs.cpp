@@ -112,10 +112,12 @@ void TrainingRunsTest::clickOrKeyStopsTrainingBeforeItsNextPattern() {
   // Waiting at the first yield: it runs before the first pattern.
   if (click) {
     const QPoint at = f.PixelAt(8, 8);
-    QCoreApplication::postEvent(&f.View(), new QMouseEvent(QEvent::MouseButtonPress, at, f.View().mapToGlobal(at),
-                                                         Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        &f.View(), new QMouseEvent(QEvent::MouseButtonPress, at, f.View().mapToGlobal(at),
+                                   Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
   } else {
-    QCoreApplication::postEvent(&f.window, new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x"));
+    QCoreApplication::postEvent(&f.window,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x"));
   }
   f.OpenEveryYield();
   f.Action("TN")->trigger();

@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "engine/workspace.h"
+#include "tests/support/fake_main_window.h"
 #include "tests/support/qt_test_main.h"
+#include "tests/support/scripted_dialogs.h"
 #include "ui/canvas/canvas_view.h"
 #include "ui/canvas/image_canvas.h"
-#include "tests/support/fake_main_window.h"
-#include "tests/support/scripted_dialogs.h"
 #include "ui/parameters/parameter_table.h"
 #include "ui/parameters/parameters_window.h"
 
