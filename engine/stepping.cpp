@@ -60,6 +60,14 @@ void StepDataSet(Workspace& ws, Host& host) {
   for (int k = 1; k <= geometry.layerCount; ++k) ws.NodeValues(0, k) = ws.BiasFlags(k);
   double slope = 0.0;
   ForwardPass(ws, geometry, false, slope);
+  // An output too large for the user's range is a run error, never a text
+  // such as "inf", and it comes before the step writes its values.
+  for (int j = 1; j <= geometry.OutputSize(); ++j) {
+    if (!std::isfinite(OutputToUserRange(ws, ws.NodeValues(j, last)))) {
+      throw EngineError("output neurode " + std::to_string(j) +
+                        " is too large in the output range (overflow)");
+    }
+  }
 
   canvas.MoveTo(ws.LayerCount - 0.1, 0);
   canvas.Print("OUT          ");

@@ -181,6 +181,15 @@ TEST_F(SteppingTest, ErrorsEndTheRun) {
   ws.LayerSizes(2) = 11;
   StepCommand(3);
   EXPECT_EQ(host.warnings.size(), 1u);
+  // An output range too wide for a double: no "inf" is ever written.
+  ws.LayerSizes(2) = 1;
+  ws.OutputRangeLow = -1e308;
+  ws.OutputRangeHigh = 1e308;
+  StepCommand(4);
+  ASSERT_EQ(host.warnings.size(), 2u);
+  EXPECT_NE(host.warnings[1].find("output range (overflow)"), std::string::npos)
+      << host.warnings[1];
+  EXPECT_EQ(host.canvas.TextLog().find("inf"), std::string::npos);
 }
 
 }  // namespace
