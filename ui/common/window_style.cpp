@@ -1,6 +1,7 @@
 #include "ui/common/window_style.h"
 
 #include <QGuiApplication>
+#include <QWidget>
 
 namespace backprop {
 
@@ -9,6 +10,12 @@ QFont WindowFont() {
   font.setPointSizeF(8.25);
   font.setBold(true);
   return font;
+}
+
+void NameSecondaryWindow(QWidget& window, const char* objectName, const char* title) {
+  window.setObjectName(objectName);
+  window.setWindowTitle(title);
+  window.setAttribute(Qt::WA_DeleteOnClose);
 }
 
 }  // namespace backprop

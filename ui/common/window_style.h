@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QFont>
 
+class QWidget;
+
 namespace backprop {
 
 // The title of every message box the program shows.
@@ -15,5 +17,10 @@ inline const QColor kDrawingBackground{255, 255, 255};
 // The font of the main window's drawing and the parameters list: the
 // platform's own sans-serif face at 8.25 point, bold.
 QFont WindowFont();
+
+// A secondary window's identity: the object name the tests find it by, its
+// title, and deletion when closed, since the main window opens a new one
+// each time.
+void NameSecondaryWindow(QWidget& window, const char* objectName, const char* title);
 
 }  // namespace backprop

@@ -48,9 +48,7 @@ void KeepPlaceWhenHidden(QWidget* widget) {
 ListingWindow::ListingWindow(Workspace& ws, MainWindowAccess& main, Dialogs& dialogs,
                              QWidget* parent)
     : QMainWindow(parent), ws_(ws), main_(main), dialogs_(dialogs) {
-  setObjectName("Form4");
-  setWindowTitle("Net Data");
-  setAttribute(Qt::WA_DeleteOnClose);
+  NameSecondaryWindow(*this, "Form4", "Net Data");
 
   // The preview area lies over the choosing panel and covers it when shown.
   QWidget* panel = BuildChoosingPanel();

@@ -35,9 +35,7 @@ constexpr std::array<Handler, kParameterRows> kRowHandlers = {
 ParametersWindow::ParametersWindow(Workspace& ws, MainWindowAccess& mainWindow, Dialogs& dialogs,
                                    QWidget* parent)
     : QMainWindow(parent), ws_(ws), mainWindow_(mainWindow), dialogs_(dialogs) {
-  setObjectName("Form5");
-  setWindowTitle("Parameters");
-  setAttribute(Qt::WA_DeleteOnClose);
+  NameSecondaryWindow(*this, "Form5", "Parameters");
 
   // The list's font belongs to the drawing surface; the menu bar keeps the
   // platform's menu font.
