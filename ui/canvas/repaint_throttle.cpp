@@ -53,6 +53,9 @@ void RepaintThrottle::Request() {
 void RepaintThrottle::RepaintNow() {
   repainting_ = true;
   sinceRepaint_.start();
+  // The preparation is the engine's arithmetic (a map, a table): it must not
+  // pay for vector state that earlier painting left behind.
+  ClearUpperVectorState();
   if (prepare_) prepare_();
   if (cost_ == Cost::PreparationAndPainting) {
     target_->repaint();

@@ -102,7 +102,11 @@ void MainWindow::ShowWarning(const std::string& message) {
   dialogs_.Warning(this, kMessageBoxTitle, text);
 }
 
-void MainWindow::TrainingStarted() { views_->TrainingStarted(); }
+void MainWindow::TrainingStarted() {
+  // The new run's patterns may cost quite differently from the last run's.
+  yieldGate_.Restart();
+  views_->TrainingStarted();
+}
 void MainWindow::CycleEnded(const CycleReport& report) { views_->CycleEnded(report); }
 void MainWindow::NetRedrawn() { views_->NetRedrawn(); }
 

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPushButton>
 #include <QScatterSeries>
@@ -35,6 +36,19 @@ QColor ToColour(const MapColour& c) { return {c.red, c.green, c.blue}; }
 
 QString Number(double value) { return QString::fromStdString(NumberText(value)).trimmed(); }
 
+// The field's surroundings: the input 2 labels left of the square, the
+// input 1 labels under it, the legend to its right.
+struct FieldMetrics {
+  int labelWidth;
+  int legendWidth;
+  int lineHeight;
+};
+
+FieldMetrics MetricsOf(const QFontMetrics& metrics) {
+  const int labelWidth = metrics.horizontalAdvance("-00.000") + 6;
+  return {labelWidth, 18 + labelWidth, metrics.height()};
+}
+
 }  // namespace
 
 // ---- the field ---------------------------------------------------------
@@ -47,29 +61,60 @@ MapField::MapField(QWidget* parent) : QWidget(parent) {
 void MapField::Show(QImage field, double inputLow, double inputHigh, double outputLow,
                     double outputHigh, std::vector<MapPattern> patterns) {
   field_ = std::move(field);
-  inputLow_ = inputLow;
-  inputHigh_ = inputHigh;
-  outputLow_ = outputLow;
-  outputHigh_ = outputHigh;
-  patterns_ = std::move(patterns);
+  if (inputLow != inputLow_ || inputHigh != inputHigh_ || outputLow != outputLow_ ||
+      outputHigh != outputHigh_ || patterns != patterns_) {
+    inputLow_ = inputLow;
+    inputHigh_ = inputHigh;
+    outputLow_ = outputLow;
+    outputHigh_ = outputHigh;
+    patterns_ = std::move(patterns);
+    overlay_ = QImage();
+  }
   update();
+}
+
+void MapField::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  overlay_ = QImage();
+}
+
+QRect MapField::Square() const {
+  const FieldMetrics m = MetricsOf(fontMetrics());
+  const int side = std::max(
+      40, std::min(width() - m.labelWidth - m.legendWidth - 16, height() - 2 * m.lineHeight - 12));
+  return {m.labelWidth, 6, side, side};
 }
 
 void MapField::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), palette().window());
   if (field_.isNull()) return;
-  const QFontMetrics metrics = fontMetrics();
-  const int labelWidth = metrics.horizontalAdvance("-00.000") + 6;
-  const int legendWidth = 18 + labelWidth;
-  const int lineHeight = metrics.height();
-  // The square field, the input 2 labels left of it, the input 1 labels
-  // under it, the legend to its right.
-  const int side = std::max(
-      40, std::min(width() - labelWidth - legendWidth - 16, height() - 2 * lineHeight - 12));
-  const QRect square(labelWidth, 6, side, side);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
-  p.drawImage(square, field_);
+  p.drawImage(Square(), field_);
+  // A picture being saved keeps its texts and dots as vectors.
+  if (p.paintEngine() == nullptr || p.paintEngine()->type() != QPaintEngine::Raster) {
+    PaintOverlay(p);
+    return;
+  }
+  const qreal ratio = devicePixelRatioF();
+  const QSize pixels = (QSizeF(size()) * ratio).toSize();
+  if (overlay_.size() != pixels) {
+    overlay_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    overlay_.setDevicePixelRatio(ratio);
+    overlay_.fill(Qt::transparent);
+    QPainter o(&overlay_);
+    o.setFont(font());
+    PaintOverlay(o);
+  }
+  p.drawImage(0, 0, overlay_);
+}
+
+void MapField::PaintOverlay(QPainter& p) const {
+  const FieldMetrics m = MetricsOf(fontMetrics());
+  const int labelWidth = m.labelWidth;
+  const int lineHeight = m.lineHeight;
+  const QRect square = Square();
+  const int side = square.width();
   p.setPen(Qt::black);
   p.drawRect(square.adjusted(0, 0, -1, -1));
 

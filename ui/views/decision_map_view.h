@@ -21,6 +21,8 @@ struct MapPattern {
   double input1 = 0.0;
   double input2 = 0.0;
   double target = 0.0;  // the chosen output's desired value
+
+  friend bool operator==(const MapPattern&, const MapPattern&) = default;
 };
 
 // The colour field of one output neurode of a two-input net over the input
@@ -39,9 +41,19 @@ class MapField : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // Where the square field lies, given the widget's size and font.
+  QRect Square() const;
+  // Everything but the background and the field itself: the frame, the
+  // labels, the pattern dots and the legend. It changes only with the
+  // ranges, the patterns or the size, while the field changes with every
+  // refresh during training, so it is kept as a transparent picture.
+  void PaintOverlay(QPainter& p) const;
+
   QImage field_;
+  QImage overlay_;  // null when it must be painted again
   double inputLow_ = -1, inputHigh_ = 1, outputLow_ = -1, outputHigh_ = 1;
   std::vector<MapPattern> patterns_;
 };

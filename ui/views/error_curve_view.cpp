@@ -40,6 +40,25 @@ QList<QPointF> ToPoints(const std::vector<CurvePoint>& points, double floor) {
   return list;
 }
 
+// Sets a value axis to the round-numbered range around low..high. Every
+// change of an axis lays out every series again, so the range is rounded
+// on a detached axis first and the chart's axis changes only when the
+// rounded range does: most refreshes leave it alone.
+void SetNiceRange(QValueAxis& axis, double low, double high) {
+  QValueAxis rounded;
+  rounded.setRange(low, high);
+  rounded.applyNiceNumbers();
+  if (rounded.min() != axis.min() || rounded.max() != axis.max()) {
+    axis.setRange(rounded.min(), rounded.max());
+  }
+  axis.setTickCount(rounded.tickCount());
+}
+
+// Replaces a series' points unless they are the same already.
+void SetPoints(QLineSeries& series, const QList<QPointF>& points) {
+  if (series.points() != points) series.replace(points);
+}
+
 }  // namespace
 
 ErrorCurveView::ErrorCurveView(const Workspace& ws, Dialogs& dialogs, QWidget* parent)
@@ -169,8 +188,8 @@ void ErrorCurveView::Refresh() {
   // A logarithmic axis cannot show 0: errors of 0 sit at its floor.
   const double floor =
       logarithmic ? (lowest > 0 ? lowest / 10 : 1e-6) : -std::numeric_limits<double>::infinity();
-  currentSeries_->replace(ToPoints(current_.Summary(), floor));
-  previousSeries_->replace(ToPoints(previous_.Summary(), floor));
+  SetPoints(*currentSeries_, ToPoints(current_.Summary(), floor));
+  SetPoints(*previousSeries_, ToPoints(previous_.Summary(), floor));
 
   double lastTrial = 1;
   double highest = 0;
@@ -182,24 +201,19 @@ void ErrorCurveView::Refresh() {
   // error test on.
   const bool thresholdApplies = ws_.ShowTest == 1 && ws_.ErrorTest == 1 &&
                                 ws_.OutputMode != kDigitalOutput && ws_.AnalogThreshold > 0;
-  thresholdSeries_->clear();
+  QList<QPointF> threshold;
   if (thresholdApplies) {
-    const double threshold = ws_.AnalogThreshold;
-    thresholdSeries_->append(0, threshold);
-    thresholdSeries_->append(lastTrial, threshold);
-    highest = std::max(highest, threshold);
+    threshold = {QPointF(0, ws_.AnalogThreshold), QPointF(lastTrial, ws_.AnalogThreshold)};
+    highest = std::max<double>(highest, ws_.AnalogThreshold);
   }
+  SetPoints(*thresholdSeries_, threshold);
   // Round numbers on the axes, so the ticks read easily.
-  auto* x = static_cast<QValueAxis*>(xAxis_);
-  x->setRange(0, std::max(2.0, lastTrial));
-  x->applyNiceNumbers();
+  SetNiceRange(*static_cast<QValueAxis*>(xAxis_), 0, std::max(2.0, lastTrial));
   if (logarithmic) {
     const double top = highest > 0 ? highest * 2 : 1;
     yAxis_->setRange(floor, std::max(top, floor * 10));
   } else {
-    auto* y = static_cast<QValueAxis*>(yAxis_);
-    y->setRange(0, highest > 0 ? highest : 1);
-    y->applyNiceNumbers();
+    SetNiceRange(*static_cast<QValueAxis*>(yAxis_), 0, highest > 0 ? highest : 1);
   }
 }
 

@@ -12,6 +12,7 @@
 #include "ui/common/twips.h"
 #include "ui/main/help_window.h"
 #include "ui/main/window_owner.h"
+#include "ui/main/yield_gate.h"
 
 using namespace backprop;
 using backprop::testing::InkAround;
@@ -46,6 +47,7 @@ class MainWindowTest : public QObject {
   void clicksAndTypedKeysSetInterruptKey_data();
   void clicksAndTypedKeysSetInterruptKey();
   void yieldLetsEventsRunOnlyEveryFewMilliseconds();
+  void yieldGateReadsTheClockSeldomOnlyWhileCallsAreQuick();
   void focusReappliesDefaultsOnlyBeforeTheFirstMovement();
   void copyrightBoxIsShownOnce();
   void activationRedrawsOutsideDesignModeOnly();
@@ -235,6 +237,34 @@ void MainWindowTest::yieldLetsEventsRunOnlyEveryFewMilliseconds() {
   f.clockNs += 11'000'000;
   f.window.YieldToEvents();
   QCOMPARE(int(f.ws.InterruptKey), int('q'));
+}
+
+void MainWindowTest::yieldGateReadsTheClockSeldomOnlyWhileCallsAreQuick() {
+  constexpr qint64 kInterval = 5'000'000;
+  qint64 now = 0;
+  int reads = 0;
+  YieldGate gate(kInterval, [&] {
+    ++reads;
+    return now;
+  });
+  QVERIFY(gate.Open());
+  for (int call = 0; call < 10'000; ++call) {  // a nanosecond apart
+    ++now;
+    QVERIFY(!gate.Open());
+  }
+  QVERIFY(reads < 10'000 / 8);
+  now += kInterval;  // the interval has passed: events run within a few calls
+  int calls = 1;
+  while (!gate.Open()) ++calls;
+  QVERIFY(calls <= 16);
+  int opened = 0;  // calls a millisecond apart: soon events every five of them
+  for (int call = 0; call < 40; ++call) {
+    now += 1'000'000;
+    opened += gate.Open() ? 1 : 0;
+  }
+  QVERIFY(opened >= 4);
+  gate.Restart();
+  QVERIFY(gate.Open());
 }
 
 void MainWindowTest::focusReappliesDefaultsOnlyBeforeTheFirstMovement() {
