@@ -116,22 +116,8 @@ void CanvasCalls::Compact() {
   }
 }
 
-namespace {
-// A call's arguments: four numbers, a whole number, a colour and a text.
-template <typename Call, typename Kind>
-Call Make(Kind kind, double a = 0, double b = 0, double c = 0, double d = 0) {
-  Call call;
-  call.kind = kind;
-  call.a = a;
-  call.b = b;
-  call.c = c;
-  call.d = d;
-  return call;
-}
-}  // namespace
-
 void CanvasCalls::SetScale(double left, double top, double right, double bottom) {
-  Add(Make<Call>(Kind::Scale, left, top, right, bottom));
+  Add({.kind = Kind::Scale, .a = left, .b = top, .c = right, .d = bottom});
 }
 
 void CanvasCalls::Clear() {
@@ -146,39 +132,25 @@ void CanvasCalls::Clear() {
   }
   Reset();
   for (Call& call : kept) Add(std::move(call));
-  Add(Make<Call>(Kind::Clear));
+  Add({.kind = Kind::Clear});
 }
 
-void CanvasCalls::MoveTo(double x, double y) { Add(Make<Call>(Kind::MoveTo, x, y)); }
+void CanvasCalls::MoveTo(double x, double y) { Add({.kind = Kind::MoveTo, .a = x, .b = y}); }
 void CanvasCalls::Print(std::string_view text) {
-  Call call = Make<Call>(Kind::Print);
-  call.text = text;
-  Add(std::move(call));
+  Add({.kind = Kind::Print, .text = std::string(text)});
 }
-void CanvasCalls::EndLine() { Add(Make<Call>(Kind::EndLine)); }
-void CanvasCalls::NextZone() { Add(Make<Call>(Kind::NextZone)); }
-void CanvasCalls::ToColumn(int column) {
-  Call call = Make<Call>(Kind::ToColumn);
-  call.n = column;
-  Add(std::move(call));
-}
-void CanvasCalls::SetLineWidth(int pixels) {
-  Call call = Make<Call>(Kind::Width);
-  call.n = pixels;
-  Add(std::move(call));
-}
+void CanvasCalls::EndLine() { Add({.kind = Kind::EndLine}); }
+void CanvasCalls::NextZone() { Add({.kind = Kind::NextZone}); }
+void CanvasCalls::ToColumn(int column) { Add({.kind = Kind::ToColumn, .n = column}); }
+void CanvasCalls::SetLineWidth(int pixels) { Add({.kind = Kind::Width, .n = pixels}); }
 void CanvasCalls::SetLineStyle(LineStyle style) {
-  Call call = Make<Call>(Kind::Style);
-  call.n = style == LineStyle::Solid ? 0 : 1;
-  Add(std::move(call));
+  Add({.kind = Kind::Style, .n = style == LineStyle::Solid ? 0 : 1});
 }
 void CanvasCalls::Line(double x1, double y1, double x2, double y2, std::optional<Rgb> colour) {
-  Call call = Make<Call>(Kind::Line, x1, y1, x2, y2);
-  call.colour = colour;
-  Add(std::move(call));
+  Add({.kind = Kind::Line, .a = x1, .b = y1, .c = x2, .d = y2, .colour = colour});
 }
 void CanvasCalls::Circle(double x, double y, double radius) {
-  Add(Make<Call>(Kind::Circle, x, y, radius));
+  Add({.kind = Kind::Circle, .a = x, .b = y, .c = radius});
 }
 
 }  // namespace backprop

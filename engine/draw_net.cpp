@@ -26,7 +26,7 @@ void DrawNet(const Workspace& ws, Canvas& canvas) {
   for (int k = 1; k <= layerCount; ++k) {
     const double size = ws.LayerSizes(k);
     for (int j = 0; j <= size; ++j) {
-      if (j > 0 || ws.BiasFlags(k) == 1) canvas.Circle(k, j, 0.1);
+      if (j > 0 || ws.BiasFlags(k) == 1) canvas.Circle(k, j, kNeurodeRadius);
     }
   }
 

@@ -13,6 +13,9 @@ inline constexpr double kNetScaleTop = -1.0;
 inline constexpr double kNetScaleRight = 11.0;
 inline constexpr double kNetScaleBottom = 10.0;
 
+// A neurode's circle, its radius in x units.
+inline constexpr double kNeurodeRadius = 0.1;
+
 // Weights beyond this magnitude are drawn thick.
 inline constexpr double kThickWeight = 0.95;
 

@@ -15,11 +15,10 @@ NetEvaluator::NetEvaluator(const Workspace& ws) : ws_(ws), geometry_(ValidatedGe
 
 double NetEvaluator::Output(const double* inputs, int output) const {
   PassValues values;
-  values.output[1][0] = ws_.BiasFlags(1);
+  for (int k = 1; k <= geometry_.layerCount; ++k) values.output[k][0] = ws_.BiasFlags(k);
   for (int i = 1; i <= Inputs(); ++i) {
     values.output[1][i] = ScaledValue(inputs[i - 1], ws_.InputRangeLow, ws_.InputRangeHigh);
   }
-  for (int k = 2; k <= geometry_.layerCount; ++k) values.output[k][0] = ws_.BiasFlags(k);
   try {
     double slope = 0.0;
     ForwardPassOnCells<false, CellWrite::None>(ws_, geometry_, TransferCodeOf(ws_.TransferFunction),

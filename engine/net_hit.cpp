@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/draw_net.h"
 #include "engine/number_text.h"
 #include "engine/workspace.h"
 
 namespace backprop {
 
 namespace {
-
-// The circle's radius in x units, as DrawNet draws it.
-constexpr double kCircleRadius = 0.1;
 
 // Distance in pixels from p to the segment a-b.
 double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
@@ -38,7 +36,7 @@ NetElement FindNetElement(const Workspace& ws, double x, double y, double pixels
   const double layerCount = std::min<double>(ws.LayerCount, kMaxLayers);
   const auto size = [&ws](int k) { return std::min<double>(ws.LayerSizes(k), kMaxNeurodes); };
 
-  const double radius = kCircleRadius * pixelsPerUnitX;
+  const double radius = kNeurodeRadius * pixelsPerUnitX;
   for (int k = 1; k <= layerCount; ++k) {
     for (int j = 0; j <= size(k); ++j) {
       if (j == 0 && ws.BiasFlags(k) != 1) continue;

@@ -11,7 +11,11 @@
 namespace backprop {
 
 PatternArithmetic ExplainPattern(const Workspace& ws, int set, int pattern) {
-  const DataSetValues data = ReadDataSet(ws, set, true);
+  return ExplainPattern(ws, ReadDataSet(ws, set, true), set, pattern);
+}
+
+PatternArithmetic ExplainPattern(const Workspace& ws, const DataSetValues& data, int set,
+                                 int pattern) {
   if (data.patterns == 0) throw EngineError("the data set has no patterns");
   if (pattern < 1 || pattern > data.patterns) {
     throw EngineError("pattern " + std::to_string(pattern) + " is not in 1.." +

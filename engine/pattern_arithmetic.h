@@ -7,6 +7,7 @@
 
 namespace backprop {
 
+struct DataSetValues;
 struct Workspace;
 
 // Numbers by layer k (1..10) and neurode j (0..10, 0 the bias neurode).
@@ -46,6 +47,9 @@ struct PatternArithmetic {
 // pattern outside 1..PatternCount, a geometry beyond the tables or a net
 // input or error that overflows.
 PatternArithmetic ExplainPattern(const Workspace& ws, int set, int pattern);
+// The same for set `set` already read by ReadDataSet.
+PatternArithmetic ExplainPattern(const Workspace& ws, const DataSetValues& data, int set,
+                                 int pattern);
 
 // The reason a step would leave a value that is not finite, or "".
 std::string OverflowIn(const PatternArithmetic& arithmetic);

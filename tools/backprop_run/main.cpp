@@ -74,7 +74,7 @@ std::optional<std::string> ReadTexts(backprop::Workspace& ws, const std::string&
 // The points per side of the decision map's grid.
 constexpr int kMapPoints = 100;
 
-// The decision map's PNG, or the usage error that a net without two inputs is.
+// Why --map cannot draw the final net (a net without two inputs), if it cannot.
 std::optional<std::string> MapUsageError(const backprop::Workspace& ws) {
   try {
     const backprop::NetEvaluator net(ws);

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "engine/draw_net.h"
 #include "ui/canvas/repaint_throttle.h"
 
 namespace backprop {
@@ -17,10 +18,7 @@ CanvasView::CanvasView(const QFont& font, QColor foreground, QColor background, 
       })) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
-  canvas_.SetChangedCallback([this] {
-    RequestRepaint();
-    emit Changed();
-  });
+  canvas_.SetChangedCallback([this] { RequestRepaint(); });
 }
 
 // The canvas's listener refers to this widget; it must not outlive it.
@@ -83,7 +81,7 @@ void CanvasView::paintEvent(QPaintEvent*) {
   if (from == to) {
     painter.setPen(QPen(amber, 4));
     painter.setBrush(Qt::NoBrush);
-    const double r = 0.1 * PixelsPerUnit().x() + 5;
+    const double r = kNeurodeRadius * PixelsPerUnit().x() + 5;
     painter.drawEllipse(from, r, r);
   } else {
     painter.setPen(QPen(amber, 8, Qt::SolidLine, Qt::RoundCap));

@@ -39,8 +39,6 @@ class CanvasView : public QWidget {
   void ClearMark();
 
  signals:
-  // The picture changed.
-  void Changed();
   void Pressed(double x, double y, Qt::MouseButton button);
   void DoubleClicked(double x, double y);
   void Moved(double x, double y);

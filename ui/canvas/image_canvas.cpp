@@ -28,20 +28,25 @@ void ImageCanvas::Resize(QSize size) {
 }
 
 QByteArray ImageCanvas::Svg() const {
+  return SvgBytes(image_.size(), image_.logicalDpiX(), [this](QPainter& painter) {
+    PaintingCanvas vectors(painter.device(), QSizeF(image_.size()), font_, foreground_, background_,
+                           &painter);
+    vectors.Clear();
+    calls_.ReplayOnto(vectors);
+  });
+}
+
+QByteArray SvgBytes(QSize size, int dotsPerInch, const std::function<void(QPainter&)>& paint) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   QSvgGenerator generator;
   generator.setOutputDevice(&buffer);
-  generator.setSize(image_.size());
-  generator.setViewBox(QRect(QPoint(0, 0), image_.size()));
-  // Text measures and paints as on the image.
-  generator.setResolution(image_.logicalDpiX());
+  generator.setSize(size);
+  generator.setViewBox(QRect(QPoint(0, 0), size));
+  generator.setResolution(dotsPerInch);
   generator.setTitle("BACKPROPAGATION");
   QPainter painter(&generator);
-  PaintingCanvas vectors(&generator, QSizeF(image_.size()), font_, foreground_, background_,
-                         &painter);
-  vectors.Clear();
-  calls_.ReplayOnto(vectors);
+  paint(painter);
   painter.end();
   return bytes;
 }

@@ -13,10 +13,16 @@
 #include "engine/canvas_calls.h"
 #include "ui/canvas/painting_canvas.h"
 
+class QPainter;
+
 namespace backprop {
 
 // An image as the bytes of a PNG file; empty when it cannot be encoded.
 QByteArray PngBytes(const QImage& image);
+
+// An SVG document of the given size in pixels, painted by `paint`, whose
+// text measures as on a screen of `dotsPerInch`.
+QByteArray SvgBytes(QSize size, int dotsPerInch, const std::function<void(QPainter&)>& paint);
 
 // A Canvas that paints into a persistent QImage, so what was drawn stays
 // until the next Clear, also while no window shows it. It also keeps the

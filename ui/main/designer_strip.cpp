@@ -26,12 +26,11 @@ DesignerStrip::DesignerStrip(QWidget* parent)
 
   // The buttons keep the size they have at their twip places; the hint
   // takes one line of the strip, as wide as its text.
-  const QRect doneSize = TwipsToPixels(0, 0, 855, 495, logicalDpiX(), logicalDpiY());
-  const QRect removeSize = TwipsToPixels(0, 0, 1815, 495, logicalDpiX(), logicalDpiY());
-  done_->setFixedSize(doneSize.size());
-  removeLayer_->setFixedSize(removeSize.size());
+  const TwipsScale twips(*this);
+  done_->setFixedSize(twips.Size({0, 0, 855, 495}));
+  removeLayer_->setFixedSize(twips.Size({0, 0, 1815, 495}));
   const QFontMetrics metrics(hint_->font());
-  hint_->setFixedHeight(doneSize.height());
+  hint_->setFixedHeight(twips.Y(495));
   hint_->setMinimumWidth(metrics.horizontalAdvance(kDesignerHint) + 4 * metrics.averageCharWidth());
 
   auto* row = new QHBoxLayout(this);

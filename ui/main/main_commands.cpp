@@ -160,12 +160,7 @@ void MainWindow::Step(int runMode) {
     MainCanvas().Clear();
     RedrawNet();
   }
-  ws_.RunMode = runMode;
-  LeaveDesignMode();
-  views_->RunStarting();
-  RunProgram(ws_, *this);
-  FlushDrawing();
-  views_->RunEnded();
+  Run(runMode);
 }
 
 void MainWindow::he_Click() {

@@ -58,13 +58,13 @@ void MainWindow::BuildDrawingArea() {
   auto* column = new QVBoxLayout(area);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
-  strip_ = new DesignerStrip(area);
-  doneButton_ = strip_->DoneButton();
-  removeLayerButton_ = strip_->RemoveLayerButton();
-  hint_ = strip_->Hint();
+  auto* strip = new DesignerStrip(area);
+  doneButton_ = strip->DoneButton();
+  removeLayerButton_ = strip->RemoveLayerButton();
+  hint_ = strip->Hint();
   view_->setParent(area);
   view_->setFont(WindowFont());
-  column->addWidget(strip_);
+  column->addWidget(strip);
   column->addWidget(view_, 1);
   setCentralWidget(area);
   connect(doneButton_, &QPushButton::clicked, this, &MainWindow::Command1_Click);
@@ -190,9 +190,13 @@ namespace {
 constexpr double kPointerReach = 4.0;
 }  // namespace
 
-void MainWindow::ShowNetTip(double x, double y, QPoint global) {
+NetElement MainWindow::ElementAt(double x, double y) const {
   const QPointF perUnit = view_->PixelsPerUnit();
-  const NetElement element = FindNetElement(ws_, x, y, perUnit.x(), perUnit.y(), kPointerReach);
+  return FindNetElement(ws_, x, y, perUnit.x(), perUnit.y(), kPointerReach);
+}
+
+void MainWindow::ShowNetTip(double x, double y, QPoint global) {
+  const NetElement element = ElementAt(x, y);
   if (element.kind == NetElement::Kind::None) {
     QToolTip::hideText();
     return;
@@ -202,8 +206,7 @@ void MainWindow::ShowNetTip(double x, double y, QPoint global) {
 
 void MainWindow::EditWeightAt(double x, double y) {
   if (ws_.DesignMode == 1 || Busy()) return;
-  const QPointF perUnit = view_->PixelsPerUnit();
-  const NetElement e = FindNetElement(ws_, x, y, perUnit.x(), perUnit.y(), kPointerReach);
+  const NetElement e = ElementAt(x, y);
   if (e.kind != NetElement::Kind::Connection) return;
   const QString current =
       QString::fromStdString(ShortestNumberText(ws_.Weights(e.node, e.target, e.layer))).trimmed();

@@ -16,7 +16,7 @@ namespace backprop {
 
 class CanvasView;
 class DeferredCanvas;
-class DesignerStrip;
+struct NetElement;
 class Dialogs;
 class ViewDocks;
 class WindowOwner;
@@ -115,6 +115,8 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   void BuildDrawingArea();
   void BuildMenuBar();
   void ConnectDrawing();
+  // The neurode or connection drawn at user coordinates (x, y), if any.
+  NetElement ElementAt(double x, double y) const;
   // Start-up step shared by the load and focus routines: the defaults and
   // the listing preset, only until the mouse first moves.
   void ApplyStartUpDefaults();
@@ -136,7 +138,6 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   Workspace& ws_;
   Dialogs& dialogs_;
   CanvasView* view_;
-  DesignerStrip* strip_ = nullptr;
   QPushButton* doneButton_ = nullptr;         // Command1
   QPushButton* removeLayerButton_ = nullptr;  // Command2
   QPlainTextEdit* hint_ = nullptr;            // Text1

@@ -105,8 +105,15 @@ int ArithmeticView::Pattern() const { return pattern_->value(); }
 
 void ArithmeticView::Choose(int set, int pattern) {
   set_->setCurrentIndex(std::clamp(set, 1, 2) - 1);
-  Refresh();
-  pattern_->setValue(pattern);
+  Refresh();  // the set's pattern count bounds the choice
+  ShowPattern(pattern);
+}
+
+void ArithmeticView::ShowPattern(int pattern) {
+  {
+    const QSignalBlocker quiet(pattern_);
+    pattern_->setValue(pattern);
+  }
   Refresh();
 }
 
@@ -142,23 +149,23 @@ void ArithmeticView::Fail(const QString& reason) {
 void ArithmeticView::Refresh() {
   ShowCounters();
   // The set's patterns, read as a load reads them, without loading them.
-  int patterns = 0;
+  DataSetValues data;
   try {
-    patterns = ReadDataSet(ws_, Set(), true).patterns;
+    data = ReadDataSet(ws_, Set(), true);
   } catch (const EngineError& error) {
     Fail(QString("The set cannot be read: ") + error.what());
     return;
   }
   {
     const QSignalBlocker quiet(pattern_);
-    pattern_->setRange(1, std::max(1, patterns));
+    pattern_->setRange(1, std::max(1, data.patterns));
   }
-  if (patterns == 0) {
+  if (data.patterns == 0) {
     Fail("The set has no patterns.");
     return;
   }
   try {
-    shown_ = ExplainPattern(ws_, Set(), Pattern());
+    shown_ = ExplainPattern(ws_, data, Set(), Pattern());
   } catch (const EngineError& error) {
     Fail(QString("This step cannot be computed: ") + error.what());
     return;
@@ -279,9 +286,7 @@ void ArithmeticView::Apply() {
     dialogs_.Warning(this, kMessageBoxTitle, QString("UNABLE TO APPLY THE STEP\n") + error.what());
     return;
   }
-  const int next = Pattern() >= pattern_->maximum() ? 1 : Pattern() + 1;
-  pattern_->setValue(next);
-  Refresh();
+  ShowPattern(Pattern() >= pattern_->maximum() ? 1 : Pattern() + 1);
 }
 
 void ArithmeticView::OneCycle() {

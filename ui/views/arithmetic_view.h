@@ -58,6 +58,8 @@ class ArithmeticView : public QWidget {
 
  private:
   void BuildControls();
+  // Chooses the pattern and shows its arithmetic, once.
+  void ShowPattern(int pattern);
   void Fill();
   void AddGroup(const QString& title, const QStringList& headers);
   void AddRow(const QString& name, std::initializer_list<double> numbers,

@@ -187,6 +187,7 @@ DecisionMapView::DecisionMapView(const Workspace& ws, Dialogs& dialogs, QWidget*
   message_->setObjectName("DecisionMapMessage");
   message_->setWordWrap(true);
   chart_->legend()->setAlignment(Qt::AlignBottom);
+  chart_->setMargins(QMargins(4, 4, 4, 4));
   plot_->setRenderHint(QPainter::Antialiasing);
   plot_->setMinimumSize(220, 180);
   outputLabel_ = new QLabel("Output neurode:", this);
@@ -313,8 +314,6 @@ void DecisionMapView::ShowPlot() {
   double yHigh = std::max<double>(ws_.OutputRangeLow, ws_.OutputRangeHigh);
   chart_->addAxis(x, Qt::AlignBottom);
   chart_->addAxis(y, Qt::AlignLeft);
-  const bool trainingSet = ws_.LoadedSet == kDataSetD1 || ws_.LoadedSet == kDataSetD2;
-  const int count = std::clamp(static_cast<int>(std::floor(ws_.PatternCount)), 0, kMaxPatterns);
   for (int j = 1; j <= net.Outputs(); ++j) {
     auto* curve = new QLineSeries;
     curve->setName("output " + QString::number(j));
@@ -329,23 +328,25 @@ void DecisionMapView::ShowPlot() {
     chart_->addSeries(curve);
     curve->attachAxis(x);
     curve->attachAxis(y);
-    if (!trainingSet || count == 0) continue;
+    const std::vector<MapPattern> patterns = Patterns(j);
+    if (patterns.empty()) continue;
     auto* dots = new QScatterSeries;
     dots->setName("patterns " + QString::number(j));
     dots->setMarkerSize(9);
     dots->setColor(curve->color());
     dots->setBorderColor(Qt::black);
-    for (int p = 1; p <= count; ++p) {
-      const double target = ws_.RawTargets(j, p);
-      dots->append(ws_.RawInputs(1, p), target);
-      yLow = std::min(yLow, target);
-      yHigh = std::max(yHigh, target);
+    for (const MapPattern& pattern : patterns) {
+      dots->append(pattern.input1, pattern.target);
+      yLow = std::min(yLow, pattern.target);
+      yHigh = std::max(yHigh, pattern.target);
     }
     chart_->addSeries(dots);
     dots->attachAxis(x);
     dots->attachAxis(y);
   }
   y->setRange(yLow, yHigh > yLow ? yHigh : yLow + 1);
+  // One output needs no legend: the line is the output, the dots its patterns.
+  chart_->legend()->setVisible(net.Outputs() > 1);
   field_->hide();
   plot_->show();
 }

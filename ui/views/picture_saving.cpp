@@ -1,17 +1,17 @@
 #include "ui/views/picture_saving.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QPainter>
 #include <QPixmap>
-#include <QSvgGenerator>
 #include <QWidget>
 
 #include <string>
 
 #include "files/file_error.h"
 #include "files/text_file.h"
+#include "ui/canvas/image_canvas.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/window_style.h"
 
@@ -62,22 +62,9 @@ void SaveCsvAs(QWidget* parent, Dialogs& dialogs, const QString& suggestedName,
 }
 
 QByteArray WidgetPicture(QWidget& widget, bool svg) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  if (!svg) {
-    buffer.open(QIODevice::WriteOnly);
-    widget.grab().save(&buffer, "PNG");
-    return bytes;
-  }
-  QSvgGenerator generator;
-  generator.setOutputDevice(&buffer);
-  generator.setSize(widget.size());
-  generator.setViewBox(widget.rect());
-  generator.setResolution(widget.logicalDpiX());
-  QPainter painter(&generator);
-  widget.render(&painter);
-  painter.end();
-  return bytes;
+  if (!svg) return PngBytes(widget.grab().toImage());
+  return SvgBytes(widget.size(), widget.logicalDpiX(),
+                  [&widget](QPainter& painter) { widget.render(&painter); });
 }
 
 }  // namespace backprop
