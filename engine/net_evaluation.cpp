@@ -29,6 +29,47 @@ double NetEvaluator::Output(const double* inputs, int output) const {
   return OutputToUserRange(ws_, values.output[geometry_.OutputLayer()][output]);
 }
 
+bool NetEvaluator::Pass(const double* scaledInputs, NodeOutputs& outputs) const {
+  PassValues values;
+  for (int k = 1; k <= geometry_.layerCount; ++k) values.output[k][0] = ws_.BiasFlags(k);
+  for (int i = 1; i <= Inputs(); ++i) values.output[1][i] = scaledInputs[i - 1];
+  try {
+    double slope = 0.0;
+    ForwardPassOnCells<false, CellWrite::None>(ws_, geometry_, TransferCodeOf(ws_.TransferFunction),
+                                               slope, values);
+  } catch (const EngineError&) {
+    return false;
+  }
+  for (int k = 1; k <= geometry_.layerCount; ++k) {
+    for (int j = 0; j <= geometry_.Size(k); ++j) outputs[k][j] = values.output[k][j];
+  }
+  return true;
+}
+
+std::vector<double> NeurodeGrid(const Workspace& ws, int layer, int neurode, int n) {
+  const NetEvaluator net(ws);
+  const NetGeometry geometry = ValidatedGeometry(ws);
+  if (net.Inputs() != 2 || layer < 2 || layer > geometry.layerCount || neurode < 1 ||
+      neurode > geometry.Size(layer) || n < 2) {
+    return {};
+  }
+  const double low = ws.InputRangeLow;
+  const double high = ws.InputRangeHigh;
+  const auto at = [&](int step) { return low + (high - low) * step / (n - 1); };
+  std::vector<double> grid;
+  grid.reserve(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
+  NetEvaluator::NodeOutputs outputs{};
+  for (int row = 0; row < n; ++row) {
+    for (int column = 0; column < n; ++column) {
+      const double scaled[2] = {ScaledValue(at(column), low, high),
+                                ScaledValue(at(n - 1 - row), low, high)};
+      grid.push_back(net.Pass(scaled, outputs) ? outputs[layer][neurode]
+                                               : std::numeric_limits<double>::quiet_NaN());
+    }
+  }
+  return grid;
+}
+
 std::vector<double> OutputGrid(const Workspace& ws, int output, int n) {
   const NetEvaluator net(ws);
   if (net.Inputs() != 2 || output < 1 || output > net.Outputs() || n < 2) return {};

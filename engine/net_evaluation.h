@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "engine/net_geometry.h"
@@ -25,6 +26,14 @@ class NetEvaluator {
   // overflows.
   double Output(const double* inputs, int output) const;
 
+  // Every neurode's output for inputs already scaled to -1..1 (Inputs() of
+  // them, input 1 first): outputs[k][j] for layers 1..L, neurode 0 the bias
+  // output, layer 1 the inputs themselves; outputs in -1..1 terms, not
+  // mapped to the user's range. False when a net input overflows (the
+  // outputs are then incomplete).
+  using NodeOutputs = std::array<std::array<double, kMaxNeurodes + 1>, kMaxLayers + 1>;
+  bool Pass(const double* scaledInputs, NodeOutputs& outputs) const;
+
  private:
   const Workspace& ws_;
   NetGeometry geometry_;
@@ -36,6 +45,12 @@ class NetEvaluator {
 // high end, so the grid reads like a picture. Empty unless the net has two
 // inputs.
 std::vector<double> OutputGrid(const Workspace& ws, int output, int n);
+
+// The same grid for neurode `neurode` of layer `layer` (2..L), in the
+// net's own terms: the neurode's output f(net), not mapped to the user's
+// range (the output range's counterpart is -1..1). Empty unless the net has
+// two inputs and the neurode exists.
+std::vector<double> NeurodeGrid(const Workspace& ws, int layer, int neurode, int n);
 
 // The colour of an output value on the decision map: pure red at the low
 // end of the output range, white at its middle, pure blue at its high end,
