@@ -6,6 +6,7 @@
 namespace backprop {
 
 class Canvas;
+struct PatternArithmetic;
 
 // What a training cycle reports, as the views and recorders hear it: the
 // cycle number and error sum as the report shows them (the error at full
@@ -40,6 +41,16 @@ class Host {
   virtual void CycleEnded(const CycleReport&) {}
   // The net was drawn afresh on the main canvas (its weights may have changed).
   virtual void NetRedrawn() {}
+
+  // Where training writes the arithmetic of every pattern it trains from
+  // now on (set, pattern and every number of the step), or nullptr for
+  // none. Read before each pattern's step, so a host can ask for one
+  // pattern's numbers while a run is paused.
+  void RecordSteps(PatternArithmetic* record) { stepRecord_ = record; }
+  PatternArithmetic* StepRecord() const { return stepRecord_; }
+
+ private:
+  PatternArithmetic* stepRecord_ = nullptr;
 };
 
 }  // namespace backprop

@@ -185,6 +185,32 @@ std::string OverflowOfLoadedPattern(const TrainingRun& run, int p,
   return OverflowIn(arithmetic);
 }
 
+// Records the arithmetic of loaded pattern p for a host that asked for it.
+void RecordLoadedPattern(const TrainingRun& run, int p, PatternArithmetic& record) {
+  const Workspace& ws = run.ws;
+  PatternArithmetic arithmetic;
+  arithmetic.set = static_cast<int>(ws.SelectedSet);
+  arithmetic.pattern = p;
+  arithmetic.patternCount = run.patterns;
+  arithmetic.geometry = run.geometry;
+  for (int i = 1; i <= run.geometry.Size(1); ++i) {
+    arithmetic.rawInputs[i] = ws.RawInputs(i, p);
+    arithmetic.scaledInputs[i] = ws.ScaledInputs(i, p);
+  }
+  for (int j = 1; j <= run.geometry.OutputSize(); ++j) {
+    arithmetic.rawTargets[j] = ws.RawTargets(j, p);
+    arithmetic.targets[j] = ws.ScaledTargets(j, p);
+  }
+  double slope = run.carriedSlope;
+  PatternValues values = run.values;
+  try {
+    RecordPatternStep(ws, CurrentStepParameters(ws), slope, values, arithmetic);
+  } catch (const EngineError&) {
+    return;  // the step itself reports the overflow
+  }
+  record = arithmetic;
+}
+
 // Applies loaded pattern p unless its step would overflow; then throws the
 // reason and leaves the net as it was.
 double TrainPatternChecked(TrainingRun& run, int p, const StepParameters& parameters) {
@@ -256,8 +282,10 @@ TrainOutcome RunCycle(TrainingRun& run, bool byHand) {
   if (run.patterns == 0 && !YieldToUser(run)) return TrainOutcome::Interrupted;
   try {
     for (int p = 1; p <= run.patterns; ++p) {
+      ws.TrainingPattern = p;
       if (!YieldToUser(run)) return TrainOutcome::Interrupted;
       run.parameters.push_back(CurrentStepParameters(ws));
+      if (PatternArithmetic* record = run.host.StepRecord()) RecordLoadedPattern(run, p, *record);
       errorSum += TrainPattern(run, p, run.parameters.back());
     }
   } catch (const EngineError&) {
@@ -297,9 +325,22 @@ class BusyWhileTraining {
   Workspace& ws_;
 };
 
+// TrainingPattern is 0 again however training ends.
+class TrainingPatternReset {
+ public:
+  explicit TrainingPatternReset(Workspace& ws) : ws_(ws) {}
+  TrainingPatternReset(const TrainingPatternReset&) = delete;
+  TrainingPatternReset& operator=(const TrainingPatternReset&) = delete;
+  ~TrainingPatternReset() { ws_.TrainingPattern = 0; }
+
+ private:
+  Workspace& ws_;
+};
+
 }  // namespace
 
 TrainOutcome TrainNet(Workspace& ws, Host& host) {
+  const TrainingPatternReset reset(ws);
   LoadDataSet(ws);
   ws.InterruptKey = 0;
   TrainingRun run(ws, host);
@@ -315,6 +356,7 @@ TrainOutcome TrainNet(Workspace& ws, Host& host) {
 
 TrainOutcome TrainOneCycle(Workspace& ws, Host& host, int set) {
   const BusyWhileTraining busy(ws);
+  const TrainingPatternReset reset(ws);
   LoadTrainingSet(ws, set);
   ws.InterruptKey = 0;
   TrainingRun run(ws, host);

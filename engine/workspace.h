@@ -125,6 +125,13 @@ struct Workspace {
   WorkspaceValue HandPatterns;
   WorkspaceValue HandCycles;
 
+  // Beyond the listed fields: the pattern a training cycle is at, set just
+  // before each pattern's yield (so a paused run can show what comes next);
+  // 0 outside training.
+  int TrainingPattern = 0;
+  // The set's lesson note (BASE.txt, Markdown); empty when the set has none.
+  std::string LessonNote;
+
   std::string& TextBuffer(BufferId id) { return TextBuffers[static_cast<int>(id)]; }
   const std::string& TextBuffer(BufferId id) const { return TextBuffers[static_cast<int>(id)]; }
 };
