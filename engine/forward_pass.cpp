@@ -1,21 +1,22 @@
 #include "engine/forward_pass.h"
 
-#include "engine/forward_pass_cells.h"
 #include "engine/net_geometry.h"
+#include "engine/pattern_step.h"
 #include "engine/workspace.h"
 
 namespace backprop {
 
 void ForwardPass(Workspace& ws, const NetGeometry& geometry, bool recordSlopes, double& slope) {
-  PassValues values;
-  for (int i = 0; i <= geometry.Size(1); ++i) values.output[1][i] = ws.NodeValues(i, 1);
-  for (int k = 2; k <= geometry.layerCount; ++k) values.output[k][0] = ws.NodeValues(0, k);
-  const TransferCode code = TransferCodeOf(ws.TransferFunction);
-  if (recordSlopes) {
-    ForwardPassOnCells<true, CellWrite::Set>(ws, geometry, code, slope, values);
-  } else {
-    ForwardPassOnCells<false, CellWrite::Set>(ws, geometry, code, slope, values);
+  // The pass writes the node values in place, and either the slopes or the
+  // net inputs; the other goes to rows of its own.
+  Row unkept[kMaxLayers + 1];
+  PassRows rows;
+  for (int k = 1; k <= geometry.layerCount; ++k) {
+    rows.output[k] = ws.NodeValues.CurrentRow(k);
+    rows.net[k] = recordSlopes ? unkept[k].data() : ws.NetInputs.CurrentRow(k);
+    rows.slope[k] = recordSlopes ? ws.Slopes.CurrentRow(k) : unkept[k].data();
   }
+  ForwardLayers(ws.Weights, geometry, TransferCodeOf(ws.TransferFunction), slope, rows);
 }
 
 void ForwardPass(Workspace& ws, bool recordSlopes) {

@@ -6,44 +6,49 @@
 
 #include "engine/data_set.h"
 #include "engine/engine_error.h"
-#include "engine/forward_pass_cells.h"
+#include "engine/forward_pass.h"
+#include "engine/pattern_step.h"
 #include "engine/workspace.h"
 
 namespace backprop {
 
 NetEvaluator::NetEvaluator(const Workspace& ws) : ws_(ws), geometry_(ValidatedGeometry(ws)) {}
 
-double NetEvaluator::Output(const double* inputs, int output) const {
-  PassValues values;
-  for (int k = 1; k <= geometry_.layerCount; ++k) values.output[k][0] = ws_.BiasFlags(k);
-  for (int i = 1; i <= Inputs(); ++i) {
-    values.output[1][i] = ScaledValue(inputs[i - 1], ws_.InputRangeLow, ws_.InputRangeHigh);
-  }
-  try {
-    double slope = 0.0;
-    ForwardPassOnCells<false, CellWrite::None>(ws_, geometry_, TransferCodeOf(ws_.TransferFunction),
-                                               slope, values);
-  } catch (const EngineError&) {
-    return std::numeric_limits<double>::quiet_NaN();
-  }
-  return OutputToUserRange(ws_, values.output[geometry_.OutputLayer()][output]);
-}
-
 bool NetEvaluator::Pass(const double* scaledInputs, NodeOutputs& outputs) const {
-  PassValues values;
-  for (int k = 1; k <= geometry_.layerCount; ++k) values.output[k][0] = ws_.BiasFlags(k);
-  for (int i = 1; i <= Inputs(); ++i) values.output[1][i] = scaledInputs[i - 1];
+  // The pass runs on rows of its own: the workspace is only read.
+  Row net[kMaxLayers + 1];
+  Row output[kMaxLayers + 1];
+  Row slope[kMaxLayers + 1];
+  PassRows rows;
+  for (int k = 1; k <= geometry_.layerCount; ++k) {
+    rows.net[k] = net[k].data();
+    rows.output[k] = output[k].data();
+    rows.slope[k] = slope[k].data();
+    output[k][0] = ws_.BiasFlags(k);
+  }
+  if (geometry_.layerCount >= 1) {
+    for (int i = 1; i <= Inputs(); ++i) output[1][i] = scaledInputs[i - 1];
+  }
   try {
-    double slope = 0.0;
-    ForwardPassOnCells<false, CellWrite::None>(ws_, geometry_, TransferCodeOf(ws_.TransferFunction),
-                                               slope, values);
+    double carried = 0.0;
+    ForwardLayers(ws_.Weights, geometry_, TransferCodeOf(ws_.TransferFunction), carried, rows);
   } catch (const EngineError&) {
     return false;
   }
   for (int k = 1; k <= geometry_.layerCount; ++k) {
-    for (int j = 0; j <= geometry_.Size(k); ++j) outputs[k][j] = values.output[k][j];
+    for (int j = 0; j <= geometry_.Size(k); ++j) outputs[k][j] = output[k][j];
   }
   return true;
+}
+
+double NetEvaluator::Output(const double* inputs, int output) const {
+  double scaled[kMaxNeurodes];
+  for (int i = 1; i <= Inputs(); ++i) {
+    scaled[i - 1] = ScaledValue(inputs[i - 1], ws_.InputRangeLow, ws_.InputRangeHigh);
+  }
+  NodeOutputs outputs{};
+  if (!Pass(scaled, outputs)) return std::numeric_limits<double>::quiet_NaN();
+  return OutputToUserRange(ws_, outputs[geometry_.OutputLayer()][output]);
 }
 
 std::vector<double> NeurodeGrid(const Workspace& ws, int layer, int neurode, int n) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/engine_error.h"
+#include "engine/workspace.h"
 
 namespace backprop {
 

@@ -2,10 +2,11 @@
 
 #include <array>
 
-#include "engine/raw_cells.h"
-#include "engine/workspace.h"
+#include "engine/net_tables.h"
 
 namespace backprop {
+
+struct Workspace;
 
 // The layer count and layer sizes as whole numbers, checked once against the
 // tables so that the hot loops of the forward pass and training can index

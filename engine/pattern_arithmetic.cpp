@@ -1,11 +1,9 @@
 #include "engine/pattern_arithmetic.h"
 
-#include <cmath>
 #include <string>
 
 #include "engine/data_set.h"
 #include "engine/engine_error.h"
-#include "engine/training_sinks.h"
 #include "engine/workspace.h"
 
 namespace backprop {
@@ -25,46 +23,32 @@ PatternArithmetic ExplainPattern(const Workspace& ws, const DataSetValues& data,
   a.set = set;
   a.pattern = pattern;
   a.patternCount = data.patterns;
-  a.geometry = ValidatedGeometry(ws);
+  const NetGeometry geometry = ValidatedGeometry(ws);
+  double inputs[kMaxNeurodes + 1] = {};
+  double targets[kMaxNeurodes + 1] = {};
   for (int i = 1; i <= data.inputs; ++i) {
     a.rawInputs[i] = data.Input(pattern, i).raw;
-    a.scaledInputs[i] = data.Input(pattern, i).scaled;
+    inputs[i] = data.Input(pattern, i).scaled;
   }
   for (int k = 1; k <= data.targets; ++k) {
     a.rawTargets[k] = data.Target(pattern, k).raw;
-    a.targets[k] = data.Target(pattern, k).scaled;
+    targets[k] = data.Target(pattern, k).scaled;
   }
-  // The bias outputs as training sets them; an unknown transfer code starts
-  // from the slope a fresh TRAIN line starts from.
-  PatternValues values;
-  for (int k = 1; k <= a.geometry.layerCount; ++k) values.pass.output[k][0] = ws.BiasFlags(k);
+  // A copy of the net, with the bias outputs as training sets them; an
+  // unknown transfer code starts from the slope a fresh TRAIN line starts from.
+  WeightTable weights = ws.Weights;
+  NodeTable nodes = ws.NodeValues;
+  NodeTable slopes = ws.Slopes;
+  NodeTable deltas = ws.Deltas;
+  for (int k = 1; k <= geometry.layerCount; ++k) nodes(0, k) = ws.BiasFlags(k);
+  weights.MatchSpare();
+  nodes.MatchSpare();
+  slopes.MatchSpare();
+  deltas.MatchSpare();
   double slope = 0.0;
-  RecordPatternStep(ws, CurrentStepParameters(ws), slope, values, a);
+  TrainPattern({weights, nodes, slopes, deltas}, geometry, inputs, targets,
+               CurrentStepParameters(ws), slope, &a);
   return a;
-}
-
-std::string OverflowIn(const PatternArithmetic& a) {
-  const NetGeometry& g = a.geometry;
-  const int last = g.OutputLayer();
-  for (int k = 2; k <= last; ++k) {
-    for (int j = 1; j <= g.Size(k); ++j) {
-      if (!std::isfinite(a.delta[k][j])) {
-        return "the delta of neurode " + std::to_string(j) + " of layer " + std::to_string(k) +
-               " is too large (overflow)";
-      }
-    }
-  }
-  for (int h = 1; h < last; ++h) {
-    for (int i = 0; i <= g.Size(h); ++i) {
-      for (int j = 1; j <= g.Size(h + 1); ++j) {
-        if (!std::isfinite(a.newWeight[h][i][j])) {
-          return "a weight of layer " + std::to_string(h) + " is too large (overflow)";
-        }
-      }
-    }
-  }
-  if (!std::isfinite(a.errorShare)) return "the error sum is too large (overflow)";
-  return {};
 }
 
 }  // namespace backprop

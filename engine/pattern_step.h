@@ -1,20 +1,19 @@
 #pragma once
 
-#include <cmath>
+#include <array>
+#include <string>
 
-#include "engine/engine_error.h"
-#include "engine/forward_pass_cells.h"
 #include "engine/net_geometry.h"
-#include "engine/workspace.h"
+#include "engine/net_tables.h"
+#include "engine/transfer_function.h"
 
-// One pattern's step of back-propagation, written once for its two users:
-// training, which applies it to the workspace cells in place, and the
-// arithmetic view, which records every number without changing anything.
-// Both run this very code, so the numbers they see agree to the last bit.
-// The step reads as three parts: the forward pass, the deltas, and the
-// weight update; the deltas of a layer use its weights before they change.
+// One pattern's step of back-propagation, the one implementation that
+// training, training by hand, the arithmetic view and `backprop-run
+// --explain` all run, so the numbers they show agree to the last bit.
 
 namespace backprop {
+
+struct Workspace;
 
 // What a step reads that the user may change between two patterns.
 struct StepParameters {
@@ -23,108 +22,83 @@ struct StepParameters {
   bool analog = true;                         // error summed as e^2, else the digital count
 };
 
-inline StepParameters CurrentStepParameters(const Workspace& ws) {
-  return {ws.Epsilon, TransferCodeOf(ws.TransferFunction), ws.OutputMode == kAnalogOutput};
-}
+StepParameters CurrentStepParameters(const Workspace& ws);
 
-// The pass and the deltas of one step as plain numbers. The caller fills
-// pass.output[k][0], the bias output of every layer, before the step.
-struct PatternValues {
-  PassValues pass;
-  double delta[kMaxLayers + 1][kMaxNeurodes + 1];
+// Numbers by layer k (1..10) and neurode j (0..10, 0 the bias neurode).
+using NodeNumbers = std::array<std::array<double, kMaxNeurodes + 1>, kMaxLayers + 1>;
+// Numbers by source layer h, source neurode i and target neurode j.
+using WeightNumbers = std::array<NodeNumbers, kMaxLayers + 1>;
+
+// Every number one pattern's step computes: what the arithmetic view shows
+// and `backprop-run --explain` prints. The step fills everything but the
+// set, the pattern and the raw values, which its caller knows.
+struct PatternArithmetic {
+  int set = 0;      // the training set, 1 or 2
+  int pattern = 0;  // 1..patternCount
+  int patternCount = 0;
+  NetGeometry geometry;
+  double epsilon = 0.0;  // the learning rate
+  bool analog = true;    // error share e^2, else the digital count
+  std::array<double, kMaxNeurodes + 1> rawInputs{};
+  std::array<double, kMaxNeurodes + 1> scaledInputs{};
+  std::array<double, kMaxNeurodes + 1> rawTargets{};
+  std::array<double, kMaxNeurodes + 1> targets{};      // scaled to -1..1
+  std::array<double, kMaxNeurodes + 1> errors{};       // e = target - output
+  std::array<double, kMaxNeurodes + 1> errorShares{};  // each e's share of the error sum
+  double errorShare = 0.0;                             // the pattern's share
+  NodeNumbers net{};       // net input of layers 2..L (the sum includes the bias neurode)
+  NodeNumbers output{};    // f(net); layer 1 holds the scaled inputs, neurode 0 the bias output
+  NodeNumbers slope{};     // f'(net)
+  NodeNumbers delta{};     // the back-propagated error term of layers 2..L
+  WeightNumbers weight{};  // w(i, j, h) before the step
+  WeightNumbers change{};  // its change, epsilon * o(i, h) * delta(j, h + 1)
+  WeightNumbers newWeight{};
+  std::string overflow;  // why the step leaves a value that is not finite, or ""
 };
 
-// The deltas of layer h (layer 1 and the bias neurodes get none) and the
-// update of the weights from layer h, column by column (one target at a
-// time) so the inner loops run over neighbouring cells. The deltas read each
-// weight before the update changes it, so one sweep serves both.
-template <typename WS, typename Sink>
-[[gnu::always_inline]] inline void BackpropagateLayer(WS& ws, const NetGeometry& geometry, int h,
-                                                      double epsilon, PatternValues& values,
-                                                      Sink& sink) {
-  const int sources = geometry.Size(h);
-  const int targets = geometry.Size(h + 1);
-  const double* output = values.pass.output[h];
-  const double* slope = values.pass.slope[h];
-  const double* nextDelta = values.delta[h + 1];
-  double* sum = values.delta[h];  // the deltas of layer h, when it is hidden
-  // A bias weight changes only while its bias output is on.
-  const bool biasOn = output[0] != 0.0;
-  const bool hidden = h >= 2;
-  auto* weights = ws.Weights.Cells();
-  for (int j = 1; j <= targets; ++j) {
-    const double delta = nextDelta[j];
-    const double step = delta * epsilon;
-    auto* column = weights + WeightCell(0, j, h);
-    if (biasOn) {
-      sink.Weight(0, j, h, column[0], column[0].Value(), output[0] * step);
-    } else {
-      sink.BiasWeightKept(j, h, column[0].Value());
-    }
-    if (hidden) {
-      // Summed in order of the target. The first term starts the sum rather
-      // than an addition to 0: a zeroing loop here becomes a library call.
-      for (int i = 1; i <= sources; ++i) {
-        const double weight = column[i].Value();
-        const double term = slope[i] * (weight * delta);
-        sum[i] = (j == 1) ? term : sum[i] + term;
-        sink.Weight(i, j, h, column[i], weight, output[i] * step);
-      }
-    } else {
-      for (int i = 1; i <= sources; ++i) {
-        sink.Weight(i, j, h, column[i], column[i].Value(), output[i] * step);
-      }
-    }
-  }
-  if (hidden) {
-    if (targets == 0) {
-      for (int i = 1; i <= sources; ++i) sum[i] = 0.0;  // nothing flows back
-    }
-    for (int i = 1; i <= sources; ++i) sink.HiddenDelta(i, h, sum[i]);
-  }
-}
+// The tables a step reads and writes: the workspace's own for training, a
+// copy of them for a step that must change nothing.
+struct StepNet {
+  WeightTable& weights;
+  NodeTable& nodes;  // node values; row k, slot 0 holds layer k's bias output
+  NodeTable& slopes;
+  NodeTable& deltas;
+};
 
-// One pattern's step on a geometry checked by ValidatedGeometry; returns the
-// pattern's share of the cycle's error. The Sink supplies the pattern
-// (Input, Target) and receives what the step produces (OutputError,
-// HiddenDelta, Weight, BiasWeightKept); Sink::kForwardWrite says whether
-// the pass writes the node and slope cells. `carriedSlope` is what an
-// unknown transfer code leaves as the slope.
-template <typename WS, typename Sink>
-[[gnu::always_inline]] inline double PatternStep(WS& ws, const NetGeometry& geometry,
-                                                 const StepParameters& parameters,
-                                                 double& carriedSlope, PatternValues& values,
-                                                 Sink& sink) {
-  const int last = geometry.OutputLayer();
+// The outcome of one step: the pattern's share of the cycle's error, and
+// why its new numbers are not all finite ("" when they are).
+struct StepResult {
+  double errorShare = 0.0;
+  std::string overflow;
+};
 
-  // Forward pass.
-  double* in = values.pass.output[1];
-  for (int i = 1; i <= geometry.Size(1); ++i) in[i] = sink.Input(i);
-  ForwardPassOnCells<true, Sink::kForwardWrite>(ws, geometry, parameters.code, carriedSlope,
-                                                values.pass);
+// One step for the pattern whose scaled inputs and targets stand in
+// inputs[1..] and targets[1..], on a geometry checked by ValidatedGeometry,
+// with the bias outputs in place in both sides of net.nodes. It reads the
+// current tables, writes the pattern's node values, slopes, deltas and new
+// weights into the spare ones, and commits them only when all are finite.
+// A net input or output error that is not finite throws EngineError before
+// anything is committed. `carriedSlope` is what an unknown transfer code
+// leaves as the slope. With `record`, every number goes there as well.
+StepResult TrainPattern(const StepNet& net, const NetGeometry& geometry, const double* inputs,
+                        const double* targets, const StepParameters& parameters,
+                        double& carriedSlope, PatternArithmetic* record);
 
-  // Output deltas and the error: squared in analog mode, otherwise the
-  // digital count of the integer part of 3.2 e^2. A net of one layer has its
-  // inputs as outputs, and the slopes its cells hold.
-  const double* output = values.pass.output[last];
-  double error = 0.0;
-  for (int j = 1; j <= geometry.OutputSize(); ++j) {
-    const double slope =
-        last >= 2 ? values.pass.slope[last][j] : ws.Slopes.Cells()[NodeCell(j, last)].Value();
-    const double target = sink.Target(j);
-    const double e = target - output[j];
-    if (!std::isfinite(e)) ThrowOverflow("the error", j, last);
-    const double share = parameters.analog ? e * e : std::floor(3.2 * (e * e));
-    error += share;
-    values.delta[last][j] = slope * e;
-    sink.OutputError(j, target, e, share, slope * e);
-  }
+// Where a forward pass puts the net inputs, outputs and slopes of layer k:
+// row pointers, each of kRowSlots numbers. output[k][0] (the bias output)
+// and layer 1's outputs are the caller's to fill; the pass reads them.
+struct PassRows {
+  std::array<double*, kMaxLayers + 1> net{};
+  std::array<double*, kMaxLayers + 1> output{};
+  std::array<double*, kMaxLayers + 1> slope{};
+};
 
-  // Hidden deltas and the weight update, from the last layer back.
-  for (int h = last - 1; h >= 1; --h) {
-    BackpropagateLayer(ws, geometry, h, parameters.epsilon, values, sink);
-  }
-  return error;
-}
+// The forward pass over layers 2..L with the current weights. A net input
+// that is not finite throws EngineError naming its neurode.
+void ForwardLayers(const WeightTable& weights, const NetGeometry& geometry, TransferCode code,
+                   double& carriedSlope, const PassRows& rows);
+
+// Throws the EngineError "<what> of neurode j of layer k is too large (overflow)".
+[[noreturn]] void ThrowOverflow(const char* what, int j, int k);
 
 }  // namespace backprop

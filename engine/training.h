@@ -14,7 +14,7 @@ TrainOutcome TrainNet(Workspace& ws, Host& host);
 
 // Training by hand, for the arithmetic view. Both load training set `set`
 // (1 or 2) with its desired outputs, as training does, and run exactly the
-// arithmetic training runs.
+// step training runs.
 
 // One training cycle over the set, as TrainNet runs each of its cycles,
 // numbered HandCycles + 1: the net is redrawn and the cycle reported over
@@ -25,5 +25,15 @@ TrainOutcome TrainOneCycle(Workspace& ws, Host& host, int set);
 // HandPatterns and redraws the net. A pattern outside the set, or a step
 // that would overflow, is an EngineError that leaves the weights as they were.
 void ApplyPatternStep(Workspace& ws, Host& host, int set, int pattern);
+
+// The error test, which ends training after a cycle: only with ShowTest 1
+// and ErrorTest 1, from cycle 2 on; with digital reporting (OutputMode 0)
+// when the cycle's error sum is 0 or less, otherwise when it is below
+// AnalogThreshold.
+bool ErrorTestMet(const Workspace& ws, double trial, double errorSum);
+
+// Whether the error test applies and stops below AnalogThreshold (every
+// mode but digital reporting), so a view may draw that line.
+bool StopsBelowThreshold(const Workspace& ws);
 
 }  // namespace backprop

@@ -4,16 +4,11 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/net_tables.h"
 #include "engine/table.h"
 #include "engine/workspace_value.h"
 
 namespace backprop {
-
-// Table bounds shared by every part of the program.
-inline constexpr int kMaxLayers = 10;     // layers 1..10
-inline constexpr int kMaxNeurodes = 10;   // neurodes 1..10 per layer, 0 is the bias
-inline constexpr int kMaxPatterns = 300;  // patterns 1..300
-inline constexpr int kMaxLineItems = 20;  // items 1..20 of a program line
 
 // The five editable texts, numbered by their editor code.
 enum class BufferId : int {
@@ -50,8 +45,6 @@ inline constexpr std::int16_t kClickInterruptKey = 27;
 inline constexpr int kFileSetRows = 6;
 
 using LayerTable = Table<WorkspaceValue, kMaxLayers + 1>;
-using NodeTable = Table<WorkspaceValue, kMaxNeurodes + 1, kMaxLayers + 1>;
-using WeightTable = Table<WorkspaceValue, kMaxNeurodes + 1, kMaxNeurodes + 1, kMaxLayers + 1>;
 using PatternTable = Table<WorkspaceValue, kMaxNeurodes + 1, kMaxPatterns + 1>;
 using ItemTable = Table<std::string, kMaxLineItems + 1>;
 
@@ -80,7 +73,9 @@ struct Workspace {
   LayerTable LayerSizes;  // non-bias neurodes of layer k
   LayerTable BiasFlags;   // 1 = layer k has a bias neurode
 
-  // Weights(i, j, h): from node i of layer h (0 = bias) to node j of layer h+1.
+  // Weights(i, j, h): from node i of layer h (0 = bias) to node j of layer
+  // h+1. These five tables hold plain doubles (see NetTable): a value never
+  // written reads as 0, as an unset cell does.
   WeightTable Weights;
   NodeTable NodeValues;  // output of node j of layer k
   NodeTable NetInputs;   // weighted input sum (stepping)

@@ -5,6 +5,7 @@
 #include "engine/engine_error.h"
 #include "engine/exponential.h"
 #include "engine/forward_pass.h"
+#include "engine/transfer_function.h"
 #include "engine/workspace.h"
 #include "tests/support/nets.h"
 
@@ -31,14 +32,25 @@ TEST(Transfer, FunctionsAndSlopes) {
       {TransferCode::Sign, 0.0, 0.0, 1.0},
       {TransferCode::Sign, 1e-300, 1.0, 1.0},
   };
+  // Each neurode of one layer, slope and output.
+  const auto transfer = [](TransferCode code, double x, double& carried) {
+    double y[2] = {};
+    double s[2] = {};
+    TransferLayer(code, &x - 1, y, s, 1, 1, carried);
+    return std::pair{y[1], s[1]};
+  };
   for (const Case& c : cases) {
-    double slope = -7.0;
-    EXPECT_NEAR(Transfer(c.code, c.x, slope), c.output, 1e-15) << int(c.code) << " " << c.x;
+    double carried = -7.0;
+    const auto [output, slope] = transfer(c.code, c.x, carried);
+    EXPECT_NEAR(output, c.output, 1e-15) << int(c.code) << " " << c.x;
     EXPECT_NEAR(slope, c.slope, 1e-15) << int(c.code) << " " << c.x;
+    EXPECT_EQ(carried, slope) << "the last slope is carried on";
   }
-  double slope = 0.25;
-  EXPECT_EQ(Transfer(TransferCode::Unknown, 3.5, slope), 3.5);
-  EXPECT_EQ(slope, 0.25) << "an unknown code keeps the previous slope";
+  double carried = 0.25;
+  const auto [output, slope] = transfer(TransferCode::Unknown, 3.5, carried);
+  EXPECT_EQ(output, 3.5);
+  EXPECT_EQ(slope, 0.25) << "an unknown code takes the previous slope";
+  EXPECT_EQ(carried, 0.25);
   EXPECT_GT(ScaledArctangent(1.0), 0.5) << "the decimal divisor makes atan(1) exceed .5";
   EXPECT_GT(ScaledArctangent(1e10), 1.0);
 }
@@ -103,7 +115,7 @@ TEST_F(ForwardPassTest, MatchesAHandComputation) {
     for (int i = 0; i <= 3; ++i) x += (0.1 * i - 0.2 * j + 0.1) * hidden[i];
     EXPECT_NEAR(ws.NodeValues(j, 3), std::tanh(x), 1e-15);
   }
-  EXPECT_FALSE(ws.NetInputs(1, 2).IsSet()) << "recording slopes leaves the net inputs";
+  EXPECT_EQ(ws.NetInputs(1, 2), 0.0) << "recording slopes leaves the net inputs";
 
   ForwardPass(ws, false);
   const double x =
@@ -145,7 +157,7 @@ TEST_F(ForwardPassTest, ZeroWeightsAndOtherFunctions) {
 TEST_F(ForwardPassTest, OneLayerComputesNothing) {
   ws.LayerCount = 1;
   ForwardPass(ws, true);
-  EXPECT_FALSE(ws.NodeValues(1, 2).IsSet());
+  EXPECT_EQ(ws.NodeValues(1, 2), 0.0);
   EXPECT_EQ(ws.NodeValues(1, 1), 0.3);
 }
 

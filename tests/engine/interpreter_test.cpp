@@ -202,17 +202,21 @@ TEST(SplitLineItems, KeepsOlderItemsAboveTheNewOnes) {
 }
 
 TEST_F(InterpreterTest, InitWeightsKinds) {
+  // A marker in every weight shows which ones INITW fills.
+  constexpr double kMarker = 7.5;
+  for (int h = 0; h <= 10; ++h)
+    for (int i = 0; i <= 10; ++i)
+      for (int j = 0; j <= 10; ++j) ws.Weights(i, j, h) = kMarker;
   Run("NETLIST=2,3,1\r\nINITW=1");
   for (int i = 0; i <= 3; ++i) {
     const double w = ws.Weights(i, 1, 1);
-    EXPECT_TRUE(ws.Weights(i, 1, 1).IsSet());
     EXPECT_GE(w, 0.0);
     EXPECT_LT(w, 1.0);
     EXPECT_EQ(w, static_cast<double>(static_cast<float>(w))) << "stored in single precision";
   }
-  EXPECT_FALSE(ws.Weights(4, 1, 1).IsSet());
-  EXPECT_FALSE(ws.Weights(0, 2, 1).IsSet());
-  EXPECT_FALSE(ws.Weights(0, 1, 2).IsSet());
+  EXPECT_EQ(ws.Weights(4, 1, 1), kMarker);
+  EXPECT_EQ(ws.Weights(0, 2, 1), kMarker);
+  EXPECT_EQ(ws.Weights(0, 1, 2), kMarker);
 
   Run("NETLIST=3,4,4,4\r\nINITW=2");
   bool sawNegative = false;
@@ -246,10 +250,10 @@ TEST_F(InterpreterTest, EveryInitwReseedsFromTheSeed) {
 
 TEST_F(InterpreterTest, ActionOfALineIsTheLastFoundInScanOrder) {
   ws.SelectedSet = 0;
+  ws.Weights(1, 1, 1) = 0.5;
   Run("NETLIST=2,1,1\r\nINITW=3 TRAIN=2");  // INITW comes after TRAIN= in the scan
   EXPECT_EQ(ws.SelectedSet, 3) << "both read the text after the first =";
-  EXPECT_EQ(ws.Weights(1, 1, 1), 0.0);
-  EXPECT_TRUE(ws.Weights(1, 1, 1).IsSet());
+  EXPECT_EQ(ws.Weights(1, 1, 1), 0.0) << "INITW=3 ran, not TRAIN=";
 }
 
 TEST_F(InterpreterTest, RunErrorsShowTheMessageAndKeepEarlierValues) {
@@ -321,7 +325,7 @@ TEST_F(InterpreterTest, LargestGeometryAndSeedsAtTheLimits) {
   EXPECT_EQ(ws.LayerCount, 10);
   EXPECT_EQ(ws.LayerSizes(10), 10);
   EXPECT_EQ(ws.WeightSeed, -32768);
-  EXPECT_TRUE(ws.Weights(10, 10, 9).IsSet());
+  EXPECT_NE(ws.Weights(10, 10, 9), 0.0);
 
   Run("WSEED=32767.4\r\nWSEED=2.5");
   EXPECT_FALSE(Failed());

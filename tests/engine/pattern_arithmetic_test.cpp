@@ -61,9 +61,9 @@ TEST_F(PatternArithmeticTest, NewWeightsAreTrainingsToTheLastBit) {
         for (int h = 1; h <= 2; ++h) {
           for (int i = 0; i <= 3; ++i) {
             for (int j = 1; j <= 3; ++j) {
-              EXPECT_EQ(ws.Weights(i, j, h).Value(), applied.Weights(i, j, h).Value());
+              EXPECT_EQ(ws.Weights(i, j, h), applied.Weights(i, j, h));
               if (i <= (h == 1 ? 2 : 3) && j <= (h == 1 ? 3 : 1)) {
-                EXPECT_EQ(ws.Weights(i, j, h).Value(), a.newWeight[h][i][j]) << h << i << j;
+                EXPECT_EQ(ws.Weights(i, j, h), a.newWeight[h][i][j]) << h << i << j;
               }
             }
           }

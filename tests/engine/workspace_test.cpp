@@ -12,8 +12,9 @@ TEST(Workspace, StartsUnsetAndUnsetReadsAsZero) {
   EXPECT_EQ(ws.LayerCount, 0.0);
   EXPECT_EQ(ws.Weights(3, 4, 5) + 1.0, 1.0);
   EXPECT_TRUE(ws.ProgramName.empty());
-  ws.Weights(1, 1, 1) = 0.0;
-  EXPECT_TRUE(ws.Weights(1, 1, 1).IsSet());
+  ws.Weights(1, 1, 1) = -2.5;
+  EXPECT_EQ(ws.Weights(1, 1, 1), -2.5);
+  EXPECT_EQ(ws.Weights(1, 2, 1), 0.0) << "a neighbour keeps its 0";
 }
 
 TEST(Workspace, DefaultsFillParametersAndGeometryOnly) {

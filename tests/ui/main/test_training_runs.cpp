@@ -123,7 +123,7 @@ void TrainingRunsTest::clickOrKeyStopsTrainingBeforeItsNextPattern() {
   f.Action("TN")->trigger();
 
   QCOMPARE(int(f.ws.InterruptKey), click ? 27 : int('x'));
-  QCOMPARE(f.ws.Weights(1, 1, 1).Value(), before);
+  QCOMPARE(f.ws.Weights(1, 1, 1), before);
   QCOMPARE(f.ws.TrialCounter.Value(), 1.0);
   QVERIFY(f.ws.TrainingLimit != 77);  // the rest of the program is skipped
   QCOMPARE(f.ws.Busy.Value(), 0.0);

@@ -105,12 +105,12 @@ void ViewsTest::doubleClickSetsExactlyThatWeight() {
   // passes near (1.25, 1).
   QTest::mouseDClick(&f.View(), Qt::LeftButton, {}, f.PixelAt(1.25, 1));
   QCOMPARE(f.dialogs.prompts.size(), 1);
-  QCOMPARE(f.ws.Weights(1, 1, 1).Value(), -0.25);
+  QCOMPARE(f.ws.Weights(1, 1, 1), -0.25);
   f.ws.Weights(1, 1, 1) = before.Weights(1, 1, 1);
   QVERIFY(SameCells(f.ws.Weights, before.Weights));
   // Cancel keeps the weight.
   QTest::mouseDClick(&f.View(), Qt::LeftButton, {}, f.PixelAt(1.25, 1));
-  QCOMPARE(f.ws.Weights(1, 1, 1).Value(), before.Weights(1, 1, 1).Value());
+  QCOMPARE(f.ws.Weights(1, 1, 1), before.Weights(1, 1, 1));
 }
 
 void ViewsTest::viewsOpenAndCloseWhileBusy() {
@@ -146,7 +146,7 @@ void ViewsTest::applyTrainsThePatternAsOnePatternTrainingWould() {
   arithmetic.Apply();
   QCOMPARE(arithmetic.Pattern(), 2);
   QCOMPARE(f.ws.HandPatterns.Value(), 1.0);
-  QCOMPARE(f.ws.Weights(1, 1, 1).Value(), shownNewWeight);
+  QCOMPARE(f.ws.Weights(1, 1, 1), shownNewWeight);
   f.Action("SWP")->trigger();
 
   // The same pattern trained by a TRAIN line on a set of that pattern alone.
