@@ -189,78 +189,21 @@ std::string PrintForm(double value) {
 
 namespace {
 
-// One section of a pattern: literal text, digit places, literal text.
-struct PatternSection {
-  std::string prefix;
-  std::string suffix;
-  int minIntegerDigits = 0;
-  bool hasPoint = false;
-  int decimals = 0;
-  int minDecimals = 0;
-};
-
-PatternSection ParseSection(std::string_view section) {
-  PatternSection parsed;
-  std::size_t first = section.find_first_of("0#.");
-  std::size_t last = section.find_last_of("0#.");
-  if (first == std::string_view::npos) {
-    parsed.prefix = std::string(section);
-    return parsed;
+// Writes the digits of `whole` ending just before `end`: at least `width`
+// of them, with leading zeros; none at all for 0 with width 0. Returns
+// where they start.
+char* DigitsBefore(char* end, unsigned long long whole, int width) {
+  for (int place = 0; whole != 0 || place < width; ++place) {
+    *--end = static_cast<char>('0' + whole % 10);
+    whole /= 10;
   }
-  parsed.prefix = std::string(section.substr(0, first));
-  parsed.suffix = std::string(section.substr(last + 1));
-  bool afterPoint = false;
-  for (std::size_t i = first; i <= last; ++i) {
-    const char c = section[i];
-    if (c == '.') {
-      afterPoint = true;
-      parsed.hasPoint = true;
-    } else if (afterPoint) {
-      ++parsed.decimals;
-      if (c == '0') parsed.minDecimals = parsed.decimals;
-    } else if (c == '0') {
-      ++parsed.minIntegerDigits;
-    }
-  }
-  return parsed;
-}
-
-// The digits of `whole` in `width` places with leading zeros, or without
-// any leading zero (none at all for 0) when width is 0.
-std::string Digits(unsigned long long whole, int width) {
-  char buffer[24];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, whole);
-  std::string digits(buffer, result.ptr);
-  if (width == 0) return whole == 0 ? std::string() : digits;
-  return std::string(static_cast<std::size_t>(width) - digits.size(), '0') + digits;
-}
-
-// RoundedDigits for magnitudes below 1000 and at most six decimals, without
-// the decimal form, unless the value lies within 1e-6 of a half at the last
-// place kept. There both the product magnitude * 10^decimals and the
-// 15-significant-digit form times 10^decimals lie within 1e-6 of the exact
-// value times 10^decimals, so the two round alike. Training's report takes
-// this path every cycle. False when it does not apply.
-bool QuickRoundedDigits(double magnitude, int decimals, std::string& integerPart,
-                        std::string& fractionPart) {
-  static constexpr double kPowers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
-  if (!(magnitude < 1000.0) || decimals > 6) return false;
-  const double scaled = magnitude * kPowers[decimals];
-  const double whole = std::floor(scaled);
-  const double fraction = scaled - whole;
-  if (std::fabs(fraction - 0.5) <= 1e-6) return false;
-  const auto rounded = static_cast<unsigned long long>(whole) + (fraction > 0.5 ? 1 : 0);
-  const auto power = static_cast<unsigned long long>(kPowers[decimals]);
-  integerPart = Digits(rounded / power, 0);
-  fractionPart = decimals == 0 ? std::string() : Digits(rounded % power, decimals);
-  return true;
+  return end;
 }
 
 // Splits |value| into integer and fraction digits rounded to `decimals`
 // places, half away from zero, working on its 15-significant-digit form.
 void RoundedDigits(double magnitude, int decimals, std::string& integerPart,
                    std::string& fractionPart) {
-  if (QuickRoundedDigits(magnitude, decimals, integerPart, fractionPart)) return;
   char buffer[64];
   const auto result =
       std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14);
@@ -304,12 +247,89 @@ void RoundedDigits(double magnitude, int decimals, std::string& integerPart,
 
 }  // namespace
 
-std::string FormatPattern(double value, std::string_view pattern) {
+NumberPattern::Section NumberPattern::Parse(std::string_view section) {
+  Section parsed;
+  const std::size_t first = section.find_first_of("0#.");
+  const std::size_t last = section.find_last_of("0#.");
+  if (first == std::string_view::npos) {
+    parsed.prefix = section;
+    return parsed;
+  }
+  parsed.prefix = section.substr(0, first);
+  parsed.suffix = section.substr(last + 1);
+  bool afterPoint = false;
+  for (std::size_t i = first; i <= last; ++i) {
+    const char c = section[i];
+    if (c == '.') {
+      afterPoint = true;
+      parsed.hasPoint = true;
+    } else if (afterPoint) {
+      ++parsed.decimals;
+      if (c == '0') parsed.minDecimals = parsed.decimals;
+    } else if (c == '0') {
+      ++parsed.minIntegerDigits;
+    }
+  }
+  return parsed;
+}
+
+NumberPattern::NumberPattern(std::string_view pattern) {
   const std::size_t split = pattern.find(';');
+  positive_ = Parse(pattern.substr(0, split));
+  hasNegative_ = split != std::string_view::npos;
+  if (hasNegative_) negative_ = Parse(pattern.substr(split + 1));
+}
+
+// For magnitudes below 1000 and at most six decimals the digits come from
+// the product magnitude * 10^decimals, unless it lies within 1e-6 of a half
+// at the last place kept. There both that product and the
+// 15-significant-digit form times 10^decimals lie within 1e-6 of the exact
+// value times 10^decimals, so the two round alike. Training's report takes
+// this path every cycle. Returns the text's length in `out`, or 0 when the
+// path does not apply.
+int NumberPattern::QuickFormat(double magnitude, const Section& section, bool minus,
+                               char* out) {
+  static constexpr double kPowers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
+  if (!(magnitude < 1000.0) || section.decimals > 6 || section.minIntegerDigits > 8 ||
+      section.prefix.size() + section.suffix.size() > 24) {
+    return 0;
+  }
+  const double scaled = magnitude * kPowers[section.decimals];
+  const double whole = std::floor(scaled);
+  const double fraction = scaled - whole;
+  if (std::fabs(fraction - 0.5) <= 1e-6) return 0;
+  const auto rounded = static_cast<unsigned long long>(whole) + (fraction > 0.5 ? 1 : 0);
+  const auto power = static_cast<unsigned long long>(kPowers[section.decimals]);
+
+  char digits[24];
+  char* const end = digits + sizeof digits;
+  char* decimals = DigitsBefore(end, rounded % power, section.decimals);
+  char* decimalsEnd = end;
+  while (decimalsEnd - decimals > section.minDecimals && decimalsEnd[-1] == '0') --decimalsEnd;
+  char* integer = DigitsBefore(decimals, rounded / power, section.minIntegerDigits);
+
+  char* p = out;
+  if (minus) *p++ = '-';
+  p = std::copy(section.prefix.begin(), section.prefix.end(), p);
+  p = std::copy(integer, decimals, p);
+  if (section.hasPoint) {
+    *p++ = '.';
+    p = std::copy(decimals, decimalsEnd, p);
+  }
+  p = std::copy(section.suffix.begin(), section.suffix.end(), p);
+  return static_cast<int>(p - out);
+}
+
+std::string NumberPattern::Format(double value) const {
   const bool negative = value < 0.0;
-  const bool useNegativeSection = negative && split != std::string_view::npos;
-  const PatternSection section =
-      ParseSection(useNegativeSection ? pattern.substr(split + 1) : pattern.substr(0, split));
+  const bool useNegativeSection = negative && hasNegative_;
+  const Section& section = useNegativeSection ? negative_ : positive_;
+  const bool minus = negative && !useNegativeSection;
+  char quick[64];
+  if (std::isfinite(value)) {
+    const int size = QuickFormat(std::fabs(value), section, minus, quick);
+    if (size > 0) return {quick, static_cast<std::size_t>(size)};
+  }
 
   std::string integerPart;
   std::string fractionPart;
@@ -326,10 +346,16 @@ std::string FormatPattern(double value, std::string_view pattern) {
          fractionPart.back() == '0') {
     fractionPart.pop_back();
   }
-  std::string out = section.prefix + integerPart;
-  if (section.hasPoint) out += "." + fractionPart;
-  out += section.suffix;
-  return (negative && !useNegativeSection) ? "-" + out : out;
+  std::string out;
+  if (minus) out += '-';
+  out.append(section.prefix).append(integerPart);
+  if (section.hasPoint) out.append(1, '.').append(fractionPart);
+  out.append(section.suffix);
+  return out;
+}
+
+std::string FormatPattern(double value, std::string_view pattern) {
+  return NumberPattern(pattern).Format(value);
 }
 
 }  // namespace backprop

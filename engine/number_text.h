@@ -38,11 +38,37 @@ std::string RoundTripText(double value);
 // NumberText followed by the one blank that printed numbers carry: " 12 ".
 std::string PrintForm(double value);
 
-// Formats a number with a fixed pattern made of "0" and "#" digit places, an
-// optional decimal point, literal text around them and an optional second
-// section (after ";") for negative values. Rounding is half away from zero on
-// the 15-digit decimal form. The patterns in use are "#.######",
-// " ##.######", "  00.00 ; -00.00 ", "  0.00; -0.00", " ##. " and "0.00  ".
+// A fixed number pattern read once, to format many numbers alike: digit
+// places "0" (always written) and "#" (written when needed), an optional
+// decimal point, literal text around them and an optional second section
+// (after ";") for negative values, which then carry no minus sign of their
+// own. Rounding is half away from zero on the 15-digit decimal form.
+class NumberPattern {
+ public:
+  explicit NumberPattern(std::string_view pattern);
+  std::string Format(double value) const;
+
+ private:
+  // One section: literal text, digit places, literal text.
+  struct Section {
+    std::string prefix;
+    std::string suffix;
+    int minIntegerDigits = 0;
+    bool hasPoint = false;
+    int decimals = 0;
+    int minDecimals = 0;
+  };
+  static Section Parse(std::string_view section);
+  static int QuickFormat(double magnitude, const Section& section, bool minus, char* out);
+
+  Section positive_;
+  Section negative_;
+  bool hasNegative_ = false;
+};
+
+// Formats a number with a fixed pattern, as NumberPattern does. The patterns
+// in use are "#.######", " ##.######", "  00.00 ; -00.00 ", "  0.00; -0.00",
+// " ##. " and "0.00  ".
 std::string FormatPattern(double value, std::string_view pattern);
 
 }  // namespace backprop

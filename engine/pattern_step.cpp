@@ -5,53 +5,64 @@
 #include <string>
 
 #include "engine/engine_error.h"
+#include "engine/lanes.h"
 #include "engine/workspace.h"
 
 // The step reads as the algorithm does: the forward pass, the deltas (the
 // output layer, then the hidden layers from the last back), the weight
-// update. Every sum keeps the order in which the algorithm adds its terms,
-// and no multiply-add is fused, so the numbers are the same on every build.
+// update. Every sum keeps the order in which the algorithm adds its terms
+// and no multiply-add is fused, so the numbers are the same on every build
+// and machine. The sums over sources and the update work on blocks of
+// neighbouring targets, whose numbers stand side by side in vector
+// registers (a weight row holds one source's weights to every target); the
+// widest block depends on the processor, the numbers do not.
 
 namespace backprop {
 
 namespace {
 
-// The forward pass over layers 2..L: every net input, output and slope.
-// Changes rows.net, rows.output and rows.slope of layers 2..L.
+// The weights from layer h: row i (from neurode i to every target) starts
+// i * kRowSlots after row 0.
+inline const double* CurrentWeights(const WeightTable& weights, int h) {
+  return weights.CurrentRow(WeightRow(0, h));
+}
+
+// Whether every lane is 0 (or -0).
+template <int n>
+[[gnu::always_inline]] inline bool AllZero(Lanes<n> v) {
+  bool zero = true;
+  for (int l = 0; l < n; ++l) zero = zero && LaneOf(v, l) == 0.0;
+  return zero;
+}
+
+// The forward pass over layers 2..L: x_j = sum over i = 0..sources of
+// w(i, j) * o_i, from 0 in order of i, then the transfer function. A net
+// input that is not finite ends the pass. Changes rows.net, rows.output
+// and rows.slope of layers 2..L.
+template <int kWidth>
 [[gnu::always_inline]] inline void Forward(const WeightTable& weights, const NetGeometry& g,
                                            TransferCode code, double& carriedSlope,
                                            const PassRows& rows) {
   for (int k = 2; k <= g.layerCount; ++k) {
     const int sources = g.Size(k - 1);
     const int targets = g.Size(k);
-    const double* __restrict in = rows.output[k - 1];
-    double* __restrict x = rows.net[k];
-    // x_j = sum over i = 0..sources of w(i, j) * o_i, from 0 in order of i;
-    // a row holds one source's weights to every target.
-    for (int j = 1; j <= targets; ++j) x[j] = 0.0;
-    for (int i = 0; i <= sources; ++i) {
-      const double o = in[i];
-      const double* __restrict w = weights.CurrentRow(WeightRow(i, k - 1));
-      for (int j = 1; j <= targets; ++j) x[j] += w[j] * o;
+    const double* w = CurrentWeights(weights, k - 1);
+    const double* in = rows.output[k - 1];
+    double* x = rows.net[k];
+    bool finite = true;
+    ForEachBlock<kWidth>(1, targets, [&]<int n>(int j) {
+      Lanes<n> sum{};
+      for (int i = 0; i <= sources; ++i) sum += Load<n>(w + i * kRowSlots + j) * in[i];
+      Store<n>(x + j, sum);
+      finite = AllZero<n>(sum * 0.0) && finite;
+    });
+    if (!finite) {
+      for (int j = 1; j <= targets; ++j) {
+        if (!std::isfinite(x[j])) ThrowOverflow("the net input", j, k);
+      }
     }
-    for (int j = 1; j <= targets; ++j) {
-      if (!std::isfinite(x[j])) ThrowOverflow("the net input", j, k);
-    }
-    TransferLayer(code, x, rows.output[k], rows.slope[k], 1, targets, carriedSlope);
+    TransferLayer<kWidth>(code, x, rows.output[k], rows.slope[k], 1, targets, carriedSlope);
   }
-}
-
-// Whether every number of a[first..last] is finite: x * 0 is 0 for every
-// finite x and not a number otherwise.
-inline bool AllFinite(const double* a, int first, int last) {
-  double zero = 0.0;
-  for (int j = first; j <= last; ++j) zero += a[j] * 0.0;
-  return zero == 0.0;
-}
-
-std::string DeltaOverflow(int j, int k) {
-  return "the delta of neurode " + std::to_string(j) + " of layer " + std::to_string(k) +
-         " is too large (overflow)";
 }
 
 // Copies every number of the step into the record.
@@ -63,7 +74,7 @@ void Record(const StepNet& net, const NetGeometry& g, const PassRows& rows, cons
   a.epsilon = parameters.epsilon;
   a.analog = parameters.analog;
   a.errorShare = result.errorShare;
-  a.overflow = result.overflow;
+  a.overflow = result.OverflowText();
   for (int i = 1; i <= g.Size(1); ++i) a.scaledInputs[i] = rows.output[1][i];
   for (int j = 1; j <= g.OutputSize(); ++j) {
     a.targets[j] = targets[j];
@@ -97,25 +108,12 @@ void Record(const StepNet& net, const NetGeometry& g, const PassRows& rows, cons
   }
 }
 
-}  // namespace
-
-StepParameters CurrentStepParameters(const Workspace& ws) {
-  return {ws.Epsilon, TransferCodeOf(ws.TransferFunction), ws.OutputMode == kAnalogOutput};
-}
-
-void ThrowOverflow(const char* what, int j, int k) {
-  throw EngineError(std::string(what) + " of neurode " + std::to_string(j) + " of layer " +
-                    std::to_string(k) + " is too large (overflow)");
-}
-
-void ForwardLayers(const WeightTable& weights, const NetGeometry& geometry, TransferCode code,
-                   double& carriedSlope, const PassRows& rows) {
-  Forward(weights, geometry, code, carriedSlope, rows);
-}
-
-StepResult TrainPattern(const StepNet& net, const NetGeometry& g, const double* inputs,
-                        const double* targets, const StepParameters& parameters,
-                        double& carriedSlope, PatternArithmetic* record) {
+// The step, for blocks of at most kWidth targets.
+template <int kWidth>
+[[gnu::always_inline]] inline StepResult Step(const StepNet& net, const NetGeometry& g,
+                                              const double* inputs, const double* targets,
+                                              const StepParameters& parameters,
+                                              double& carriedSlope, PatternArithmetic* record) {
   const int last = g.OutputLayer();
   StepResult result;
 
@@ -129,7 +127,7 @@ StepResult TrainPattern(const StepNet& net, const NetGeometry& g, const double* 
     rows.slope[k] = net.slopes.SpareRow(k);
   }
   for (int i = 1; i <= g.Size(1); ++i) rows.output[1][i] = inputs[i];
-  Forward(net.weights, g, parameters.code, carriedSlope, rows);
+  Forward<kWidth>(net.weights, g, parameters.code, carriedSlope, rows);
 
   // Output deltas and the error: e = target - output, its share e^2 in
   // analog mode, else the integer part of 3.2 e^2; delta = slope * e. A net
@@ -139,8 +137,8 @@ StepResult TrainPattern(const StepNet& net, const NetGeometry& g, const double* 
   const double* y = last >= 1 ? rows.output[last] : kNoOutputs.data();
   const double* slope = last >= 2 ? rows.slope[last] : net.slopes.CurrentRow(last);
   double* outputDeltas = net.deltas.SpareRow(last);
-  double errors[kMaxNeurodes + 1] = {};
-  double shares[kMaxNeurodes + 1] = {};
+  double errors[kMaxNeurodes + 1];
+  double shares[kMaxNeurodes + 1];
   for (int j = 1; j <= g.OutputSize(); ++j) {
     const double e = targets[j] - y[j];
     if (!std::isfinite(e)) ThrowOverflow("the error", j, last);
@@ -158,19 +156,20 @@ StepResult TrainPattern(const StepNet& net, const NetGeometry& g, const double* 
     const int targetCount = g.Size(h + 1);
     const double* nextDeltas = net.deltas.SpareRow(h + 1);
     double* deltas = net.deltas.SpareRow(h);
+    const double* weights = CurrentWeights(net.weights, h);
     for (int i = 1; i <= g.Size(h); ++i) {
-      const double* w = net.weights.CurrentRow(WeightRow(i, h));
+      const double* w = weights + i * kRowSlots;
       const double s = rows.slope[h][i];
       double sum = targetCount >= 1 ? s * (w[1] * nextDeltas[1]) : 0.0;
       for (int j = 2; j <= targetCount; ++j) sum += s * (w[j] * nextDeltas[j]);
       deltas[i] = sum;
     }
   }
-  for (int k = 2; k <= last && result.overflow.empty(); ++k) {
+  for (int k = 2; k <= last && result.Finite(); ++k) {
     const double* deltas = net.deltas.SpareRow(k);
     for (int j = 1; j <= g.Size(k); ++j) {
       if (!std::isfinite(deltas[j])) {
-        result.overflow = DeltaOverflow(j, k);
+        result = {result.errorShare, StepResult::Overflow::Delta, k, j};
         break;
       }
     }
@@ -178,41 +177,119 @@ StepResult TrainPattern(const StepNet& net, const NetGeometry& g, const double* 
 
   // Weight update: w(i, j) + o_i * (delta_j * epsilon) for every weight
   // from layer h; a bias weight only while its layer's bias output is not
-  // 0. Changes the spare weights of the trained connections.
+  // 0. x * 0 is 0 for a finite new weight and not a number otherwise.
+  // Changes the spare weights of the trained connections.
   int overflowLayer = 0;
   for (int h = last - 1; h >= 1; --h) {
-    const int targetCount = g.Size(h + 1);
+    const int sources = g.Size(h);
     const double* nextDeltas = net.deltas.SpareRow(h + 1);
     const double* o = rows.output[h];
-    alignas(32) Row step{};
-    for (int j = 1; j <= targetCount; ++j) step[j] = nextDeltas[j] * parameters.epsilon;
-    alignas(32) Row check{};
-    for (int i = (o[0] != 0.0 ? 0 : 1); i <= g.Size(h); ++i) {
-      const double oi = o[i];
-      const double* __restrict w = net.weights.CurrentRow(WeightRow(i, h));
-      double* __restrict nw = net.weights.SpareRow(WeightRow(i, h));
-      for (int j = 1; j <= targetCount; ++j) {
-        nw[j] = w[j] + oi * step[j];
-        check[j] += nw[j] * 0.0;
+    const int first = o[0] != 0.0 ? 0 : 1;
+    const double* w = CurrentWeights(net.weights, h);
+    double* next = net.weights.SpareRow(WeightRow(0, h));
+    bool finite = true;
+    ForEachBlock<kWidth>(1, g.Size(h + 1), [&]<int n>(int j) {
+      Lanes<n> step;
+      for (int l = 0; l < n; ++l) LaneOf(step, l) = nextDeltas[j + l] * parameters.epsilon;
+      Lanes<n> zero{};
+      for (int i = first; i <= sources; ++i) {
+        const Lanes<n> updated = Load<n>(w + i * kRowSlots + j) + o[i] * step;
+        Store<n>(next + i * kRowSlots + j, updated);
+        zero += updated * 0.0;
       }
-    }
-    if (!AllFinite(check.data(), 1, targetCount)) overflowLayer = h;
+      finite = AllZero<n>(zero) && finite;
+    });
+    if (!finite) overflowLayer = h;
   }
-  if (result.overflow.empty() && overflowLayer != 0) {
-    result.overflow = "a weight of layer " + std::to_string(overflowLayer) + " is too large (overflow)";
+  if (result.Finite() && overflowLayer != 0) {
+    result = {result.errorShare, StepResult::Overflow::Weight, overflowLayer, 0};
   }
-  if (result.overflow.empty() && !std::isfinite(result.errorShare)) {
-    result.overflow = "the error sum is too large (overflow)";
+  if (result.Finite() && !std::isfinite(result.errorShare)) {
+    result.overflow = StepResult::Overflow::ErrorSum;
   }
 
   if (record != nullptr) Record(net, g, rows, targets, errors, shares, parameters, result, *record);
-  if (result.overflow.empty()) {
+  if (result.Finite()) {
     net.weights.Commit();
     net.nodes.Commit();
     net.slopes.Commit();
     net.deltas.Commit();
   }
   return result;
+}
+
+// The step and the forward pass built twice: for the base instruction set
+// of every x86-64 processor, and with AVX2 for those that have it. The
+// numbers are the same either way.
+StepResult BaseStep(const StepNet& net, const NetGeometry& g, const double* inputs,
+                    const double* targets, const StepParameters& parameters, double& carriedSlope,
+                    PatternArithmetic* record) {
+  return Step<2>(net, g, inputs, targets, parameters, carriedSlope, record);
+}
+[[gnu::target("avx2")]] StepResult WideStep(const StepNet& net, const NetGeometry& g,
+                                            const double* inputs, const double* targets,
+                                            const StepParameters& parameters,
+                                            double& carriedSlope, PatternArithmetic* record) {
+  return Step<4>(net, g, inputs, targets, parameters, carriedSlope, record);
+}
+void BaseForward(const WeightTable& weights, const NetGeometry& g, TransferCode code,
+                 double& carriedSlope, const PassRows& rows) {
+  Forward<2>(weights, g, code, carriedSlope, rows);
+}
+[[gnu::target("avx2")]] void WideForward(const WeightTable& weights, const NetGeometry& g,
+                                         TransferCode code, double& carriedSlope,
+                                         const PassRows& rows) {
+  Forward<4>(weights, g, code, carriedSlope, rows);
+}
+
+// Whether this processor runs the AVX2 builds, asked once.
+bool& WideWanted() {
+  static bool wide = __builtin_cpu_supports("avx2");
+  return wide;
+}
+
+}  // namespace
+
+void UseBaseInstructionsOnly(bool base) {
+  static const bool available = __builtin_cpu_supports("avx2");
+  WideWanted() = available && !base;
+}
+
+std::string StepResult::OverflowText() const {
+  switch (overflow) {
+    case Overflow::None:
+      return {};
+    case Overflow::Delta:
+      return "the delta of neurode " + std::to_string(neurode) + " of layer " +
+             std::to_string(layer) + " is too large (overflow)";
+    case Overflow::Weight:
+      return "a weight of layer " + std::to_string(layer) + " is too large (overflow)";
+    case Overflow::ErrorSum:
+      break;
+  }
+  return "the error sum is too large (overflow)";
+}
+
+StepParameters CurrentStepParameters(const Workspace& ws) {
+  return {ws.Epsilon, TransferCodeOf(ws.TransferFunction), ws.OutputMode == kAnalogOutput};
+}
+
+void ThrowOverflow(const char* what, int j, int k) {
+  throw EngineError(std::string(what) + " of neurode " + std::to_string(j) + " of layer " +
+                    std::to_string(k) + " is too large (overflow)");
+}
+
+void ForwardLayers(const WeightTable& weights, const NetGeometry& geometry, TransferCode code,
+                   double& carriedSlope, const PassRows& rows) {
+  (WideWanted() ? WideForward : BaseForward)(weights, geometry, code, carriedSlope, rows);
+}
+
+PatternStepFunction ChosenPatternStep() { return WideWanted() ? WideStep : BaseStep; }
+
+StepResult TrainPattern(const StepNet& net, const NetGeometry& g, const double* inputs,
+                        const double* targets, const StepParameters& parameters,
+                        double& carriedSlope, PatternArithmetic* record) {
+  return ChosenPatternStep()(net, g, inputs, targets, parameters, carriedSlope, record);
 }
 
 }  // namespace backprop

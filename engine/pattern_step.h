@@ -66,10 +66,18 @@ struct StepNet {
 };
 
 // The outcome of one step: the pattern's share of the cycle's error, and
-// why its new numbers are not all finite ("" when they are).
+// which of its new numbers, if any, is not finite: the first delta (by
+// layer, then neurode), else a weight (by layer), else the error share.
 struct StepResult {
+  enum class Overflow { None, Delta, Weight, ErrorSum };
   double errorShare = 0.0;
-  std::string overflow;
+  Overflow overflow = Overflow::None;
+  int layer = 0;
+  int neurode = 0;
+
+  bool Finite() const { return overflow == Overflow::None; }
+  // "the delta of neurode 2 of layer 3 is too large (overflow)", or "".
+  std::string OverflowText() const;
 };
 
 // One step for the pattern whose scaled inputs and targets stand in
@@ -84,19 +92,31 @@ StepResult TrainPattern(const StepNet& net, const NetGeometry& geometry, const d
                         const double* targets, const StepParameters& parameters,
                         double& carriedSlope, PatternArithmetic* record);
 
+// TrainPattern as built for this processor, for a caller that runs it
+// pattern after pattern.
+using PatternStepFunction = StepResult (*)(const StepNet&, const NetGeometry&, const double*,
+                                           const double*, const StepParameters&, double&,
+                                           PatternArithmetic*);
+PatternStepFunction ChosenPatternStep();
+
 // Where a forward pass puts the net inputs, outputs and slopes of layer k:
 // row pointers, each of kRowSlots numbers. output[k][0] (the bias output)
 // and layer 1's outputs are the caller's to fill; the pass reads them.
 struct PassRows {
-  std::array<double*, kMaxLayers + 1> net{};
-  std::array<double*, kMaxLayers + 1> output{};
-  std::array<double*, kMaxLayers + 1> slope{};
+  std::array<double*, kMaxLayers + 1> net;
+  std::array<double*, kMaxLayers + 1> output;
+  std::array<double*, kMaxLayers + 1> slope;
 };
 
 // The forward pass over layers 2..L with the current weights. A net input
 // that is not finite throws EngineError naming its neurode.
 void ForwardLayers(const WeightTable& weights, const NetGeometry& geometry, TransferCode code,
                    double& carriedSlope, const PassRows& rows);
+
+// Runs the step and the forward pass with the base x86-64 instructions
+// only, even where AVX2 is there (or again with AVX2 where it is): for the
+// tests and benchmarks that compare the two, whose numbers must agree.
+void UseBaseInstructionsOnly(bool base);
 
 // Throws the EngineError "<what> of neurode j of layer k is too large (overflow)".
 [[noreturn]] void ThrowOverflow(const char* what, int j, int k);

@@ -66,20 +66,24 @@ class TrainingRun {
   // Trains loaded pattern p; returns its share of the cycle's error. A step
   // that would overflow throws its reason and leaves the net as it was.
   double TrainLoaded(int p) {
+    // Pattern p's column of the tables; the load checked p against them.
+    const std::size_t column = static_cast<std::size_t>(kMaxNeurodes + 1) * p;
+    const WorkspaceValue* scaledInputs = ws_.ScaledInputs.Cells() + column;
+    const WorkspaceValue* scaledTargets = ws_.ScaledTargets.Cells() + column;
     double inputs[kMaxNeurodes + 1];
     double targets[kMaxNeurodes + 1];
-    for (int i = 1; i <= geometry_.Size(1); ++i) inputs[i] = ws_.ScaledInputs(i, p);
-    for (int j = 1; j <= geometry_.OutputSize(); ++j) targets[j] = ws_.ScaledTargets(j, p);
+    for (int i = 1; i <= geometry_.Size(1); ++i) inputs[i] = scaledInputs[i];
+    for (int j = 1; j <= geometry_.OutputSize(); ++j) targets[j] = scaledTargets[j];
     PatternArithmetic* record = host_.StepRecord();
     if (record != nullptr) Describe(p, *record);
     StepResult result;
     try {
-      result = TrainPattern(net_, geometry_, inputs, targets, CurrentStepParameters(ws_),
-                            carriedSlope_, record);
+      result = step_(net_, geometry_, inputs, targets, CurrentStepParameters(ws_), carriedSlope_,
+                     record);
     } catch (const EngineError& error) {
       throw AtPattern(error.what(), p);
     }
-    if (!result.overflow.empty()) throw AtPattern(result.overflow, p);
+    if (!result.Finite()) throw AtPattern(result.OverflowText(), p);
     return result.errorShare;
   }
 
@@ -131,7 +135,7 @@ class TrainingRun {
     errorText_.clear();
     if (ws_.ShowTest == 1) {
       const bool digital = ws_.OutputMode == kDigitalOutput;
-      errorText_ = digital ? PrintForm(errorSum) : FormatPattern(errorSum, " ##.######");
+      errorText_ = digital ? PrintForm(errorSum) : errorPattern_.Format(errorSum);
       canvas.MoveTo(6.5, 1);
       canvas.Print("Error=");
       canvas.Print(errorText_);
@@ -145,8 +149,10 @@ class TrainingRun {
   Host& host_;
   NetGeometry geometry_;
   StepNet net_;
+  const PatternStepFunction step_ = ChosenPatternStep();
   int patterns_ = 0;
   double carriedSlope_ = 0.0;  // what an unknown transfer code leaves as the slope
+  const NumberPattern errorPattern_{" ##.######"};
   std::string trialText_;
   std::string errorText_;
 };

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "engine/exponential.h"
 
@@ -18,11 +20,31 @@ inline TransferCode TransferCodeOf(double value) {
   return TransferCode::Unknown;
 }
 
-// Hyperbolic tangent from one exponential of a non-positive argument, so it
-// never overflows: a large |x| gives plus or minus 1.
-inline double SigmoidTanh(double x) {
-  const double t = ExpOfNonPositive(-2.0 * std::fabs(x));
-  return std::copysign((1.0 - t) / (1.0 + t), x);
+// Hyperbolic tangent of every lane from one exponential of a non-positive
+// argument, so it never overflows: a large |x| gives plus or minus 1.
+// |x| and copysign are taken on the bits, as the scalar functions do.
+template <int n>
+[[gnu::always_inline]] inline Lanes<n> SigmoidTanh(Lanes<n> x) {
+  constexpr std::uint64_t kSign = std::uint64_t{1} << 63;
+  const LaneWords<n> bits = BitsOf<n>(x);
+  const Lanes<n> t = ExpOfNonPositive<n>(-2.0 * DoublesOf<n>(bits & ~kSign));
+  const Lanes<n> q = (1.0 - t) / (1.0 + t);
+  return DoublesOf<n>((BitsOf<n>(q) & ~kSign) | (bits & kSign));
+}
+
+// The same for one x.
+inline double SigmoidTanh(double x) { return SigmoidTanh<1>(x); }
+
+// SigmoidTanh of n neighbouring net inputs x[0..n-1] into y, with the
+// slopes 1 - y^2 into s.
+template <int n>
+[[gnu::always_inline]] inline void SigmoidTanhLanes(const double* x, double* y, double* s) {
+  Lanes<n> in;
+  std::memcpy(&in, x, sizeof in);
+  const Lanes<n> out = SigmoidTanh<n>(in);
+  const Lanes<n> slope = 1.0 - out * out;
+  std::memcpy(y, &out, sizeof out);
+  std::memcpy(s, &slope, sizeof slope);
 }
 
 // The arctangent scaled by the decimal 1.570796 (not pi/2 to full precision).
@@ -33,8 +55,9 @@ inline double ScaledArctangent(double x) { return std::atan(x) / 1.570796; }
 // Arctangent from the input (1 / (1 + x^2)). An unknown code passes x
 // through and gives every neurode the slope the last neurode computed
 // (`carried`, 0 before the first); a known code leaves its last slope there.
-inline void TransferLayer(TransferCode code, const double* x, double* y, double* s, int first,
-                          int last, double& carried) {
+template <int kWidth>
+[[gnu::always_inline]] inline void TransferLayer(TransferCode code, const double* x, double* y,
+                                                 double* s, int first, int last, double& carried) {
   switch (code) {
     case TransferCode::Linear:
       for (int j = first; j <= last; ++j) {
@@ -43,10 +66,7 @@ inline void TransferLayer(TransferCode code, const double* x, double* y, double*
       }
       break;
     case TransferCode::SigmoidTanh:
-      for (int j = first; j <= last; ++j) {
-        y[j] = SigmoidTanh(x[j]);
-        s[j] = 1.0 - y[j] * y[j];
-      }
+      ForEachBlock<kWidth>(first, last, [&]<int n>(int j) { SigmoidTanhLanes<n>(x + j, y + j, s + j); });
       break;
     case TransferCode::Arctangent:
       for (int j = first; j <= last; ++j) {

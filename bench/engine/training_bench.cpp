@@ -16,7 +16,7 @@
 #include "bench/engine/bench_nets.h"
 #include "bench/engine/fann_trainer.h"
 #include "engine/host.h"
-#include "engine/null_canvas.h"
+#include "bench/null_canvas.h"
 #include "engine/training.h"
 #include "engine/workspace.h"
 

@@ -10,7 +10,7 @@
 
 #include "engine/host.h"
 #include "engine/interpreter.h"
-#include "engine/null_canvas.h"
+#include "bench/null_canvas.h"
 #include "engine/workspace.h"
 
 #if defined(__has_feature)

@@ -23,7 +23,7 @@
 #include "engine/host.h"
 #include "engine/interpreter.h"
 #include "engine/net_evaluation.h"
-#include "engine/null_canvas.h"
+#include "bench/null_canvas.h"
 #include "engine/workspace.h"
 #include "tests/support/scripted_dialogs.h"
 #include "ui/canvas/vector_state.h"

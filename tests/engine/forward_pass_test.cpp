@@ -36,7 +36,7 @@ TEST(Transfer, FunctionsAndSlopes) {
   const auto transfer = [](TransferCode code, double x, double& carried) {
     double y[2] = {};
     double s[2] = {};
-    TransferLayer(code, &x - 1, y, s, 1, 1, carried);
+    TransferLayer<2>(code, &x - 1, y, s, 1, 1, carried);
     return std::pair{y[1], s[1]};
   };
   for (const Case& c : cases) {

@@ -18,6 +18,7 @@
 
 #include "bench/engine/bench_nets.h"
 #include "engine/interpreter.h"
+#include "engine/pattern_step.h"
 #include "engine/training.h"
 #include "engine/workspace.h"
 #include "tests/support/recording_canvas.h"
@@ -260,15 +261,8 @@ std::string AllCases() {
   return all;
 }
 
-TEST(TrainedWeights, AreThoseRecordedToTheLastBit) {
-  const std::string path = std::string(BACKPROP_SOURCE_DIR) + "/tests/engine/trained_weights.txt";
-  const std::string actual = AllCases();
-  if (std::getenv("BACKPROP_RECORD_TRAINED_WEIGHTS") != nullptr) {
-    std::ofstream(path, std::ios::binary) << actual;
-    GTEST_SKIP() << "recorded " << path;
-  }
-  const std::string expected = ReadFile(path);
-  ASSERT_FALSE(expected.empty()) << path;
+// Every line of `actual` against `expected`, naming the case of the first few that differ.
+void ExpectSameLines(const std::string& expected, const std::string& actual, const char* what) {
   std::istringstream a(actual);
   std::istringstream e(expected);
   std::string actualLine;
@@ -279,12 +273,29 @@ TEST(TrainedWeights, AreThoseRecordedToTheLastBit) {
     if (!std::getline(a, actualLine)) actualLine = "(nothing)";
     if (expectedLine.rfind("case ", 0) == 0) currentCase = expectedLine;
     if (actualLine != expectedLine && ++mismatches <= 10) {
-      ADD_FAILURE() << currentCase << "\n  expected: " << expectedLine
+      ADD_FAILURE() << what << ", " << currentCase << "\n  expected: " << expectedLine
                     << "\n  actual:   " << actualLine;
     }
   }
-  EXPECT_EQ(mismatches, 0);
-  EXPECT_FALSE(std::getline(a, actualLine)) << "more cases than recorded: " << actualLine;
+  EXPECT_EQ(mismatches, 0) << what;
+  EXPECT_FALSE(std::getline(a, actualLine)) << what << ": more cases than recorded: " << actualLine;
+}
+
+TEST(TrainedWeights, AreThoseRecordedToTheLastBit) {
+  const std::string path = std::string(BACKPROP_SOURCE_DIR) + "/tests/engine/trained_weights.txt";
+  const std::string actual = AllCases();
+  if (std::getenv("BACKPROP_RECORD_TRAINED_WEIGHTS") != nullptr) {
+    std::ofstream(path, std::ios::binary) << actual;
+    GTEST_SKIP() << "recorded " << path;
+  }
+  const std::string expected = ReadFile(path);
+  ASSERT_FALSE(expected.empty()) << path;
+  ExpectSameLines(expected, actual, "this processor's build");
+  // The base instructions give the very same numbers as the vector build.
+  UseBaseInstructionsOnly(true);
+  const std::string base = AllCases();
+  UseBaseInstructionsOnly(false);
+  ExpectSameLines(expected, base, "the base instruction set");
 }
 
 }  // namespace
