@@ -142,7 +142,10 @@ TEST_F(BackpropRunTest, TooManyPatternsIsARunError) {
   const RunResult result = Run("big");
   EXPECT_EQ(result.status, 2);
   EXPECT_EQ(result.out, "");
+  // The check foresees the run error; its warning comes before the run.
   EXPECT_EQ(result.err,
+            "warning: big.ds1 line 1: declares 301 patterns; at most 300 fit, so the run would "
+            "stop here\n"
             "UNABLE TO EXECUTE TASK\nTASK HAS BEEN TERMINATED\n"
             "Line 5 (TRAIN=1): the data set has more than 300 patterns\n");
 }
