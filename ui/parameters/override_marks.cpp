@@ -36,12 +36,17 @@ class ValueText : public Canvas {
   void Circle(double, double, double) override {}
 };
 
-// The row's value as the list writes it, without the blanks around it.
+// The row's value as the list writes it, without the blanks around it or
+// the room between its parts: "-1 , 1", "25 cycles".
 std::string RowValue(Workspace& after, const ParameterRow& row) {
   FollowFunctionCode(after);
   ValueText value;
   row.writeValue(after, value);
-  return std::string(TrimBlanks(value.text));
+  std::string text;
+  for (const char c : TrimBlanks(value.text)) {
+    if (c != ' ' || text.back() != ' ') text += c;
+  }
+  return text;
 }
 
 // The keyword as a user writes it before its value: "SHOW", not "SHOW=".
