@@ -123,7 +123,7 @@ class DataChecker {
     if (per == 0) return;
     const std::size_t used = std::min(
         fields_.size(), static_cast<std::size_t>(patterns_) * static_cast<std::size_t>(per));
-    for (std::size_t f = 0; f < used; ++f) {
+    for (std::size_t f = 0; f < used && !warnings_.Full(); ++f) {
       const int pattern = static_cast<int>(f) / per + 1;
       const int place = static_cast<int>(f) % per;
       const bool input = place < layout_.inputs;
@@ -192,11 +192,13 @@ std::optional<DataLayout> LayoutOf(const Workspace& ws, int set,
     // The walk changes the copy, so the program's text is taken first.
     const std::string text = copy->TextBuffer(program);
     WalkProgram(*copy, text, runMode, [&](const WalkedLine& line, const Workspace& after) {
-      if (read || !line.error.empty() || line.readSet != set) return;
+      if (!line.error.empty() || line.readSet != set) return true;
       // A program trains and steps on a set with its desired outputs.
       layout = LayoutNow(after, false);
       read = true;
+      return false;
     });
+    if (read) break;
   }
   return read ? layout : LayoutNow(*copy, set == kTestSetT1);
 }

@@ -33,9 +33,15 @@ bool IsWord(std::string_view text) {
   });
 }
 
-// Edits (insert, delete, replace, swap two neighbours) from one text to the other.
+// The longest word compared with the keywords; no keyword is near a longer one.
+constexpr std::size_t kLongestWord = 16;
+
+// Edits (insert, delete, replace, swap two neighbours) from one text to the
+// other, both at most kLongestWord long.
 std::size_t EditDistance(std::string_view a, std::string_view b) {
-  std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+  // Only the cells the loops write are read.
+  std::array<std::array<std::size_t, kLongestWord + 1>, kLongestWord + 1> d;  // NOLINT
+
   for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
   for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
   for (std::size_t i = 1; i <= a.size(); ++i) {
@@ -69,10 +75,10 @@ class ProgramChecker {
   void Check(const WalkedLine& walked) {
     number_ = walked.number;
     line_ = walked.text;
-    upper_ = UpperCaseProgram(walked.text);
+    upper_ = walked.upper;
     if (walked.keywords.none()) {
       CheckWordLine();
-    } else if (upper_.find('=') == std::string::npos) {
+    } else if (upper_.find('=') == std::string_view::npos) {
       CheckMissingEquals();
     } else {
       CheckNumberValue(walked.keywords);
@@ -81,6 +87,7 @@ class ProgramChecker {
     if (!walked.error.empty()) Warn("the run would stop here: " + walked.error);
   }
 
+  bool Full() const { return warnings_.Full(); }
   std::vector<TextWarning> Take() { return warnings_.Take(); }
 
  private:
@@ -109,7 +116,7 @@ class ProgramChecker {
     }
     const std::vector<std::string_view> nearest = NearestKeywords(word);
     // A word and a number far from every keyword are likely words of a remark.
-    if (nearest.empty() && upper_.find('=') == std::string::npos) return;
+    if (nearest.empty() && upper_.find('=') == std::string_view::npos) return;
     const std::string shown = std::string(Written(word));
     Warn(nearest.empty() ? shown + ": not a keyword, so the line does nothing"
                          : shown + ": not a keyword; did you mean " + Joined(nearest) + "?");
@@ -179,15 +186,14 @@ class ProgramChecker {
   WarningList warnings_;
   int number_ = 0;
   std::string_view line_;
-  std::string upper_;
+  std::string_view upper_;
 };
 
 }  // namespace
 
 std::vector<std::string_view> NearestKeywords(std::string_view upperWord) {
   std::vector<std::string_view> nearest;
-  // No keyword is near a word twice as long as the longest.
-  if (upperWord.size() > 16) return nearest;
+  if (upperWord.size() > kLongestWord) return nearest;
   // Nearness: the edits to the keyword, but at most 1 for a word that starts
   // a keyword or that a keyword starts; ties go to the fewer edits.
   std::pair<std::size_t, std::size_t> best;
@@ -215,7 +221,10 @@ std::vector<TextWarning> CheckProgram(std::string_view text) {
   auto scratch = std::make_unique<Workspace>();
   ProgramChecker checker;
   WalkProgram(*scratch, text, kRunProgramS1,
-              [&checker](const WalkedLine& line, const Workspace&) { checker.Check(line); });
+              [&checker](const WalkedLine& line, const Workspace&) {
+                checker.Check(line);
+                return !checker.Full();
+              });
   return checker.Take();
 }
 

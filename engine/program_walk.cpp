@@ -7,20 +7,21 @@
 namespace backprop {
 
 void WalkProgram(Workspace& ws, std::string_view text, int runMode,
-                 const std::function<void(const WalkedLine& line, const Workspace& after)>& visit) {
+                 const std::function<bool(const WalkedLine& line, const Workspace& after)>& visit) {
   ws.RunMode = runMode;
   for (const ProgramLine& line : RunningLines(text)) {
     const std::string upper = UpperCaseProgram(line.text);
     WalkedLine walked;
     walked.number = line.number;
     walked.text = line.text;
+    walked.upper = upper;
     walked.keywords = KeywordsIn(upper);
     try {
       walked.readSet = ApplyLineValues(ws, upper);
     } catch (const EngineError& error) {
       walked.error = error.what();
     }
-    visit(walked, ws);
+    if (!visit(walked, ws)) return;
   }
 }
 

@@ -22,7 +22,8 @@ struct TextWarning {
   friend bool operator==(const TextWarning&, const TextWarning&) = default;
 };
 
-// A text gets at most this many warnings, then one that counts the rest.
+// A text gets at most this many warnings, then one that says more follow
+// ("more warnings from here on", on the line of the next); a check stops there.
 inline constexpr int kMaxWarnings = 100;
 
 // The warnings of a network program: a line of the form WORD=value that

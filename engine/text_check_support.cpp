@@ -7,19 +7,13 @@
 namespace backprop {
 
 void WarningList::Add(int line, std::string text) {
+  if (full_) return;
   if (static_cast<int>(warnings_.size()) < kMaxWarnings) {
     warnings_.push_back({line, std::move(text)});
     return;
   }
-  if (dropped_++ == 0) firstDroppedLine_ = line;
-}
-
-std::vector<TextWarning> WarningList::Take() {
-  if (dropped_ > 0) {
-    warnings_.push_back({firstDroppedLine_, Counted(dropped_, "more warning") + " from here on"});
-  }
-  dropped_ = 0;
-  return std::move(warnings_);
+  warnings_.push_back({line, "more warnings from here on"});
+  full_ = true;
 }
 
 bool BeginsWithNumber(std::string_view text) {

@@ -10,18 +10,18 @@ namespace backprop {
 
 // What the program checks and the data checks share.
 
-// Collects the warnings of one text, at most kMaxWarnings of them and then
-// one that counts the rest.
+// Collects the warnings of one text: at most kMaxWarnings of them, then one
+// that says more follow from the line of the next.
 class WarningList {
  public:
   void Add(int line, std::string text);
-  // The warnings, with the count of the rest when there were too many.
-  std::vector<TextWarning> Take();
+  // True once a warning beyond the last kept one came: a check may stop.
+  bool Full() const { return full_; }
+  std::vector<TextWarning> Take() { return std::move(warnings_); }
 
  private:
   std::vector<TextWarning> warnings_;
-  int dropped_ = 0;
-  int firstDroppedLine_ = 0;
+  bool full_ = false;
 };
 
 // True when reading the text as a number finds one: blanks skipped

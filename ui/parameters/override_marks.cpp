@@ -72,18 +72,18 @@ std::vector<std::string> OverrideMarks(const Workspace& ws) {
   auto copy = std::make_unique<Workspace>(ws);
   for (const Program& program : kPrograms) {
     std::array<std::string, kParameterRows> found;
-    bool stopped = false;
     const std::string text = copy->TextBuffer(program.buffer);
     const std::string name = program.name;
     WalkProgram(*copy, text, program.runMode, [&](const WalkedLine& line, const Workspace&) {
-      stopped = stopped || !line.error.empty();
-      if (stopped) return;
+      // A run stops at its error, and with it what its later lines set.
+      if (!line.error.empty()) return false;
       for (int r = 0; r < kParameterRows; ++r) {
         if (!line.keywords[KeywordIndex(rows[r].keyword)]) continue;
         // The copy holds the values after the line.
         found[r] = "Program " + name + " line " + std::to_string(line.number) + " sets " +
                    RowValue(*copy, rows[r]) + " at Run(" + name + ")";
       }
+      return true;
     });
     for (int r = 0; r < kParameterRows; ++r) {
       if (found[r].empty()) continue;
