@@ -150,6 +150,34 @@ TEST_F(BackpropRunTest, TooManyPatternsIsARunError) {
             "Line 5 (TRAIN=1): the data set has more than 300 patterns\n");
 }
 
+// The checks warn and never change a run: --check prints the warnings and
+// runs nothing; a run writes them to standard error first, and its output
+// is what it is without them.
+TEST_F(BackpropRunTest, ChecksWarnWithoutChangingTheRun) {
+  Write("xor.pr1", kExclusiveOrProgram);
+  Write("xor.ds1", kExclusiveOr);
+  Write("typo.pr1", std::string("EPSILN=.5\r\n") + kExclusiveOrProgram);
+  Write("typo.ds1", kExclusiveOr);
+  const RunResult check = Run("typo --check --save-weights w.wts");
+  EXPECT_EQ(check.status, 3);
+  EXPECT_EQ(check.out, "warning: typo.pr1 line 1: EPSILN: not a keyword; did you mean EPSILON?\n");
+  EXPECT_EQ(check.err, "");
+  EXPECT_FALSE(fs::exists(dir / "w.wts")) << "nothing ran";
+  const RunResult run = Run("typo");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, check.out);
+  EXPECT_EQ(run.out, Run("xor").out);
+
+  const std::string demo = "'" BACKPROP_DEMO_DIR "/Demo'";
+  const RunResult demoCheck = Run(demo + " --check");
+  EXPECT_EQ(demoCheck.status, 0);
+  EXPECT_EQ(demoCheck.out + demoCheck.err, "");
+  const RunResult demoRun = Run(demo);
+  EXPECT_EQ(demoRun.status, 0);
+  EXPECT_EQ(demoRun.err, "");
+  EXPECT_EQ(Lines(demoRun.out).front(), "Trial= 1");
+}
+
 TEST_F(BackpropRunTest, SteppingPrintsOneLinePerValue) {
   Write("s.pr2", "NETLIST=3,2,2,1\r\nBIASLIST=1,1,0\r\nINITW=3\r\nSTEP=1\r\n");
   Write("s.ds1", kExclusiveOr);
