@@ -12,7 +12,6 @@
 #include "engine/host.h"
 #include "engine/init_weights.h"
 #include "engine/number_text.h"
-#include "engine/program_text.h"
 #include "engine/stepping.h"
 #include "engine/text_lines.h"
 #include "engine/training.h"
@@ -150,8 +149,7 @@ constexpr bool EffectsFollowTheKeywords() {
 }
 static_assert(EffectsFollowTheKeywords(), "one effect per keyword, in scan order");
 
-void ApplyKeywords(LineContext& c) {
-  const std::bitset<kKeywordCount> found = KeywordsIn(c.line);
+void ApplyKeywords(LineContext& c, const std::bitset<kKeywordCount>& found) {
   for (int k = 0; k < kKeywordCount; ++k) {
     if (found[k]) kEffects[k].apply(c);
   }
@@ -159,7 +157,7 @@ void ApplyKeywords(LineContext& c) {
 
 // Runs one line; false when training was interrupted and the run must end.
 bool ExecuteLine(LineContext& c) {
-  ApplyKeywords(c);
+  ApplyKeywords(c, KeywordsIn(c.line));
   switch (c.action) {
     case Action::Train:
       return TrainNet(c.ws, *c.host) == TrainOutcome::Finished;
@@ -207,10 +205,11 @@ void SplitLineItems(Workspace& ws) {
   }
 }
 
-double ApplyLineValues(Workspace& ws, std::string_view upperLine) {
+double ApplyLineValues(Workspace& ws, std::string_view upperLine,
+                       const std::bitset<kKeywordCount>& keywords) {
   ws.CurrentLine = std::string(upperLine);
   LineContext context{ws, nullptr, ws.CurrentLine};
-  ApplyKeywords(context);
+  ApplyKeywords(context, keywords);
   return context.action == Action::Train || context.action == Action::Step
              ? static_cast<double>(ws.SelectedSet)
              : 0.0;

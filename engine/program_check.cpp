@@ -155,32 +155,40 @@ class ProgramChecker {
   }
 
   void CheckLists(const std::bitset<kKeywordCount>& found, bool runs) {
-    const std::vector<std::string_view> pieces = LinePieces(upper_);
+    std::string first;  // the first list keyword of the line
     for (int k = 0; k < kKeywordCount; ++k) {
       if (!found[k] || kProgramKeywords[k].value != KeywordValue::List) continue;
       const std::string keyword(kProgramKeywords[k].text);
-      // Value n of the line is item n + 1; item 1 is the text before "=".
-      for (std::size_t item = 1; item < pieces.size(); ++item) {
-        if (BeginsWithNumber(pieces[item])) continue;
-        Warn(keyword + ": value " + std::to_string(item) +
-             (pieces[item].empty() ? " is empty"
-                                   : " is " + Quoted(Written(pieces[item])) + ", not a number") +
-             ", so it reads as 0");
-      }
-      if ((keyword == "ORANGE" || keyword == "IRANGE") && pieces.size() < 3) {
+      if (first.empty()) first = keyword;
+      if ((keyword == "ORANGE" || keyword == "IRANGE") && LinePieces(upper_).size() < 3) {
         Warn(keyword +
              ": needs two values, low and high; a missing one comes from an earlier line");
       }
-      if (keyword == "NETLIST" && runs && pieces.size() >= 2 && BeginsWithNumber(pieces[1])) {
-        const double count = ReadLeadingNumber(pieces[1]);
-        const auto sizes = static_cast<double>(pieces.size() - 2);
-        if (std::nearbyint(count) != sizes) {
-          Warn("NETLIST: " + Counted(static_cast<long long>(std::nearbyint(count)), "layer") +
-               " but " + Counted(static_cast<long long>(sizes), "size") +
-               "; a layer without a size here keeps its earlier one");
-        }
-      }
+      if (keyword == "NETLIST" && runs) CheckLayerCount();
     }
+    if (first.empty()) return;
+    // Value n of the line is item n + 1; item 1 is the text before "=".
+    const std::vector<std::string_view> pieces = LinePieces(upper_);
+    for (std::size_t item = 1; item < pieces.size(); ++item) {
+      if (BeginsWithNumber(pieces[item])) continue;
+      Warn(first + ": value " + std::to_string(item) +
+           (pieces[item].empty() ? " is empty"
+                                 : " is " + Quoted(Written(pieces[item])) + ", not a number") +
+           ", so it reads as 0");
+    }
+  }
+
+  // NETLIST sets only the sizes it lists, whatever its layer count says.
+  void CheckLayerCount() {
+    const std::vector<std::string_view> pieces = LinePieces(upper_);
+    if (pieces.size() < 2 || !BeginsWithNumber(pieces[1])) return;
+    const auto layers = static_cast<long long>(std::nearbyint(ReadLeadingNumber(pieces[1])));
+    const auto sizes = static_cast<long long>(pieces.size() - 2);
+    if (layers == sizes) return;
+    Warn("NETLIST: " + Counted(layers, "layer") + " but " + Counted(sizes, "size") +
+         (layers > sizes
+              ? "; a layer without a size here keeps its earlier one"
+              : "; the sizes after layer " + std::to_string(layers) + " are not part of the net"));
   }
 
   WarningList warnings_;
@@ -220,11 +228,10 @@ std::vector<TextWarning> CheckProgram(std::string_view text) {
   // one serves for the walk.
   auto scratch = std::make_unique<Workspace>();
   ProgramChecker checker;
-  WalkProgram(*scratch, text, kRunProgramS1,
-              [&checker](const WalkedLine& line, const Workspace&) {
-                checker.Check(line);
-                return !checker.Full();
-              });
+  WalkProgram(*scratch, text, kRunProgramS1, [&checker](const WalkedLine& line, const Workspace&) {
+    checker.Check(line);
+    return !checker.Full();
+  });
   return checker.Take();
 }
 

@@ -1,7 +1,5 @@
 #include "engine/program_text.h"
 
-#include <cctype>
-
 #include "engine/text_lines.h"
 
 namespace backprop {
@@ -22,8 +20,12 @@ std::bitset<kKeywordCount> KeywordsIn(std::string_view upperLine) {
 }
 
 std::string UpperCaseProgram(std::string_view text) {
+  // Keywords are ASCII, so only a..z change; that way no locale can change
+  // any other byte.
   std::string upper(text);
-  for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  for (char& ch : upper) {
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+  }
   return upper;
 }
 

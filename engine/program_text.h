@@ -54,8 +54,9 @@ int KeywordIndex(std::string_view text);
 // kProgramKeywords.
 std::bitset<kKeywordCount> KeywordsIn(std::string_view upperLine);
 
-// The upper-case copy of a program text, as the interpreter reads it. Every
-// character keeps its place, so the lines as written and as read line up.
+// The upper-case copy of a program text, as the interpreter reads it: a..z
+// become A..Z and every other byte stays, so the lines as written and as read
+// line up.
 std::string UpperCaseProgram(std::string_view text);
 
 // One line of a program that runs, with its number as written.

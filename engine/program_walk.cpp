@@ -17,7 +17,7 @@ void WalkProgram(Workspace& ws, std::string_view text, int runMode,
     walked.upper = upper;
     walked.keywords = KeywordsIn(upper);
     try {
-      walked.readSet = ApplyLineValues(ws, upper);
+      walked.readSet = ApplyLineValues(ws, upper, walked.keywords);
     } catch (const EngineError& error) {
       walked.error = error.what();
     }

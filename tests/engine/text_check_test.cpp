@@ -55,11 +55,12 @@ TEST(TextCheck, ProgramWarningsNameTheirLines) {
        {{1, "ERRTEST: the value \"ON\" is not a number, so it reads as 0"},
         {2, "EPSILON: no \"=\" before its value, so it reads as 0"},
         {3, "TRAIN=: data set 3 holds nothing; the sets are 1 (D1), 2 (D2) and 4 (T1)"}}},
-      {"NETLIST=3,a,,2\r\nNETLIST=3,2,3\r\nORANGE=5",
+      {"NETLIST=3,a,,2\r\nNETLIST=3,2,3\r\nORANGE=5\r\nNETLIST=2,2,2,1",
        {{1, "NETLIST: value 2 is \"a\", not a number, so it reads as 0"},
         {1, "NETLIST: value 3 is empty, so it reads as 0"},
         {2, "NETLIST: 3 layers but 2 sizes; a layer without a size here keeps its earlier one"},
-        {3, "ORANGE: needs two values, low and high; a missing one comes from an earlier line"}}},
+        {3, "ORANGE: needs two values, low and high; a missing one comes from an earlier line"},
+        {4, "NETLIST: 2 layers but 3 sizes; the sizes after layer 2 are not part of the net"}}},
       // The lines that would end a run, with the run's own reasons.
       {"NETLIST=11,2\r\nNETLIST=2,2,11\r\nWSEED=40000\r\nEPSILON=1E999\r\n"
        "IRANGE=1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20",
