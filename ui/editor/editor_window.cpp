@@ -66,6 +66,7 @@ EditorWindow::EditorWindow(Workspace& ws, MainWindowAccess& mainWindow, QWidget*
   textArea_->installEventFilter(this);
 
   warningList_->setObjectName("Warnings");
+  warningList_->setAccessibleName("Warnings about the text");
   const int iconSide = style()->pixelMetric(QStyle::PM_SmallIconSize);
   warningList_->setIconSize(QSize(iconSide, iconSide));
   warningList_->setMaximumHeight(warningList_->fontMetrics().lineSpacing() * (kWarningRows + 1));
