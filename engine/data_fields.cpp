@@ -1,13 +1,8 @@
 #include "engine/data_fields.h"
 
+#include "engine/text_lines.h"
+
 namespace backprop {
-
-namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
-
-}  // namespace
 
 std::size_t DataFieldReader::SkipBlanks(std::size_t pos) const {
   while (pos < text_.size() && IsBlank(text_[pos])) ++pos;
@@ -15,7 +10,7 @@ std::size_t DataFieldReader::SkipBlanks(std::size_t pos) const {
 }
 
 std::size_t DataFieldReader::SkipBlanksAndLineEnds(std::size_t pos) const {
-  while (pos < text_.size() && (IsBlank(text_[pos]) || IsLineEnd(text_[pos]))) ++pos;
+  while (pos < text_.size() && (IsBlank(text_[pos]) || IsLineEndChar(text_[pos]))) ++pos;
   return pos;
 }
 
@@ -38,26 +33,35 @@ void DataFieldReader::ConsumeSeparator(std::size_t pos) {
     pos_ = pos + 1;
     return;
   }
-  // A line end: CR LF counts as one.
-  if (text_[pos] == '\r' && pos + 1 < text_.size() && text_[pos + 1] == '\n') ++pos;
-  pos_ = pos + 1;
+  pos_ = pos + LineEndLength(text_, pos);
+}
+
+void DataFieldReader::CountLinesTo(std::size_t pos) {
+  for (; counted_ < pos; ++counted_) {
+    // CR LF counts once, at its CR.
+    if (text_[counted_] == '\r' ||
+        (text_[counted_] == '\n' && (counted_ == 0 || text_[counted_ - 1] != '\r'))) {
+      ++line_;
+    }
+  }
 }
 
 std::string_view DataFieldReader::Next() {
   // After a comma a line end closes an empty field; elsewhere it is an
   // empty line, which holds no field.
   std::size_t start = afterComma_ ? SkipBlanks(pos_) : SkipBlanksAndLineEnds(pos_);
+  CountLinesTo(start);
   if (start < text_.size() && text_[start] == '"') {
     const std::size_t close = text_.find('"', start + 1);
     const std::size_t contentEnd = (close == std::string_view::npos) ? text_.size() : close;
     const std::string_view field = text_.substr(start + 1, contentEnd - start - 1);
     std::size_t pos = contentEnd < text_.size() ? contentEnd + 1 : contentEnd;
-    while (pos < text_.size() && text_[pos] != ',' && !IsLineEnd(text_[pos])) ++pos;
+    while (pos < text_.size() && text_[pos] != ',' && !IsLineEndChar(text_[pos])) ++pos;
     ConsumeSeparator(pos);
     return field;
   }
   std::size_t end = start;
-  while (end < text_.size() && text_[end] != ',' && !IsLineEnd(text_[end])) ++end;
+  while (end < text_.size() && text_[end] != ',' && !IsLineEndChar(text_[end])) ++end;
   std::size_t contentEnd = end;
   while (contentEnd > start && IsBlank(text_[contentEnd - 1])) --contentEnd;
   ConsumeSeparator(end);

@@ -22,16 +22,22 @@ class DataFieldReader {
   bool AtEnd();
   // The next field's text, without its quotes. Only call when !AtEnd().
   std::string_view Next();
+  // The line, from 1, on which the field Next() gave last starts.
+  int Line() const { return line_; }
 
  private:
   std::size_t SkipBlanks(std::size_t pos) const;
   std::size_t SkipBlanksAndLineEnds(std::size_t pos) const;
   // Consumes the separator at pos (comma, line end or the end of the text).
   void ConsumeSeparator(std::size_t pos);
+  // Counts the line ends before `pos` that were not counted yet.
+  void CountLinesTo(std::size_t pos);
 
   std::string_view text_;
   std::size_t pos_ = 0;
   bool afterComma_ = false;  // the last field ended at a comma
+  std::size_t counted_ = 0;  // line ends before this position are counted
+  int line_ = 1;
 };
 
 }  // namespace backprop

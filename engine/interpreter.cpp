@@ -1,7 +1,7 @@
 #include "engine/interpreter.h"
 
 #include <array>
-#include <cctype>
+#include <bitset>
 #include <cmath>
 #include <limits>
 #include <string_view>
@@ -13,6 +13,7 @@
 #include "engine/init_weights.h"
 #include "engine/number_text.h"
 #include "engine/stepping.h"
+#include "engine/text_lines.h"
 #include "engine/training.h"
 #include "engine/visible_text.h"
 #include "engine/whole_number.h"
@@ -27,18 +28,11 @@ enum class Action { None, Train, Step, InitWeights };
 // What one line's keywords share while it executes.
 struct LineContext {
   Workspace& ws;
-  Host& host;
+  Host* host;              // nullptr when the line's values are only looked at
   const std::string line;  // a copy: loading a data set overwrites CurrentLine
   Action action = Action::None;
   bool stepShown = false;
 };
-
-std::string_view TrimBlanks(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
 
 // A number read from program text; one too large for a double is an
 // arithmetic overflow, a run error.
@@ -48,13 +42,6 @@ double CheckedNumber(std::string_view text) {
   return value;
 }
 
-// The text after the first "=" of the line, or the whole line.
-std::string_view ValueText(const std::string& line) {
-  const std::size_t equals = line.find('=');
-  return TrimBlanks(equals == std::string::npos ? std::string_view(line)
-                                                : std::string_view(line).substr(equals + 1));
-}
-
 double Value(const LineContext& c) { return CheckedNumber(ValueText(c.line)); }
 double Item(const Workspace& ws, int index) { return CheckedNumber(ws.LineItems(index)); }
 
@@ -62,7 +49,9 @@ void Train(LineContext& c) {
   c.ws.SelectedSet = Value(c);
   c.action = Action::Train;
 }
-void Display(LineContext& c) { RedrawNet(c.ws, c.host); }
+void Display(LineContext& c) {
+  if (c.host) RedrawNet(c.ws, *c.host);
+}
 void Epsilon(LineContext& c) { c.ws.Epsilon = Value(c); }
 void Threshold(LineContext& c) { c.ws.AnalogThreshold = Value(c); }
 void Step(LineContext& c) {
@@ -125,13 +114,13 @@ void BiasList(LineContext& c) {
 void ErrorTest(LineContext& c) { c.ws.ErrorTest = Value(c); }
 void OutputMode(LineContext& c) { c.ws.OutputMode = Value(c); }
 
-struct Keyword {
-  const char* text;
+// The effect of each keyword: every one found on a line takes effect, in
+// the order of kProgramKeywords.
+struct KeywordEffect {
+  std::string_view keyword;
   void (*apply)(LineContext&);
 };
-
-// Searched in this order as plain substrings; every one found takes effect.
-constexpr std::array<Keyword, 18> kKeywords{{
+constexpr std::array<KeywordEffect, kKeywordCount> kEffects{{
     {"TRAIN=", Train},
     {"DISPLAY", Display},
     {"EPSILON", Epsilon},
@@ -152,16 +141,28 @@ constexpr std::array<Keyword, 18> kKeywords{{
     {"ANALOG", OutputMode},
 }};
 
+constexpr bool EffectsFollowTheKeywords() {
+  for (int k = 0; k < kKeywordCount; ++k) {
+    if (kEffects[k].keyword != kProgramKeywords[k].text) return false;
+  }
+  return true;
+}
+static_assert(EffectsFollowTheKeywords(), "one effect per keyword, in scan order");
+
+void ApplyKeywords(LineContext& c, const std::bitset<kKeywordCount>& found) {
+  for (int k = 0; k < kKeywordCount; ++k) {
+    if (found[k]) kEffects[k].apply(c);
+  }
+}
+
 // Runs one line; false when training was interrupted and the run must end.
 bool ExecuteLine(LineContext& c) {
-  for (const Keyword& keyword : kKeywords) {
-    if (c.line.find(keyword.text) != std::string::npos) keyword.apply(c);
-  }
+  ApplyKeywords(c, KeywordsIn(c.line));
   switch (c.action) {
     case Action::Train:
-      return TrainNet(c.ws, c.host) == TrainOutcome::Finished;
+      return TrainNet(c.ws, *c.host) == TrainOutcome::Finished;
     case Action::Step:
-      StepDataSet(c.ws, c.host);
+      StepDataSet(c.ws, *c.host);
       return true;
     case Action::InitWeights:
       InitWeights(c.ws, ValueText(c.line));
@@ -172,39 +173,11 @@ bool ExecuteLine(LineContext& c) {
   return true;
 }
 
-// One line of a program as written, with its 1-based number.
-struct ProgramLine {
-  int number;
-  std::string text;
-};
-
-// Lines end at CR LF, LF or CR, and every line counts for the numbering;
-// lines of fewer than two characters are never executed.
-std::vector<ProgramLine> ProgramLines(const std::string& text) {
-  std::vector<ProgramLine> lines;
-  std::size_t start = 0;
-  int number = 0;
-  while (start < text.size()) {
-    ++number;
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string::npos) end = text.size();
-    if (end - start >= 2) lines.push_back({number, text.substr(start, end - start)});
-    start = end;
-    if (start < text.size() && text[start] == '\r') ++start;
-    if (start < text.size() && text[start] == '\n') ++start;
-  }
-  return lines;
-}
-
 // The line of a run error that says where and why: "Line 4 (TRAIN=1): the
 // show rate is 0", the line as written, trimmed, and cut when long.
 std::string RunErrorLine(const ProgramLine& line, const std::string& reason) {
   constexpr std::size_t kShownLength = 40;
-  std::string_view shown = line.text;
-  const std::size_t first = shown.find_first_not_of(" \t");
-  shown = first == std::string_view::npos
-              ? std::string_view()
-              : shown.substr(first, shown.find_last_not_of(" \t") - first + 1);
+  const std::string_view shown = TrimBlanks(line.text);
   std::string cut;
   if (shown.size() > kShownLength) {
     std::size_t length = kShownLength - 3;
@@ -219,30 +192,27 @@ std::string RunErrorLine(const ProgramLine& line, const std::string& reason) {
 
 }  // namespace
 
-std::string UpperCaseProgram(const std::string& text) {
-  std::string upper = text;
-  for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  return upper;
+void SplitLineItems(Workspace& ws) {
+  const std::vector<std::string_view> pieces = LinePieces(ws.CurrentLine);
+  ws.ItemCount = 1;
+  // The items up to the limit are stored before the one past it fails.
+  for (const std::string_view piece : pieces) {
+    if (ws.ItemCount > kMaxLineItems) {
+      throw EngineError("the line has more than " + std::to_string(kMaxLineItems) + " items");
+    }
+    ws.LineItems(ws.ItemCount) = std::string(piece);
+    ws.ItemCount = ws.ItemCount + 1;
+  }
 }
 
-void SplitLineItems(Workspace& ws) {
-  const std::string& line = ws.CurrentLine;
-  ws.ItemCount = 1;
-  std::size_t pieceStart = 0;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const bool last = (i + 1 == line.size());
-    if (line[i] == '=' || line[i] == ',' || last) {
-      if (ws.ItemCount > kMaxLineItems) {
-        throw EngineError("the line has more than " + std::to_string(kMaxLineItems) + " items");
-      }
-      const std::size_t cut = last ? line.size() : i;
-      const std::size_t length = cut > pieceStart ? cut - pieceStart : 0;
-      ws.LineItems(ws.ItemCount) =
-          std::string(TrimBlanks(std::string_view(line).substr(pieceStart, length)));
-      ws.ItemCount = ws.ItemCount + 1;
-      pieceStart = cut + 1;
-    }
-  }
+double ApplyLineValues(Workspace& ws, std::string_view upperLine,
+                       const std::bitset<kKeywordCount>& keywords) {
+  ws.CurrentLine = std::string(upperLine);
+  LineContext context{ws, nullptr, ws.CurrentLine};
+  ApplyKeywords(context, keywords);
+  return context.action == Action::Train || context.action == Action::Step
+             ? static_cast<double>(ws.SelectedSet)
+             : 0.0;
 }
 
 void RunProgram(Workspace& ws, Host& host) {
@@ -256,13 +226,13 @@ void RunProgram(Workspace& ws, Host& host) {
   }
 
   bool stepShown = false;
-  const std::vector<ProgramLine> lines = ProgramLines(text);
+  const std::vector<ProgramLine> lines = RunningLines(text);
   const ProgramLine* current = nullptr;
   try {
     for (const ProgramLine& line : lines) {
       current = &line;
       ws.CurrentLine = UpperCaseProgram(line.text);
-      LineContext context{ws, host, ws.CurrentLine};
+      LineContext context{ws, &host, ws.CurrentLine};
       const bool goOn = ExecuteLine(context);
       stepShown = stepShown || context.stepShown;
       if (!goOn) break;

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <bitset>
 #include <string>
+#include <string_view>
+
+#include "engine/program_text.h"
 
 namespace backprop {
 
@@ -26,7 +30,12 @@ void RunProgram(Workspace& ws, Host& host);
 // new items keep older text. More than 20 items is a run error.
 void SplitLineItems(Workspace& ws);
 
-// The upper-case copy of a program text, as the interpreter reads it.
-std::string UpperCaseProgram(const std::string& text);
+// What one line would do, found without doing it: the upper-case line, with
+// the keywords found on it (KeywordsIn), sets its keyword values in `ws`
+// (normally a copy) as a run would, but nothing is drawn, trained, stepped
+// or initialised. Returns the data set the line would train or step on, 0
+// for none. Throws EngineError where a run would stop.
+double ApplyLineValues(Workspace& ws, std::string_view upperLine,
+                       const std::bitset<kKeywordCount>& keywords);
 
 }  // namespace backprop

@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "engine/interpreter.h"
+#include "engine/text_check.h"
 #include "engine/workspace.h"
 #include "files/file_set.h"
 #include "files/text_file.h"
@@ -67,6 +71,45 @@ TEST(DemoSets, TextsKeepCrLfLineEnds) {
       for (std::size_t at = text.find('\n'); at != std::string::npos;
            at = text.find('\n', at + 1)) {
         ASSERT_TRUE(at > 0 && text[at - 1] == '\r') << file << " has a bare line feed";
+      }
+    }
+  }
+}
+
+// The base names of the file sets in a folder and the folders below it.
+std::set<std::string> SetsIn(const std::filesystem::path& folder) {
+  std::set<std::string> bases;
+  if (!std::filesystem::is_directory(folder)) return bases;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    const std::filesystem::path& path = entry.path();
+    for (const char* extension : kFileSetExtensions) {
+      if (path.extension() == extension) bases.insert((path.parent_path() / path.stem()).string());
+    }
+  }
+  return bases;
+}
+
+// No text of a shipped set, demonstration or exercise, draws a warning, as
+// the editor checks it (Run(S1), then Run(S2)) or as the runner does (the
+// program it runs).
+TEST(DemoSets, NoShippedTextDrawsAWarning) {
+  using enum BufferId;
+  std::set<std::string> sets = SetsIn(BACKPROP_DEMO_DIR);
+  ASSERT_GE(sets.size(), 2u);
+  sets.merge(SetsIn(std::filesystem::path(BACKPROP_DEMO_DIR).parent_path() / "exercises"));
+  for (const std::string& base : sets) {
+    Workspace ws;
+    ApplyDefaults(ws);
+    ws.FileNames = FileSetNames(base);
+    RowChoice rows = ExistingTextRows(ws);
+    rows[kFileSetRows - 1] = std::filesystem::exists(ws.FileNames[kFileSetRows - 1]);
+    LoadFileSet(ws, rows);
+    for (const BufferId id : {ProgramS1, ProgramS2, TrainingDataD1, TrainingDataD2, TestSetT1}) {
+      for (const std::vector<BufferId>& runs :
+           {std::vector<BufferId>{ProgramS1, ProgramS2}, std::vector<BufferId>{ProgramS1}}) {
+        const std::vector<TextWarning> warnings = CheckBuffer(ws, id, ws.TextBuffer(id), runs);
+        EXPECT_TRUE(warnings.empty()) << base << " buffer " << static_cast<int>(id) << ": line "
+                                      << warnings.front().line << ": " << warnings.front().text;
       }
     }
   }

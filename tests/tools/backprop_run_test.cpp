@@ -142,9 +142,40 @@ TEST_F(BackpropRunTest, TooManyPatternsIsARunError) {
   const RunResult result = Run("big");
   EXPECT_EQ(result.status, 2);
   EXPECT_EQ(result.out, "");
+  // The check foresees the run error; its warning comes before the run.
   EXPECT_EQ(result.err,
+            "warning: big.ds1 line 1: declares 301 patterns; at most 300 fit, so the run would "
+            "stop here\n"
             "UNABLE TO EXECUTE TASK\nTASK HAS BEEN TERMINATED\n"
             "Line 5 (TRAIN=1): the data set has more than 300 patterns\n");
+}
+
+// The checks warn and never change a run: --check prints the warnings and
+// runs nothing; a run writes them to standard error first, and its output
+// is what it is without them.
+TEST_F(BackpropRunTest, ChecksWarnWithoutChangingTheRun) {
+  Write("xor.pr1", kExclusiveOrProgram);
+  Write("xor.ds1", kExclusiveOr);
+  Write("typo.pr1", std::string("EPSILN=.5\r\n") + kExclusiveOrProgram);
+  Write("typo.ds1", kExclusiveOr);
+  const RunResult check = Run("typo --check --save-weights w.wts");
+  EXPECT_EQ(check.status, 3);
+  EXPECT_EQ(check.out, "warning: typo.pr1 line 1: EPSILN: not a keyword; did you mean EPSILON?\n");
+  EXPECT_EQ(check.err, "");
+  EXPECT_FALSE(fs::exists(dir / "w.wts")) << "nothing ran";
+  const RunResult run = Run("typo");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, check.out);
+  EXPECT_EQ(run.out, Run("xor").out);
+
+  const std::string demo = "'" BACKPROP_DEMO_DIR "/Demo'";
+  const RunResult demoCheck = Run(demo + " --check");
+  EXPECT_EQ(demoCheck.status, 0);
+  EXPECT_EQ(demoCheck.out + demoCheck.err, "");
+  const RunResult demoRun = Run(demo);
+  EXPECT_EQ(demoRun.status, 0);
+  EXPECT_EQ(demoRun.err, "");
+  EXPECT_EQ(Lines(demoRun.out).front(), "Trial= 1");
 }
 
 TEST_F(BackpropRunTest, SteppingPrintsOneLinePerValue) {

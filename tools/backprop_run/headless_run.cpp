@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "engine/interpreter.h"
+#include "engine/text_lines.h"
 #include "engine/workspace.h"
 
 namespace backprop {
@@ -16,13 +17,10 @@ void HeadlessHost::YieldToEvents() {
 void HeadlessHost::ShowWarning(const std::string& message) {
   warned_ = true;
   // The message box's lines are separated by a line feed and a carriage
-  // return; a terminal wants one line each.
-  std::size_t start = 0;
-  while (start <= message.size()) {
-    std::size_t end = message.find_first_of("\r\n", start);
-    if (end == std::string::npos) end = message.size();
-    if (end > start) warnings_ << message.substr(start, end - start) << '\n';
-    start = end + 1;
+  // return; a terminal wants one line each, and no empty one between.
+  TextLines lines(message);
+  for (std::string_view line; lines.Next(line);) {
+    if (!line.empty()) warnings_ << line << '\n';
   }
   warnings_.flush();
 }

@@ -22,6 +22,7 @@
 #include "tools/backprop_run/explain_text.h"
 #include "tools/backprop_run/headless_run.h"
 #include "tools/backprop_run/picture.h"
+#include "tools/backprop_run/run_check.h"
 #include "tools/backprop_run/run_options.h"
 #include "tools/backprop_run/run_outputs.h"
 #include "tools/backprop_run/tee_canvas.h"
@@ -121,6 +122,17 @@ int main(int argc, char** argv) {
       return Fail(*message);
     }
   }
+
+  // The checks read the texts as this run will; they change nothing.
+  const std::vector<std::string> warnings = RunWarnings(ws, options.program);
+  if (options.check) {
+    for (const std::string& warning : warnings) std::cout << warning << '\n';
+    std::cout.flush();
+    if (!std::cout) return Fail("cannot write standard output");
+    return warnings.empty() ? 0 : kExitWarnings;
+  }
+  for (const std::string& warning : warnings) std::cerr << warning << '\n';
+  std::cerr.flush();
 
   std::unique_ptr<Picture> picture;
   if (!options.pngFile.empty() || !options.mapFile.empty()) {

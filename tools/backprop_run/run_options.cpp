@@ -37,6 +37,7 @@ void SetExplain(RunOptions& options, const std::string& value) {
   options.explainPattern = std::stoi(pattern);
 }
 
+void SetCheck(RunOptions& options, const std::string&) { options.check = true; }
 void SetHelp(RunOptions& options, const std::string&) { options.help = true; }
 
 const OptionRow* FindOption(std::string_view name) {
@@ -67,6 +68,7 @@ const std::vector<OptionRow>& RunOptionTable() {
        SetFile<&RunOptions::mapFile>},
       {"--explain", "SET:P",
        "print the arithmetic of pattern P of training set SET for the final weights", SetExplain},
+      {"--check", "", "print the warnings of the program and data checks, run nothing", SetCheck},
       {"--help", "", "show this text and exit", SetHelp},
   };
   return table;
@@ -155,6 +157,20 @@ std::string UsageText() {
       "bias row i = 0 included. Numbers read back exactly; whole numbers have no\n"
       "point. A pattern outside the set, or an empty set, is a usage error.\n"
       "\n"
+      "Checks: before a run, the program that runs (BASE.pr1, or BASE.pr2 with\n"
+      "--program 2) and the data sets are checked for what the run would quietly\n"
+      "make of them: a line such as EPSILN=.5 that holds no keyword (\"EPSILN: not\n"
+      "a keyword; did you mean EPSILON?\"), a value that is not a number and so\n"
+      "reads as 0, a list of more than 20 items, a NETLIST beyond 10 layers or 10\n"
+      "neurodes, a pattern count above 300 or one that disagrees with the fields\n"
+      "of the net this run reads the set with (\"declares 4 patterns, holds 2\n"
+      "whole patterns and 1 field\"), and values outside the input or output\n"
+      "range. Each warning is one line, \"warning: FILE line N: text\", written to\n"
+      "standard error before the run; standard output and the exit status stay\n"
+      "as they are. --check writes the same lines to standard output instead,\n"
+      "runs nothing, writes no output file, and exits with 0 when there is no\n"
+      "warning and 3 when there is any.\n"
+      "\n"
       "Each output (--png, --save-weights, --curve, --map) is written on its own\n"
       "to a new file beside its target, which is then renamed over the old one:\n"
       "an output that fails leaves its old file as it was, and the others are\n"
@@ -164,8 +180,9 @@ std::string UsageText() {
       "Exit status: 0 when the program ran to its end (or was stopped) and\n"
       "every output and standard output were written; 1 for a usage or file\n"
       "error, or when an output or standard output could not be written (each\n"
-      "is said on standard error); 2 when the run ended with a run error. Its\n"
-      "three lines then go to standard error: \"UNABLE TO EXECUTE TASK\",\n"
+      "is said on standard error); 2 when the run ended with a run error; 3\n"
+      "when --check found a warning. The three lines of a run error go to\n"
+      "standard error: \"UNABLE TO EXECUTE TASK\",\n"
       "\"TASK HAS BEEN TERMINATED\" and the program line with the reason, such\n"
       "as \"Line 4 (TRAIN=1): the show rate is 0\". A weights file that cannot\n"
       "be read (\"FILE NOT FOUND\") stops before the run and changes nothing.\n"

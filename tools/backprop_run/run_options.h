@@ -18,6 +18,7 @@ struct RunOptions {
   std::string mapFile;          // the decision map of the final net, as PNG; empty for none
   int explainSet = 0;           // --explain SET:P: the training set, 1 or 2; 0 for none
   int explainPattern = 0;       // and the pattern, from 1
+  bool check = false;           // print the warnings of the text checks instead of running
   bool help = false;
 };
 

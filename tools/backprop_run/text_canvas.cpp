@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+#include "engine/text_lines.h"
+
 namespace backprop {
 
 namespace {
@@ -14,8 +16,8 @@ TextCanvas::~TextCanvas() { Flush(); }
 
 void TextCanvas::Flush() {
   if (!open_) return;
-  const std::size_t end = line_.find_last_not_of(' ');
-  if (end != std::string::npos) out_.write(line_.data(), static_cast<std::streamsize>(end + 1));
+  const std::string_view shown = TrimTrailingBlanks(line_);
+  out_.write(shown.data(), static_cast<std::streamsize>(shown.size()));
   out_.put('\n');
   line_.clear();
   open_ = false;

@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include "engine/text_lines.h"
+
 namespace backprop {
 
 namespace {
@@ -33,41 +35,23 @@ bool IsValidUtf8(std::string_view bytes) {
   return !decoder.hasError();
 }
 
+// CR and LF are single bytes in UTF-8 and in Latin-1 alike, and no other
+// character's bytes contain them, so line ends are converted on the bytes.
 QString BufferToEditorText(std::string_view bytes) {
+  const std::string plain = WithLineEnds(bytes, "\n");
   QStringDecoder decoder = Utf8Decoder();
-  QString decoded = decoder(View(bytes));
-  if (decoder.hasError()) decoded = QString::fromLatin1(View(bytes));
-
-  QString text;
-  text.reserve(decoded.size());
-  for (qsizetype i = 0; i < decoded.size(); ++i) {
-    const QChar ch = decoded[i];
-    if (ch == u'\r') {
-      if (i + 1 < decoded.size() && decoded[i + 1] == u'\n') ++i;
-      text += u'\n';
-    } else if (ch == QChar::ParagraphSeparator) {
-      // The text area turns it into a line break of its own.
-      text += u'\n';
-    } else {
-      text += ch;
-    }
-  }
+  QString text = decoder(View(plain));
+  if (decoder.hasError()) text = QString::fromLatin1(View(plain));
+  // The text area turns a paragraph separator into a line break of its own.
+  text.replace(QChar::ParagraphSeparator, u'\n');
   return text;
 }
 
 std::string EditorTextToBuffer(const QString& text, std::string_view replaced) {
-  QString withCrLf;
-  withCrLf.reserve(text.size() + text.count(u'\n'));
-  for (QChar ch : text) {
-    if (ch == u'\n') {
-      withCrLf += u"\r\n";
-    } else {
-      withCrLf += ch;
-    }
-  }
   const QByteArray bytes =
-      !IsValidUtf8(replaced) && FitsLatin1(withCrLf) ? withCrLf.toLatin1() : withCrLf.toUtf8();
-  return bytes.toStdString();
+      !IsValidUtf8(replaced) && FitsLatin1(text) ? text.toLatin1() : text.toUtf8();
+  return WithLineEnds(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                      "\r\n");
 }
 
 }  // namespace backprop

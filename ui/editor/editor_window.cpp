@@ -2,17 +2,23 @@
 
 #include <QCloseEvent>
 #include <QFontDatabase>
-#include <QHBoxLayout>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStyle>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QVBoxLayout>
 
 #include <array>
+#include <optional>
 
+#include "engine/text_check.h"
 #include "ui/common/main_window_access.h"
 #include "ui/common/twips.h"
 #include "ui/editor/buffer_text.h"
+#include "ui/editor/pause_timer.h"
 
 namespace backprop {
 
@@ -29,10 +35,27 @@ QString EditorText(const QPlainTextEdit& edit) {
   return text;
 }
 
+// The buffer an EditorBuffer code names, if any.
+std::optional<BufferId> BufferOf(double code) {
+  for (int id = 1; id <= 5; ++id) {
+    if (code == id) return static_cast<BufferId>(id);
+  }
+  return std::nullopt;
+}
+
+// The rows of the warning list shown at most before it scrolls.
+constexpr int kWarningRows = 5;
+
 }  // namespace
 
-EditorWindow::EditorWindow(Workspace& ws, MainWindowAccess& mainWindow, QWidget* parent)
-    : QMainWindow(parent), ws_(ws), mainWindow_(mainWindow), textArea_(new QPlainTextEdit(this)) {
+EditorWindow::EditorWindow(Workspace& ws, MainWindowAccess& mainWindow, QWidget* parent,
+                           PauseTimer* pause)
+    : QMainWindow(parent),
+      ws_(ws),
+      mainWindow_(mainWindow),
+      textArea_(new QPlainTextEdit(this)),
+      warningList_(new QListWidget(this)),
+      pause_(pause ? pause : new QtPauseTimer(kCheckPauseMs)) {
   setAttribute(Qt::WA_DeleteOnClose);
 
   textArea_->setObjectName("Text1");
@@ -41,12 +64,28 @@ EditorWindow::EditorWindow(Workspace& ws, MainWindowAccess& mainWindow, QWidget*
   textArea_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   textArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   textArea_->installEventFilter(this);
+
+  warningList_->setObjectName("Warnings");
+  warningList_->setAccessibleName("Warnings about the text");
+  const int iconSide = style()->pixelMetric(QStyle::PM_SmallIconSize);
+  warningList_->setIconSize(QSize(iconSide, iconSide));
+  warningList_->setMaximumHeight(warningList_->fontMetrics().lineSpacing() * (kWarningRows + 1));
+  warningList_->hide();
+  pause_->setParent(this);
+  connect(textArea_, &QPlainTextEdit::textChanged, pause_, &PauseTimer::Restart);
+  connect(pause_, &PauseTimer::Elapsed, this, &EditorWindow::CheckText);
+  connect(warningList_, &QListWidget::itemClicked, this, &EditorWindow::GoToWarning);
+  connect(warningList_, &QListWidget::itemActivated, this, &EditorWindow::GoToWarning);
+
   // The text area fills the window but for a narrow margin on its left, its
   // place on a 640 x 480 screen; a larger screen gives it all the new room.
+  // The warnings, when there are any, take a strip under it.
   auto* client = new QWidget;
-  auto* fill = new QHBoxLayout(client);
+  auto* fill = new QVBoxLayout(client);
   fill->setContentsMargins(TwipsScale(*this).X(kTextAreaLeft), 0, 0, 0);
-  fill->addWidget(textArea_);
+  fill->setSpacing(0);
+  fill->addWidget(textArea_, 1);
+  fill->addWidget(warningList_);
   setCentralWidget(client);
 
   struct MenuEntry {
@@ -97,6 +136,8 @@ void EditorWindow::ShowBufferText() {
   const std::string* buffer = CurrentBuffer();
   // setPlainText also starts a fresh undo history and marks the text unchanged.
   textArea_->setPlainText(buffer ? BufferToEditorText(*buffer) : QString());
+  // A buffer just shown has its warnings at once, not after a pause.
+  CheckText();
 }
 
 void EditorWindow::Form_Load() {
@@ -136,11 +177,8 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 std::string* EditorWindow::CurrentBuffer() {
-  const double code = ws_.EditorBuffer;
-  for (int id = 1; id <= 5; ++id) {
-    if (code == id) return &ws_.TextBuffer(static_cast<BufferId>(id));
-  }
-  return nullptr;
+  const std::optional<BufferId> id = BufferOf(ws_.EditorBuffer);
+  return id ? &ws_.TextBuffer(*id) : nullptr;
 }
 
 void EditorWindow::StoreBack() {
@@ -162,6 +200,36 @@ void EditorWindow::SwitchTo(BufferId id) {
   setWindowTitle(TitleFor(ws_, id));
   ws_.EditorBuffer = static_cast<int>(id);
   ShowBufferText();
+}
+
+void EditorWindow::CheckText() {
+  pause_->Stop();
+  warningList_->clear();
+  if (const std::optional<BufferId> id = BufferOf(ws_.EditorBuffer)) {
+    // A data set is read as Run(S1) and then Run(S2) would read it.
+    const QByteArray text = EditorText(*textArea_).toUtf8();
+    const std::vector<TextWarning> warnings = CheckBuffer(
+        ws_, *id, std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+        {BufferId::ProgramS1, BufferId::ProgramS2});
+    const QIcon icon = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    for (const TextWarning& warning : warnings) {
+      auto* item = new QListWidgetItem(
+          icon, QString("Line %1: %2").arg(warning.line).arg(QString::fromStdString(warning.text)),
+          warningList_);
+      item->setData(Qt::UserRole, warning.line);
+      item->setToolTip(QString("Click to go to line %1").arg(warning.line));
+    }
+  }
+  warningList_->setVisible(warningList_->count() > 0);
+}
+
+void EditorWindow::GoToWarning(const QListWidgetItem* item) {
+  const QTextBlock block =
+      textArea_->document()->findBlockByNumber(item->data(Qt::UserRole).toInt() - 1);
+  if (!block.isValid()) return;
+  textArea_->setTextCursor(QTextCursor(block));
+  textArea_->centerCursor();
+  textArea_->setFocus();
 }
 
 }  // namespace backprop

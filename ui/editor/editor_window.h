@@ -4,11 +4,14 @@
 
 #include "engine/workspace.h"
 
+class QListWidget;
+class QListWidgetItem;
 class QPlainTextEdit;
 
 namespace backprop {
 
 class MainWindowAccess;
+class PauseTimer;
 
 // The editor: one maximised window whose text area (Text1) is the working
 // copy of the buffer named by the workspace's EditorBuffer. Its menu bar
@@ -20,11 +23,20 @@ class MainWindowAccess;
 // The main window opens it in this order: setWindowTitle(TitleFor(ws, id)),
 // ws.EditorBuffer = id, hide itself, ShowMaximised(editor),
 // editor->ShowBufferText().
+//
+// Beyond that, a list under the text area shows the warnings of the text
+// checks for the text being edited (and is hidden when there are none). The
+// text is checked when a buffer is shown and after every pause in typing,
+// so typing in a long text never waits on a check; a click on a warning
+// puts the cursor at the start of its line.
 class EditorWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  EditorWindow(Workspace& ws, MainWindowAccess& mainWindow, QWidget* parent = nullptr);
+  // `pause` times the checks while typing (the editor takes it over);
+  // without one, the editor waits kCheckPauseMs.
+  EditorWindow(Workspace& ws, MainWindowAccess& mainWindow, QWidget* parent = nullptr,
+               PauseTimer* pause = nullptr);
   ~EditorWindow() override;
 
   // The window title that names a buffer: "Program: " + ProgramName, ...
@@ -34,8 +46,12 @@ class EditorWindow : public QMainWindow {
   // (empties it when EditorBuffer names no buffer).
   void ShowBufferText();
 
-  // The text area, for the tests.
+  // The text area and the warnings under it, for the tests.
   QPlainTextEdit* TextArea() const { return textArea_; }
+  QListWidget* WarningList() const { return warningList_; }
+
+  // The pause in typing after which the text is checked.
+  static constexpr int kCheckPauseMs = 400;
 
  public slots:
   void Form_Load();
@@ -57,10 +73,16 @@ class EditorWindow : public QMainWindow {
   // Writes the text area into its buffer when the user changed it.
   void StoreBack();
   void SwitchTo(BufferId id);
+  // Checks the text area's text and lists the warnings.
+  void CheckText();
+  // Puts the cursor at the start of a warning's line.
+  void GoToWarning(const QListWidgetItem* item);
 
   Workspace& ws_;
   MainWindowAccess& mainWindow_;
   QPlainTextEdit* textArea_;
+  QListWidget* warningList_;
+  PauseTimer* pause_;
 };
 
 }  // namespace backprop

@@ -1,74 +1,53 @@
 #include "ui/listing/listing_sink.h"
 
+#include "engine/text_lines.h"
+
 namespace backprop {
 
-void PreviewSink::Write(std::string_view text) {
-  for (const char c : text) {
-    if (c == '\n') {
-      if (!pendingCr_) text_ += "\r\n";
-      pendingCr_ = false;
-    } else if (c == '\r') {
-      text_ += "\r\n";
-      pendingCr_ = true;
-    } else {
-      text_ += c;
-      pendingCr_ = false;
-    }
-  }
-}
-
-void PreviewSink::EndLine() {
-  text_ += "\r\n";
+void ListingSink::Write(std::string_view text) {
+  std::size_t pos = pendingCr_ && !text.empty() && text.front() == '\n' ? 1 : 0;
   pendingCr_ = false;
-}
-
-void PageSink::Write(std::string_view text) {
-  for (const char c : text) {
-    if (c == '\n') {
-      if (!pendingCr_) EndLine();
-      pendingCr_ = false;
-    } else if (c == '\r') {
-      EndLine();
-      pendingCr_ = true;
-    } else {
-      line_ += c;
-      lineOpen_ = true;
-      pendingCr_ = false;
-    }
+  while (pos < text.size()) {
+    std::size_t end = pos;
+    while (end < text.size() && !IsLineEndChar(text[end])) ++end;
+    if (end > pos) Append(text.substr(pos, end - pos));
+    if (end == text.size()) break;
+    EndLine();
+    pendingCr_ = text[end] == '\r' && end + 1 == text.size();
+    pos = end + LineEndLength(text, end);
   }
 }
 
-void PageSink::EndLine() {
+void ListingSink::EndLine() {
+  pendingCr_ = false;
+  FinishLine();
+}
+
+void ListingSink::NewPage() {
+  pendingCr_ = false;
+  StartPage();
+}
+
+void PageSink::Append(std::string_view text) {
+  line_ += text;
+  lineOpen_ = true;
+}
+
+void PageSink::FinishLine() {
   pages_.back().push_back(line_);
   line_.clear();
   lineOpen_ = false;
-  pendingCr_ = false;
 }
 
-void PageSink::NewPage() {
-  if (lineOpen_) EndLine();
+void PageSink::StartPage() {
+  if (lineOpen_) FinishLine();
   pages_.emplace_back();
-  pendingCr_ = false;
 }
 
 std::vector<ListingPage> PageSink::Pages() const {
   std::vector<ListingPage> pages = pages_;
   if (lineOpen_) pages.back().push_back(line_);
   return pages;
-}
-
-std::string PlainLines(std::string_view text) {
-  std::string plain;
-  plain.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      plain += '\n';
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      plain += text[i];
-    }
-  }
-  return plain;
 }
 
 }  // namespace backprop

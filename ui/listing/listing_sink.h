@@ -14,28 +14,37 @@ class ListingSink {
   virtual ~ListingSink() = default;
 
   // Appends text to the current line; a line break inside it (CR LF, LF or
-  // CR) starts a new line, as a multi-line text buffer prints.
-  virtual void Write(std::string_view text) = 0;
+  // CR, also a CR LF split between two writes) starts a new line, as a
+  // multi-line text buffer prints.
+  void Write(std::string_view text);
   // Ends the current line.
-  virtual void EndLine() = 0;
+  void EndLine();
   // Starts a new page; destinations without pages ignore it.
-  virtual void NewPage() = 0;
+  void NewPage();
+
+ protected:
+  // Text without line ends, for the current line.
+  virtual void Append(std::string_view text) = 0;
+  virtual void FinishLine() = 0;
+  virtual void StartPage() {}
+
+ private:
+  bool pendingCr_ = false;  // a write ended with CR; an LF first in the next belongs to it
 };
 
 // The preview destination: one text whose lines end with CR LF, whatever
 // line ends the written texts carried.
 class PreviewSink : public ListingSink {
  public:
-  void Write(std::string_view text) override;
-  void EndLine() override;
-  void NewPage() override {}
-
   // The listing so far.
   const std::string& Text() const { return text_; }
 
+ protected:
+  void Append(std::string_view text) override { text_ += text; }
+  void FinishLine() override { text_ += "\r\n"; }
+
  private:
   std::string text_;
-  bool pendingCr_ = false;  // a CR was written last; an LF right after it belongs to it
 };
 
 // One printed page: its lines, without line ends.
@@ -47,21 +56,18 @@ class PageSink : public ListingSink {
  public:
   PageSink() : pages_(1) {}
 
-  void Write(std::string_view text) override;
-  void EndLine() override;
-  void NewPage() override;
-
   // The pages so far; a line not yet ended counts as the last line.
   std::vector<ListingPage> Pages() const;
+
+ protected:
+  void Append(std::string_view text) override;
+  void FinishLine() override;
+  void StartPage() override;
 
  private:
   std::vector<ListingPage> pages_;
   std::string line_;
   bool lineOpen_ = false;  // something was written since the last line end
-  bool pendingCr_ = false;
 };
-
-// Turns CR LF, LF and CR line ends into LF, for showing a text as plain lines.
-std::string PlainLines(std::string_view text);
 
 }  // namespace backprop

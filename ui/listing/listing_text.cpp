@@ -20,8 +20,7 @@ class ListingWriter {
   ListingWriter(const Workspace& ws, ListingSink& out)
       : ws_(ws), out_(out), printer_(ws.ListDestination == kListToPrinter) {}
 
-  void TextSection(bool ticked, const char* title, BufferId buffer) {
-    if (!ticked) return;
+  void TextSection(const char* title, BufferId buffer) {
     Line(title);
     Line(ws_.TextBuffer(buffer));
     if (printer_) Line(" ");
@@ -94,20 +93,55 @@ class ListingWriter {
 
 }  // namespace
 
+const std::array<ListingSectionRow, kListingSections>& ListingSections() {
+  // Check5 to Check7 list the net, Check8 the test set, listed with the texts.
+  static constexpr std::array<ListingSectionRow, kListingSections> kSections{{
+      {ListingSection::ProgramS1, 1, "Program S1", "                PROGRAM #1",
+       BufferId::ProgramS1},
+      {ListingSection::ProgramS2, 2, "Program S2", "                PROGRAM #2",
+       BufferId::ProgramS2},
+      {ListingSection::TrainData1, 3, "Train Data 1", "                DATA SET #1",
+       BufferId::TrainingDataD1},
+      {ListingSection::TrainData2, 4, "Train Data 2", "                DATA SET #2",
+       BufferId::TrainingDataD2},
+      {ListingSection::TestData1, 8, "Test Data 1", "                TEST SET #1",
+       BufferId::TestSetT1},
+      {ListingSection::Weights, 5, "Weights", nullptr, {}},
+      {ListingSection::NodeValues, 6, "Node Values ", nullptr, {}},
+      {ListingSection::Structure, 7, "Structure", nullptr, {}},
+  }};
+  return kSections;
+}
+
 void WriteListing(const Workspace& ws, const ListingChoice& choice, ListingSink& out) {
   ListingWriter writer(ws, out);
-  writer.TextSection(choice.ProgramS1, "                PROGRAM #1", BufferId::ProgramS1);
-  writer.TextSection(choice.ProgramS2, "                PROGRAM #2", BufferId::ProgramS2);
-  writer.TextSection(choice.TrainData1, "                DATA SET #1", BufferId::TrainingDataD1);
-  writer.TextSection(choice.TrainData2, "                DATA SET #2", BufferId::TrainingDataD2);
-  writer.TextSection(choice.TestData1, "                TEST SET #1", BufferId::TestSetT1);
-  if (choice.TestData1) writer.PageBreak();
-  if (choice.Weights) writer.Weights();
-  writer.EmptyLine();
-  if (choice.NodeValues) writer.NodeValues();
-  writer.EmptyLine();
-  if (choice.Structure) writer.Structure();
-  if (!writer.ToPrinter()) writer.EmptyLine();
+  for (const ListingSectionRow& row : ListingSections()) {
+    const bool ticked = choice[row.section];
+    if (row.title) {
+      if (!ticked) continue;
+      writer.TextSection(row.title, row.buffer);
+      // The printed test set, the last of the texts, ends its page.
+      if (row.section == ListingSection::TestData1) writer.PageBreak();
+      continue;
+    }
+    // Every net section is followed by its line end, ticked or not.
+    switch (row.section) {
+      case ListingSection::Weights:
+        if (ticked) writer.Weights();
+        writer.EmptyLine();
+        break;
+      case ListingSection::NodeValues:
+        if (ticked) writer.NodeValues();
+        writer.EmptyLine();
+        break;
+      case ListingSection::Structure:
+        if (ticked) writer.Structure();
+        if (!writer.ToPrinter()) writer.EmptyLine();
+        break;
+      default:
+        break;
+    }
+  }
 }
 
 }  // namespace backprop

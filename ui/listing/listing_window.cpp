@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "engine/engine_error.h"
+#include "engine/text_lines.h"
 #include "engine/workspace.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/main_window_access.h"
@@ -27,14 +28,6 @@
 namespace backprop {
 
 namespace {
-
-// Captions of Check1..Check8; "Node Values " ends in a blank.
-constexpr std::array<const char*, 8> kCheckCaptions = {
-    "Program S1", "Program S2",   "Train Data 1", "Train Data 2",
-    "Weights",    "Node Values ", "Structure",    "Test Data 1",
-};
-// Check boxes (0-based) top to bottom: the order of the sections in the listing.
-constexpr std::array<int, 8> kColumnOrder = {0, 1, 2, 3, 7, 4, 5, 6};
 
 // Hidden controls keep their place, so the rest of the panel never shifts.
 void KeepPlaceWhenHidden(QWidget* widget) {
@@ -98,14 +91,16 @@ QWidget* ListingWindow::BuildChoosingPanel() {
   buttons->addSpacing(12);
   buttons->addWidget(printButton_);
 
+  // One check box per section, top to bottom in the order of the listing.
   auto* sections = new QVBoxLayout;
   sections->setSpacing(10);
-  for (int i = 0; i < 8; ++i) {
-    sectionChecks_[i] = new QCheckBox(kCheckCaptions[i]);
-    sectionChecks_[i]->setObjectName(QString("Check%1").arg(i + 1));
+  for (std::size_t i = 0; i < sectionChecks_.size(); ++i) {
+    const ListingSectionRow& row = ListingSections()[i];
+    sectionChecks_[i] = new QCheckBox(row.caption);
+    sectionChecks_[i]->setObjectName(QString("Check%1").arg(row.check));
     KeepPlaceWhenHidden(sectionChecks_[i]);
+    sections->addWidget(sectionChecks_[i]);
   }
-  for (const int i : kColumnOrder) sections->addWidget(sectionChecks_[i]);
 
   auto* row = new QHBoxLayout;
   row->addStretch();
@@ -141,7 +136,12 @@ void ListingWindow::BuildMenuBar() {
 }
 
 void ListingWindow::PresetChoices() {
-  for (int i = 0; i < 7; ++i) sectionChecks_[i]->setChecked(i == 4);
+  for (std::size_t i = 0; i < sectionChecks_.size(); ++i) {
+    const ListingSection section = ListingSections()[i].section;
+    if (section != ListingSection::TestData1) {
+      sectionChecks_[i]->setChecked(section == ListingSection::Weights);
+    }
+  }
 }
 
 void ListingWindow::ShowForListing() {
@@ -218,14 +218,9 @@ bool ListingWindow::Text1_KeyPress(const QKeyEvent* event) const {
 
 ListingChoice ListingWindow::Choice() const {
   ListingChoice choice;
-  choice.ProgramS1 = sectionChecks_[0]->isChecked();
-  choice.ProgramS2 = sectionChecks_[1]->isChecked();
-  choice.TrainData1 = sectionChecks_[2]->isChecked();
-  choice.TrainData2 = sectionChecks_[3]->isChecked();
-  choice.Weights = sectionChecks_[4]->isChecked();
-  choice.NodeValues = sectionChecks_[5]->isChecked();
-  choice.Structure = sectionChecks_[6]->isChecked();
-  choice.TestData1 = sectionChecks_[7]->isChecked();
+  for (std::size_t i = 0; i < sectionChecks_.size(); ++i) {
+    choice[ListingSections()[i].section] = sectionChecks_[i]->isChecked();
+  }
   return choice;
 }
 
@@ -261,7 +256,7 @@ void ListingWindow::Preview(const ListingChoice& choice) {
   previewArea_->setEnabled(true);
   PreviewSink text;
   WriteListing(ws_, choice, text);
-  previewArea_->setPlainText(QString::fromStdString(PlainLines(text.Text())));
+  previewArea_->setPlainText(QString::fromStdString(WithLineEnds(text.Text(), "\n")));
   previewArea_->show();
   previewArea_->setFocus();
 }

@@ -66,8 +66,7 @@ class ListingWindow : public QMainWindow {
   Workspace& ws_;
   MainWindowAccess& main_;
   Dialogs& dialogs_;
-  // Check1..Check8: Program S1, Program S2, Train Data 1, Train Data 2,
-  // Weights, Node Values, Structure, Test Data 1.
+  // The check box of each section, in the order of ListingSections().
   std::array<QCheckBox*, 8> sectionChecks_{};
   QPushButton* printButton_ = nullptr;     // Command1
   QPushButton* previewButton_ = nullptr;   // Command3

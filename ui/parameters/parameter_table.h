@@ -31,6 +31,7 @@ struct NumberQuestion {
 struct ParameterRow {
   const char* name;     // control name of the menu entry
   const char* caption;  // caption of the menu entry
+  const char* keyword;  // the program keyword that sets the row's parameter
   double y;             // the row's y on the 10 by 10 user scale
   int blanks;           // blanks written to clear the row
   const char* label;    // label with its dot leader
@@ -42,6 +43,22 @@ struct ParameterRow {
 };
 
 inline constexpr int kParameterRows = 11;
+
+// The rows by their place in ParameterRows(), top to bottom.
+enum ParameterRowIndex : int {
+  kFunctionRow,
+  kEpsilonRow,
+  kInputRangeRow,
+  kOutputRangeRow,
+  kSeedRow,
+  kShowRateRow,
+  kUpdateRow,
+  kTrainingLimitRow,
+  kOutputModeRow,
+  kErrorTestRow,
+  kThresholdRow,
+};
+
 // Print column at which every value starts.
 inline constexpr int kValueColumn = 50;
 
@@ -59,6 +76,10 @@ void DrawParameterList(Workspace& ws, Canvas& canvas);
 // The "Function " entry: the next transfer function, wrapping from above 4
 // to 1; the name follows a known code and stays as it was otherwise.
 void StepTransferFunction(Workspace& ws);
+
+// Brings TransferFunctionName in step with a known TransferFunction code;
+// an unknown code leaves the name as it was.
+void FollowFunctionCode(Workspace& ws);
 
 // A toggle entry: the row's field becomes toggledFrom1 when it equals 1,
 // otherwise 1.

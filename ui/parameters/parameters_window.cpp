@@ -6,13 +6,13 @@
 #include <QResizeEvent>
 
 #include <array>
-#include <cstring>
 
 #include "engine/workspace.h"
 #include "ui/canvas/canvas_view.h"
 #include "ui/common/main_window_access.h"
 #include "ui/common/maximise.h"
 #include "ui/common/window_style.h"
+#include "ui/parameters/override_marks.h"
 #include "ui/parameters/parameter_actions.h"
 #include "ui/parameters/parameter_table.h"
 
@@ -66,7 +66,7 @@ ParametersWindow::~ParametersWindow() {
   listView_->removeEventFilter(this);
 }
 
-void ParametersWindow::ShowParms() { DrawParameterList(ws_, listView_->Canvas()); }
+void ParametersWindow::ShowParms() { DrawParametersWindow(ws_, listView_->Canvas()); }
 
 void ParametersWindow::Form_Load() { ShowParms(); }
 
@@ -93,17 +93,17 @@ void ParametersWindow::Form_MouseDown(double, double y) {
   if (const int row = RowAt(y); row >= 0) (this->*kRowHandlers[row])();
 }
 
-void ParametersWindow::fn_Click() { Choose("fn"); }
-void ParametersWindow::ep_Click() { Choose("ep"); }
-void ParametersWindow::fr_Click() { Choose("fr"); }
-void ParametersWindow::rg_Click() { Choose("rg"); }
-void ParametersWindow::rs_Click() { Choose("rs"); }
-void ParametersWindow::sr_Click() { Choose("sr"); }
-void ParametersWindow::sc_Click() { Choose("sc"); }
-void ParametersWindow::tp_Click() { Choose("tp"); }
-void ParametersWindow::ad_Click() { Choose("ad"); }
-void ParametersWindow::errr_Click() { Choose("errr"); }
-void ParametersWindow::thr_Click() { Choose("thr"); }
+void ParametersWindow::fn_Click() { Choose(kFunctionRow); }
+void ParametersWindow::ep_Click() { Choose(kEpsilonRow); }
+void ParametersWindow::fr_Click() { Choose(kInputRangeRow); }
+void ParametersWindow::rg_Click() { Choose(kOutputRangeRow); }
+void ParametersWindow::rs_Click() { Choose(kSeedRow); }
+void ParametersWindow::sr_Click() { Choose(kShowRateRow); }
+void ParametersWindow::sc_Click() { Choose(kUpdateRow); }
+void ParametersWindow::tp_Click() { Choose(kTrainingLimitRow); }
+void ParametersWindow::ad_Click() { Choose(kOutputModeRow); }
+void ParametersWindow::errr_Click() { Choose(kErrorTestRow); }
+void ParametersWindow::thr_Click() { Choose(kThresholdRow); }
 
 void ParametersWindow::ond_Click() {
   hide();
@@ -138,14 +138,10 @@ bool ParametersWindow::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-void ParametersWindow::Choose(const char* name) {
-  for (const ParameterRow& row : ParameterRows()) {
-    if (std::strcmp(row.name, name) != 0) continue;
-    ++dialogDepth_;
-    RunParameterRow(ws_, dialogs_, this, row);
-    --dialogDepth_;
-    break;
-  }
+void ParametersWindow::Choose(int row) {
+  ++dialogDepth_;
+  RunParameterRow(ws_, dialogs_, this, ParameterRows()[static_cast<std::size_t>(row)]);
+  --dialogDepth_;
   ShowParms();
 }
 

@@ -11,7 +11,8 @@ struct Workspace;
 
 // The parameters window (Form5, "Parameters"): lists the eleven default
 // parameters on a 10 by 10 user scale and changes them one at a time, from
-// its menu bar or by a mouse press on a row. Every change goes straight into
+// its menu bar or by a mouse press on a row. Under the list it marks the
+// parameters that Program S1 or S2 sets again when it runs. Every change goes straight into
 // the workspace. "End", the close box and the window losing the focus to
 // another window of the program all return to the main window; the close
 // box also destroys the window. Its own input dialogs and warnings do not
@@ -57,8 +58,8 @@ class ParametersWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // Runs the action of the row with the given control name, then redraws.
-  void Choose(const char* name);
+  // Runs the action of the row at this place of ParameterRows(), then redraws.
+  void Choose(int row);
 
   Workspace& ws_;
   MainWindowAccess& mainWindow_;

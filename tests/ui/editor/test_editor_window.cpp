@@ -1,3 +1,4 @@
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QtTest>
@@ -9,6 +10,7 @@
 #include "tests/support/recording_canvas.h"
 #include "ui/common/maximise.h"
 #include "ui/editor/editor_window.h"
+#include "ui/editor/pause_timer.h"
 
 using namespace backprop;
 using backprop::testing::FakeMainWindow;
@@ -41,6 +43,26 @@ void TypeAtEnd(EditorWindow* editor, const QString& text) {
 QByteArray Bytes(const std::string& s) {
   return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
 }
+
+QStringList Texts(const QListWidget* list) {
+  QStringList texts;
+  for (int row = 0; row < list->count(); ++row) texts << list->item(row)->text();
+  return texts;
+}
+
+// A pause that ends when the test says so.
+class ManualPause : public PauseTimer {
+  Q_OBJECT
+
+ public:
+  bool waiting = false;
+  void Restart() override { waiting = true; }
+  void Stop() override { waiting = false; }
+  void End() {
+    waiting = false;
+    emit Elapsed();
+  }
+};
 
 }  // namespace
 
@@ -241,6 +263,41 @@ class EditorWindowTest : public QObject {
     editor_->TextArea()->undo();
     QCOMPARE(editor_->TextArea()->toPlainText(), QString("s2"));
     QCOMPARE(ws_.TextBuffer(BufferId::ProgramS1), std::string("s1!"));
+  }
+
+  // A shown buffer is checked at once, a typed one after the pause; a
+  // click on a warning goes to its line, and a text without any hides the
+  // list. The text itself is stored back as ever.
+  void warningsFollowThePauseAndLeadToTheirLine() {
+    ws_.TextBuffer(BufferId::ProgramS1) = "NETLIST=2,2,1\r\nEPSILN=.5\r\n";
+    auto* pause = new ManualPause;
+    editor_ = Open(ws_, *main_, BufferId::ProgramS1, new EditorWindow(ws_, *main_, nullptr, pause));
+    QListWidget* list = editor_->WarningList();
+    const QString epsilon = "Line 2: EPSILN: not a keyword; did you mean EPSILON?";
+    QCOMPARE(Texts(list), QStringList({epsilon}));
+    QVERIFY(!pause->waiting);
+    TypeAtEnd(editor_, "TRAINMX=9");
+    QVERIFY(pause->waiting);
+    QCOMPARE(list->count(), 1);
+    pause->End();
+    QCOMPARE(Texts(list),
+             QStringList({epsilon, "Line 3: TRAINMX: not a keyword; did you mean TRAINMAX?"}));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    QCOMPARE(editor_->TextArea()->textCursor().blockNumber(), 2);
+    QCOMPARE(editor_->TextArea()->textCursor().positionInBlock(), 0);
+
+    Trigger(editor_, "ng");  // an empty D1
+    QVERIFY(list->isHidden());
+    TypeAtEnd(editor_, "3\n1,1,1");
+    pause->End();
+    QCOMPARE(Texts(list), QStringList({"Line 1: declares 3 patterns, holds 1 whole pattern; a "
+                                       "pattern is 2 inputs and 1 desired output"}));
+    QVERIFY(!list->isHidden());
+    Trigger(editor_, "wnd");
+    QCOMPARE(ws_.TextBuffer(BufferId::TrainingDataD1), std::string("3\r\n1,1,1"));
+    QCOMPARE(ws_.TextBuffer(BufferId::ProgramS1),
+             std::string("NETLIST=2,2,1\r\nEPSILN=.5\r\nTRAINMX=9"));
   }
 
   // After "End", Run(S1) runs the text as edited.

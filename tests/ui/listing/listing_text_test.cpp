@@ -33,7 +33,8 @@ Pages Printed(Workspace ws, const ListingChoice& choice) {
 
 ListingChoice NetSections() {
   ListingChoice choice;
-  choice.Weights = choice.NodeValues = choice.Structure = true;
+  choice[ListingSection::Weights] = choice[ListingSection::NodeValues] =
+      choice[ListingSection::Structure] = true;
   return choice;
 }
 
@@ -115,7 +116,7 @@ std::vector<ListingCase> Cases() {
        FillSampleNet,
        [] {
          ListingChoice choice;
-         choice.ProgramS2 = choice.TestData1 = true;
+         choice[ListingSection::ProgramS2] = choice[ListingSection::TestData1] = true;
          return choice;
        }(),
        "                PROGRAM #2\r\n"
@@ -137,7 +138,7 @@ std::vector<ListingCase> Cases() {
        },
        [] {
          ListingChoice choice;
-         choice.Weights = choice.Structure = true;
+         choice[ListingSection::Weights] = choice[ListingSection::Structure] = true;
          return choice;
        }(),
        "                WEIGHTS\r\n"
@@ -178,7 +179,7 @@ TEST(ListingText, NetBeyondTheTablesIsAnEngineError) {
   ws.LayerCount = 11;
   for (int layer = 1; layer <= 10; ++layer) ws.LayerSizes(layer) = 1;
   ListingChoice structure;
-  structure.Structure = true;
+  structure[ListingSection::Structure] = true;
   PreviewSink sink;
   EXPECT_THROW(WriteListing(ws, structure, sink), EngineError);
 }
@@ -226,11 +227,6 @@ TEST(ListingSinks, NewPageEndsAnOpenLineAndPreviewHasNoPages) {
   }
   EXPECT_EQ(pages.Pages(), (Pages{{"one"}, {"two"}}));
   EXPECT_EQ(preview.Text(), "onetwo\r\n");
-}
-
-TEST(ListingSinks, PlainLinesTurnsEveryLineEndIntoLf) {
-  EXPECT_EQ(PlainLines("a\r\nb\rc\nd\r\n\r\n"), "a\nb\nc\nd\n\n");
-  EXPECT_EQ(PlainLines(""), "");
 }
 
 }  // namespace

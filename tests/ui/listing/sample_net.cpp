@@ -48,8 +48,7 @@ void FillSampleNet(Workspace& ws) {
 
 ListingChoice EverySection() {
   ListingChoice choice;
-  choice.ProgramS1 = choice.ProgramS2 = choice.TrainData1 = choice.TrainData2 = true;
-  choice.TestData1 = choice.Weights = choice.NodeValues = choice.Structure = true;
+  for (const ListingSectionRow& row : ListingSections()) choice[row.section] = true;
   return choice;
 }
 

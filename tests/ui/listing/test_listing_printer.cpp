@@ -72,7 +72,7 @@ class ListingPrinterTest : public QObject {
     ws.LayerCount = layerCount;
     ws.ListDestination = 0;
     ListingChoice choice = EverySection();
-    choice.TestData1 = testSet;
+    choice[ListingSection::TestData1] = testSet;
     PageSink sink;
     WriteListing(ws, choice, sink);
     const auto pages = sink.Pages();

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "engine/text_lines.h"
 #include "engine/workspace.h"
 #include "tests/support/fake_main_window.h"
 #include "tests/support/qt_test_main.h"
@@ -137,7 +138,7 @@ class ListingWindowTest : public QObject {
     for (int n = 1; n <= 8; ++n) QVERIFY(!Check(n)->isVisible());
     QVERIFY(!Button("Command1")->isVisible() && !Button("Command1")->isEnabled());
     QVERIFY(!Button("Command3")->isVisible() && !Button("Command3")->isEnabled());
-    QCOMPARE(Text1()->toPlainText().toStdString(), PlainLines(SamplePreview()));
+    QCOMPARE(Text1()->toPlainText().toStdString(), WithLineEnds(SamplePreview(), "\n"));
     QCOMPARE(main_.Shown(), 0);
 
     End()->trigger();

@@ -6,6 +6,7 @@
 #include "engine/workspace.h"
 #include "tests/support/qt_test_main.h"
 #include "tests/support/recording_canvas.h"
+#include "ui/parameters/override_marks.h"
 #include "ui/parameters/parameter_table.h"
 
 using namespace backprop;
@@ -168,6 +169,52 @@ class ParameterListTest : public QObject {
     QFETCH(double, y);
     QFETCH(int, row);
     QCOMPARE(RowAt(y), row);
+  }
+
+  // Each row that a program sets again, with the last line that sets it
+  // before the run would stop, and the value as the row writes it.
+  void marksNameTheLastLineThatSetsARow_data() {
+    QTest::addColumn<QString>("s1");
+    QTest::addColumn<QString>("s2");
+    QTest::addColumn<QStringList>("marks");
+    QTest::newRow("no program") << ""
+                                << "" << QStringList();
+    QTest::newRow("both programs")
+        << "NETLIST=2,2,1\r\nepsilon=.2"
+        << "EPSILON=.05"
+        << QStringList({"EPSILON: Program S1 line 2 sets .2 at Run(S1); Program S2 line 1 sets "
+                        ".05 at Run(S2)"});
+    QTest::newRow("as the rows write them")
+        << "FUNCTION=3\r\nIRANGE=3,88\r\nWSEED=7.6\r\nSHOW=25\r\nERRTEST=0\r\nANALOG=0"
+        << ""
+        << QStringList({"FUNCTION: Program S1 line 1 sets Arctangent at Run(S1)",
+                        "IRANGE: Program S1 line 2 sets 3 , 88 at Run(S1)",
+                        "WSEED: Program S1 line 3 sets 8 at Run(S1)",
+                        "SHOW: Program S1 line 4 sets 25 cycles at Run(S1)",
+                        "ANALOG: Program S1 line 6 sets 0 at Run(S1)",
+                        "ERRTEST: Program S1 line 5 sets OFF at Run(S1)"});
+    QTest::newRow("last line, shared value, stop at an error")
+        << "EPSILON=.1\r\nEPSILON=.3 THRESHOLD\r\nNETLIST=11\r\nTRAINMAX=5"
+        << ""
+        << QStringList({"EPSILON: Program S1 line 2 sets .3 at Run(S1)",
+                        "THRESHOLD: Program S1 line 2 sets .3 at Run(S1)"});
+  }
+  void marksNameTheLastLineThatSetsARow() {
+    QFETCH(QString, s1);
+    QFETCH(QString, s2);
+    QFETCH(QStringList, marks);
+    ws_->TextBuffer(BufferId::ProgramS1) = s1.toStdString();
+    ws_->TextBuffer(BufferId::ProgramS2) = s2.toStdString();
+    QStringList shown;
+    for (const std::string& mark : OverrideMarks(*ws_)) shown << QString::fromStdString(mark);
+    QCOMPARE(shown, marks);
+    QCOMPARE(ws_->Epsilon.Value(), 0.05);  // the programs do not run
+    // Under the list, a heading and one line each.
+    RecordingCanvas canvas;
+    DrawParametersWindow(*ws_, canvas);
+    const auto marksDrawn = static_cast<int>(canvas.texts.size()) - 2 * kParameterRows;
+    QCOMPARE(marksDrawn, marks.isEmpty() ? 0 : static_cast<int>(marks.size()) + 1);
+    if (!marks.isEmpty()) QVERIFY(canvas.texts[2 * kParameterRows].y > 6.5);
   }
 
  private:

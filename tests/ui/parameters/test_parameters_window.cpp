@@ -10,6 +10,7 @@
 #include "tests/support/scripted_dialogs.h"
 #include "ui/canvas/canvas_view.h"
 #include "ui/canvas/image_canvas.h"
+#include "ui/parameters/override_marks.h"
 #include "ui/parameters/parameter_table.h"
 #include "ui/parameters/parameters_window.h"
 
@@ -272,7 +273,7 @@ class ParametersWindowTest : public QObject {
     ImageCanvas fresh(shown.Image().size(), shown.Font(),
                       window_->palette().color(QPalette::WindowText),
                       window_->palette().color(QPalette::Window));
-    DrawParameterList(*copy, fresh);
+    DrawParametersWindow(*copy, fresh);
     return fresh.Image() == shown.Image();
   }
 
