@@ -186,6 +186,9 @@ void TrainingPace::TrainingStarted() {
 
 void TrainingPace::RunEnded() {
   const bool showStep = patternStep_ && record_.pattern != 0;
+  // A pause belongs to the run it held: the next run trains at once unless
+  // Pause is pressed before it starts.
+  if (training_) controls_.SetPaused(false);
   training_ = false;
   controls_.TakeStep();
   controls_.SetTraining(false);
