@@ -26,8 +26,7 @@ QString Whole(double value) { return QString::number(value, 'g', 15); }
 }  // namespace
 
 TrainingPace::TrainingPace(Workspace& ws, Host& host, ViewDocks& docks, Window window)
-    : QObject(&docks),
-      ws_(ws),
+    : ws_(ws),
       host_(host),
       docks_(docks),
       controls_(docks.Training()),
