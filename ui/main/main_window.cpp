@@ -45,22 +45,7 @@ MainWindow::MainWindow(Workspace& ws, Dialogs& dialogs, QWidget* parent)
   BuildDrawingArea();
   ConnectDrawing();
   views_ = std::make_unique<ViewDocks>(ws_, *this, *this, dialogs_, *view_);
-  pace_ = std::make_unique<TrainingPace>(
-      ws_, *this, *views_,
-      TrainingPace::Window{
-          [this] {
-            if (yieldGate_.Open()) RunPendingEvents();
-          },
-          [] {
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-            ClearUpperVectorState();
-          },
-          [this] {
-            FlushDrawing();
-            view_->RequestRepaint();
-          }});
-  // The training controls' shortcuts work wherever the window has the focus.
-  addActions(views_->Training().Actions());
+  ConnectTrainingPace();
   BuildMenuBar();
 }
 
@@ -101,6 +86,25 @@ void MainWindow::ConnectDrawing() {
   connect(view_, &CanvasView::Moved, this, &MainWindow::Form_MouseMove);
   connect(view_, &CanvasView::ToolTipAsked, this, &MainWindow::ShowNetTip);
   connect(view_, &CanvasView::DoubleClicked, this, &MainWindow::EditWeightAt);
+}
+
+// The Training dock's controls hold training in this window's yield.
+void MainWindow::ConnectTrainingPace() {
+  TrainingPace::Window window;
+  window.letEventsRun = [this] {
+    if (yieldGate_.Open()) RunPendingEvents();
+  };
+  window.waitForEvents = [] {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    ClearUpperVectorState();
+  };
+  window.showDrawing = [this] {
+    FlushDrawing();
+    view_->RequestRepaint();
+  };
+  pace_ = std::make_unique<TrainingPace>(ws_, *this, *views_, std::move(window));
+  // Their shortcuts work wherever this window has the focus.
+  addActions(views_->Training().Actions());
 }
 
 Canvas& MainWindow::MainCanvas() { return *canvas_; }

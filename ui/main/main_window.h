@@ -119,6 +119,7 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   void BuildDrawingArea();
   void BuildMenuBar();
   void ConnectDrawing();
+  void ConnectTrainingPace();
   // Runs the window events pending now.
   void RunPendingEvents();
   // The neurode or connection drawn at user coordinates (x, y), if any.

@@ -37,9 +37,7 @@ TrainingPace::TrainingPace(Workspace& ws, Host& host, ViewDocks& docks, Window w
   wakeUp_.setSingleShot(true);
   wakeUp_.setTimerType(Qt::PreciseTimer);
   connect(&wakeUp_, &QTimer::timeout, this, [this] { wakeUpAt_ = -1; });
-  timer_ = [this](qint64 ns) {
-    wakeUp_.start(static_cast<int>((ns + 999'999) / 1'000'000));
-  };
+  timer_ = [this](qint64 ns) { wakeUp_.start(static_cast<int>((ns + 999'999) / 1'000'000)); };
   connect(&controls_, &TrainingControls::Changed, this, &TrainingPace::Update);
   connect(docks.TrainingDock()->toggleViewAction(), &QAction::toggled, this, &TrainingPace::Update);
   Update();
@@ -105,8 +103,8 @@ void TrainingPace::TakeUpStep() {
 }
 
 bool TrainingPace::Holding() const {
-  return engaged_ && controls_.Paused() && controls_.Step() == TrainingStep::None &&
-         !cycleStep_ && !patternStep_ && !Stopped();
+  return engaged_ && controls_.Paused() && controls_.Step() == TrainingStep::None && !cycleStep_ &&
+         !patternStep_ && !Stopped();
 }
 
 void TrainingPace::Hold() {
@@ -208,7 +206,8 @@ void TrainingPace::ShowState() {
                             .arg(holding_ ? "paused" : "running");
   QString detail;
   if (holding_ && ws_.PatternCount > 0) {
-    detail = QString("Next: pattern %1 of %2").arg(ws_.TrainingPattern).arg(Whole(ws_.PatternCount));
+    detail =
+        QString("Next: pattern %1 of %2").arg(ws_.TrainingPattern).arg(Whole(ws_.PatternCount));
   }
   controls_.ShowState(state, detail);
 }

@@ -25,6 +25,15 @@ constexpr int kFullSpeedIndex = static_cast<int>(kSpeeds.size()) - 1;
 
 TrainingControls::TrainingControls(QWidget* parent) : QWidget(parent) {
   setObjectName("Training");
+  BuildActions();
+  BuildLines();
+  LayOut();
+  ShowPauseCaption();
+  ShowSpeedName();
+  SetTraining(false);
+}
+
+void TrainingControls::BuildActions() {
   pause_ = AddAction("Pause", "TrainingPause", Qt::Key_F5,
                      "Pause training before its next pattern, or resume it");
   pause_->setCheckable(true);
@@ -34,7 +43,21 @@ TrainingControls::TrainingControls(QWidget* parent) : QWidget(parent) {
                           "Train one pattern, then pause and show its arithmetic");
   slower_ = AddAction("Slower", "TrainingSlower", Qt::Key_F8, "Train more slowly");
   faster_ = AddAction("Faster", "TrainingFaster", Qt::Key_F9, "Train faster, up to full speed");
+  connect(pause_, &QAction::toggled, this, [this] {
+    ShowPauseCaption();
+    emit Changed();
+  });
+  connect(oneCycle_, &QAction::triggered, this, [this] { AskForStep(TrainingStep::Cycle); });
+  connect(onePattern_, &QAction::triggered, this, [this] { AskForStep(TrainingStep::Pattern); });
+  connect(slower_, &QAction::triggered, this, [this] { SetSpeedIndex(SpeedIndex() - 1); });
+  connect(faster_, &QAction::triggered, this, [this] { SetSpeedIndex(SpeedIndex() + 1); });
+  for (QAction* action : Actions()) {
+    connect(action, &QAction::triggered, this, &TrainingControls::Used);
+  }
+}
 
+// The speed's slider and name, the state and what comes next.
+void TrainingControls::BuildLines() {
   speed_ = new QSlider(Qt::Horizontal, this);
   speed_->setObjectName("TrainingSpeed");
   speed_->setAccessibleName("Speed");
@@ -42,6 +65,10 @@ TrainingControls::TrainingControls(QWidget* parent) : QWidget(parent) {
   speed_->setPageStep(1);
   speed_->setTickPosition(QSlider::TicksBelow);
   speed_->setValue(kFullSpeedIndex);
+  connect(speed_, &QSlider::valueChanged, this, [this] {
+    ShowSpeedName();
+    emit Changed();
+  });
   speedName_ = new QLabel(this);
   speedName_->setObjectName("TrainingSpeedName");
   speedName_->setMinimumWidth(speedName_->fontMetrics().horizontalAdvance(SpeedName(100)));
@@ -55,22 +82,9 @@ TrainingControls::TrainingControls(QWidget* parent) : QWidget(parent) {
   detail_ = new QLabel(this);
   detail_->setObjectName("TrainingDetail");
   detail_->setAccessibleName("Next in training");
+}
 
-  connect(pause_, &QAction::toggled, this, [this] {
-    ShowPauseCaption();
-    emit Changed();
-  });
-  connect(oneCycle_, &QAction::triggered, this, [this] { AskForStep(TrainingStep::Cycle); });
-  connect(onePattern_, &QAction::triggered, this, [this] { AskForStep(TrainingStep::Pattern); });
-  connect(slower_, &QAction::triggered, this, [this] { SetSpeedIndex(SpeedIndex() - 1); });
-  connect(faster_, &QAction::triggered, this, [this] { SetSpeedIndex(SpeedIndex() + 1); });
-  connect(speed_, &QSlider::valueChanged, this, [this] {
-    ShowSpeedName();
-    emit Changed();
-  });
-  connect(speed_, &QSlider::actionTriggered, this, &TrainingControls::Used);
-  for (QAction* action : Actions()) connect(action, &QAction::triggered, this, &TrainingControls::Used);
-
+void TrainingControls::LayOut() {
   auto* buttons = new QHBoxLayout;
   for (QAction* action : {pause_, oneCycle_, onePattern_}) {
     auto* button = new QToolButton(this);
@@ -94,10 +108,6 @@ TrainingControls::TrainingControls(QWidget* parent) : QWidget(parent) {
   column->addWidget(state_);
   column->addWidget(detail_);
   column->addStretch(1);
-
-  ShowPauseCaption();
-  ShowSpeedName();
-  SetTraining(false);
 }
 
 QAction* TrainingControls::AddAction(const QString& text, const QString& objectName, Qt::Key key,

@@ -62,10 +62,13 @@ class TrainingControls : public QWidget {
  signals:
   // The pause, the step asked for or the speed changed.
   void Changed();
-  // The user used a control (a button, its shortcut or the speed).
+  // The user used a control's action (by its button or its shortcut).
   void Used();
 
  private:
+  void BuildActions();
+  void BuildLines();
+  void LayOut();
   QAction* AddAction(const QString& text, const QString& objectName, Qt::Key key,
                      const QString& tip);
   void ShowPauseCaption();

@@ -90,7 +90,8 @@ void WatchingTrainingTest::pauseHoldsTheNetUntilAClickOrKeyEndsTheRun() {
   });
   f.Action("TN")->trigger();
   QCOMPARE(holds, 5);
-  QCOMPARE(f.window.Views().Training().State(), QString("Not training"));  // the pause went with the run
+  // The pause went with the run.
+  QCOMPARE(f.window.Views().Training().State(), QString("Not training"));
   QCOMPARE(int(f.ws.InterruptKey), click ? 27 : int('x'));
   QCOMPARE(f.ws.TrialCounter.Value(), paused.TrialCounter.Value());
   QVERIFY(SameCells(f.ws.Weights, paused.Weights));
