@@ -208,10 +208,10 @@ void MeasurePause(MainWindow& window, Workspace& ws, const Case& c) {
   controls.SetPaused(true);  // the run holds at its first pattern
   double cpu = 0;
   double wall = 0;
-  QTimer::singleShot(500, [&] {
+  QTimer::singleShot(500, Qt::PreciseTimer, [&] {
     const double cpuStart = ClockSeconds(CLOCK_PROCESS_CPUTIME_ID);
     const auto wallStart = std::chrono::steady_clock::now();
-    QTimer::singleShot(kPauseMs, [&, cpuStart, wallStart] {
+    QTimer::singleShot(kPauseMs, Qt::PreciseTimer, [&, cpuStart, wallStart] {
       cpu = ClockSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart;
       wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
       ws.InterruptKey = 27;
