@@ -22,6 +22,7 @@
 #include "ui/listing/listing_window.h"
 #include "ui/main/help_window.h"
 #include "ui/main/main_window.h"
+#include "ui/main/training_pace.h"
 #include "ui/main/window_owner.h"
 #include "ui/parameters/parameters_window.h"
 #include "ui/views/view_docks.h"
@@ -150,6 +151,7 @@ void MainWindow::Run(int runMode) {
   RunProgram(ws_, *this);
   FlushDrawing();
   views_->RunEnded();
+  pace_->RunEnded();
 }
 
 void MainWindow::Step(int runMode) {

@@ -21,7 +21,9 @@
 #include "ui/main/deferred_canvas.h"
 #include "ui/main/designer.h"
 #include "ui/main/designer_strip.h"
+#include "ui/main/training_pace.h"
 #include "ui/main/window_owner.h"
+#include "ui/views/training_controls.h"
 #include "ui/views/view_docks.h"
 
 namespace backprop {
@@ -43,11 +45,13 @@ MainWindow::MainWindow(Workspace& ws, Dialogs& dialogs, QWidget* parent)
   BuildDrawingArea();
   ConnectDrawing();
   views_ = std::make_unique<ViewDocks>(ws_, *this, *this, dialogs_, *view_);
+  ConnectTrainingPace();
   BuildMenuBar();
 }
 
 // The owner's windows and the docks refer back to this one, so they go first.
 MainWindow::~MainWindow() {
+  pace_.reset();
   views_.reset();
   owner_.reset();
 }
@@ -84,12 +88,41 @@ void MainWindow::ConnectDrawing() {
   connect(view_, &CanvasView::DoubleClicked, this, &MainWindow::EditWeightAt);
 }
 
+// The Training dock's controls hold training in this window's yield.
+void MainWindow::ConnectTrainingPace() {
+  TrainingPace::Window window;
+  window.letEventsRun = [this] {
+    if (yieldGate_.Open()) RunPendingEvents();
+  };
+  window.waitForEvents = [] {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    ClearUpperVectorState();
+  };
+  window.showDrawing = [this] {
+    FlushDrawing();
+    view_->RequestRepaint();
+  };
+  pace_ = std::make_unique<TrainingPace>(ws_, *this, *views_, std::move(window));
+  // Their shortcuts work wherever this window has the focus.
+  addActions(views_->Training().Actions());
+}
+
 Canvas& MainWindow::MainCanvas() { return *canvas_; }
 
 void MainWindow::FlushDrawing() { canvas_->Flush(); }
 
 void MainWindow::YieldToEvents() {
+  if (pace_->Engaged()) {
+    pace_->Yield();
+    return;
+  }
   if (!yieldGate_.Open()) return;
+  RunPendingEvents();
+  // The events may have paused training.
+  if (pace_->Engaged()) pace_->Yield();
+}
+
+void MainWindow::RunPendingEvents() {
   QApplication::processEvents();
   // Events may have painted; the engine's arithmetic follows.
   ClearUpperVectorState();
@@ -106,8 +139,12 @@ void MainWindow::TrainingStarted() {
   // The new run's patterns may cost quite differently from the last run's.
   yieldGate_.Restart();
   views_->TrainingStarted();
+  pace_->TrainingStarted();
 }
-void MainWindow::CycleEnded(const CycleReport& report) { views_->CycleEnded(report); }
+void MainWindow::CycleEnded(const CycleReport& report) {
+  views_->CycleEnded(report);
+  pace_->CycleEnded(report);
+}
 void MainWindow::NetRedrawn() { views_->NetRedrawn(); }
 
 void MainWindow::RedrawNet() { backprop::RedrawNet(ws_, *this); }

@@ -18,6 +18,7 @@ class CanvasView;
 class DeferredCanvas;
 struct NetElement;
 class Dialogs;
+class TrainingPace;
 class ViewDocks;
 class WindowOwner;
 
@@ -43,12 +44,15 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   CanvasView& View() { return *view_; }
   WindowOwner& Owner() { return *owner_; }
   ViewDocks& Views() { return *views_; }
+  // The Training dock's pause, steps and slow motion in the yield.
+  TrainingPace& Pace() { return *pace_; }
   // Decides which yields let events run (tests give it a clock of theirs).
   YieldGate& Gate() { return yieldGate_; }
 
   // Host
   Canvas& MainCanvas() override;
-  // Lets pending window events run, at most every few milliseconds.
+  // Lets pending window events run, at most every few milliseconds; the
+  // Training dock's controls may hold training here.
   void YieldToEvents() override;
   // The run-error box: exclamation icon, title "TEBO".
   void ShowWarning(const std::string& message) override;
@@ -115,6 +119,9 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   void BuildDrawingArea();
   void BuildMenuBar();
   void ConnectDrawing();
+  void ConnectTrainingPace();
+  // Runs the window events pending now.
+  void RunPendingEvents();
   // The neurode or connection drawn at user coordinates (x, y), if any.
   NetElement ElementAt(double x, double y) const;
   // Start-up step shared by the load and focus routines: the defaults and
@@ -144,6 +151,7 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   std::unique_ptr<DeferredCanvas> canvas_;
   std::unique_ptr<WindowOwner> owner_;
   std::unique_ptr<ViewDocks> views_;
+  std::unique_ptr<TrainingPace> pace_;
   YieldGate yieldGate_;
   bool aboutBoxOpen_ = false;
   bool ending_ = false;

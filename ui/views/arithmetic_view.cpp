@@ -61,6 +61,10 @@ void ArithmeticView::BuildControls() {
   status_ = new QLabel(this);
   status_->setObjectName("ArithmeticStatus");
   status_->setWordWrap(true);
+  note_ = new QLabel(this);
+  note_->setObjectName("ArithmeticNote");
+  note_->setWordWrap(true);
+  note_->hide();
   table_ = new QTreeWidget(this);
   table_->setObjectName("ArithmeticTable");
   table_->setColumnCount(kColumns);
@@ -70,8 +74,8 @@ void ArithmeticView::BuildControls() {
   table_->setAlternatingRowColors(true);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
 
-  connect(set_, &QComboBox::activated, this, [this] { Refresh(); });
-  connect(pattern_, &QSpinBox::valueChanged, this, [this] { Refresh(); });
+  connect(set_, &QComboBox::activated, this, &ArithmeticView::Chosen);
+  connect(pattern_, &QSpinBox::valueChanged, this, &ArithmeticView::Chosen);
   connect(apply_, &QPushButton::clicked, this, &ArithmeticView::Apply);
   connect(oneCycle_, &QPushButton::clicked, this, &ArithmeticView::OneCycle);
   connect(table_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
@@ -97,6 +101,7 @@ void ArithmeticView::BuildControls() {
   column->addLayout(choice);
   column->addWidget(counters_);
   column->addWidget(status_);
+  column->addWidget(note_);
   column->addWidget(table_, 1);
 }
 
@@ -118,7 +123,50 @@ void ArithmeticView::ShowPattern(int pattern) {
 }
 
 void ArithmeticView::NetChanged() {
-  if (isVisible()) throttle_->Request();
+  if (isVisible() && !holdingStep_) throttle_->Request();
+}
+
+void ArithmeticView::Chosen() {
+  FollowTraining();
+  Refresh();
+}
+
+void ArithmeticView::ShowNote(const QString& note) {
+  note_->setText(note);
+  note_->setVisible(!note.isEmpty());
+}
+
+QString ArithmeticView::Note() const { return note_->text(); }
+
+void ArithmeticView::ShowNext(int set, int pattern) {
+  holdingStep_ = false;
+  Choose(set, pattern);
+  ShowNote(QString("Paused: pattern %1 of %2 is trained next, with these numbers.")
+               .arg(shown_.pattern)
+               .arg(shown_.patternCount));
+}
+
+void ArithmeticView::ShowTrained(const PatternArithmetic& step) {
+  {
+    const QSignalBlocker quietSet(set_);
+    const QSignalBlocker quietPattern(pattern_);
+    set_->setCurrentIndex(std::clamp(step.set, 1, 2) - 1);
+    pattern_->setRange(1, std::max(1, step.patternCount));
+    pattern_->setValue(step.pattern);
+  }
+  holdingStep_ = true;
+  shown_ = step;
+  ShowCounters();
+  ShowOverflow();
+  Fill();
+  ShowNote(QString("Paused: pattern %1 of %2 was just trained, with these numbers.")
+               .arg(step.pattern)
+               .arg(step.patternCount));
+}
+
+void ArithmeticView::FollowTraining() {
+  holdingStep_ = false;
+  ShowNote({});
 }
 
 void ArithmeticView::showEvent(QShowEvent* event) {
@@ -128,6 +176,7 @@ void ArithmeticView::showEvent(QShowEvent* event) {
 
 void ArithmeticView::SetRunning(bool running) {
   running_ = running;
+  FollowTraining();
   apply_->setEnabled(!running);
   oneCycle_->setEnabled(!running);
 }
@@ -147,6 +196,7 @@ void ArithmeticView::Fail(const QString& reason) {
 }
 
 void ArithmeticView::Refresh() {
+  if (holdingStep_) return;
   ShowCounters();
   // The set's patterns, read as a load reads them, without loading them.
   DataSetValues data;
@@ -170,12 +220,16 @@ void ArithmeticView::Refresh() {
     Fail(QString("This step cannot be computed: ") + error.what());
     return;
   }
+  ShowOverflow();
+  Fill();
+}
+
+void ArithmeticView::ShowOverflow() {
   const std::string overflow = OverflowIn(shown_);
   status_->setText(overflow.empty()
                        ? QString()
                        : QString("This step overflows: ") + QString::fromStdString(overflow));
   status_->setVisible(!overflow.empty());
-  Fill();
 }
 
 void ArithmeticView::AddGroup(const QString& title, const QStringList& headers) {

@@ -42,6 +42,17 @@ class ArithmeticView : public QWidget {
   void Apply();     // "Apply"
   void OneCycle();  // "One Cycle"
 
+  // While a run is paused: the pattern about to be trained, from the
+  // weights now.
+  void ShowNext(int set, int pattern);
+  // While a run is paused: the step of the pattern just trained, kept until
+  // another pattern is chosen or training goes on.
+  void ShowTrained(const PatternArithmetic& step);
+  // Training goes on: the numbers follow the weights again.
+  void FollowTraining();
+  // The line above the numbers while a run is paused, or "".
+  QString Note() const;
+
   int Set() const;      // 1 or 2
   int Pattern() const;  // 1..
   void Choose(int set, int pattern);
@@ -65,7 +76,12 @@ class ArithmeticView : public QWidget {
   void AddRow(const QString& name, std::initializer_list<double> numbers,
               const NetElement& element = {});
   void ShowCounters();
+  void ShowNote(const QString& note);
+  // The user chose a set or a pattern.
+  void Chosen();
   void Fail(const QString& reason);
+  // The reason the step shown would overflow, if it would.
+  void ShowOverflow();
 
   Workspace& ws_;
   Host& host_;
@@ -77,10 +93,12 @@ class ArithmeticView : public QWidget {
   QPushButton* oneCycle_ = nullptr;
   QLabel* counters_ = nullptr;
   QLabel* status_ = nullptr;
+  QLabel* note_ = nullptr;
   QTreeWidget* table_ = nullptr;
   QTreeWidgetItem* group_ = nullptr;
   RepaintThrottle* throttle_ = nullptr;
   bool running_ = false;
+  bool holdingStep_ = false;  // a step recorded by training is shown
 };
 
 }  // namespace backprop

@@ -14,6 +14,7 @@
 #include "ui/views/decision_map_view.h"
 #include "ui/views/error_curve_view.h"
 #include "ui/views/picture_saving.h"
+#include "ui/views/training_controls.h"
 
 namespace backprop {
 
@@ -26,7 +27,10 @@ ViewDocks::ViewDocks(Workspace& ws, QMainWindow& window, Host& host, Dialogs& di
       drawing_(drawing),
       curve_(new ErrorCurveView(ws, dialogs)),
       map_(new DecisionMapView(ws, dialogs)),
-      arithmetic_(new ArithmeticView(ws, host, dialogs)) {
+      arithmetic_(new ArithmeticView(ws, host, dialogs)),
+      training_(new TrainingControls) {
+  // First, so that it stands above the curve and the map.
+  trainingDock_ = AddDock(training_, "Training", "TrainingDock", Qt::RightDockWidgetArea);
   curveDock_ = AddDock(curve_, "Error Curve", "ErrorCurveDock", Qt::RightDockWidgetArea);
   mapDock_ = AddDock(map_, "Decision Map", "DecisionMapDock", Qt::RightDockWidgetArea);
   arithmeticDock_ = AddDock(arithmetic_, "Arithmetic", "ArithmeticDock", Qt::BottomDockWidgetArea);
@@ -34,6 +38,16 @@ ViewDocks::ViewDocks(Workspace& ws, QMainWindow& window, Host& host, Dialogs& di
   // A mark belongs to the arithmetic shown; it goes with its dock.
   connect(arithmeticDock_, &QDockWidget::visibilityChanged, this, [this](bool visible) {
     if (!visible) drawing_.ClearMark();
+  });
+  // The controls act while their dock is open: closing it lets training
+  // run on at once, and using a control (by its shortcut) opens it.
+  connect(trainingDock_->toggleViewAction(), &QAction::toggled, this, [this](bool open) {
+    if (open) return;
+    training_->TakeStep();
+    training_->SetPaused(false);
+  });
+  connect(training_, &TrainingControls::Used, this, [this] {
+    if (trainingDock_->isHidden()) trainingDock_->show();
   });
 }
 
@@ -59,7 +73,8 @@ void ViewDocks::AddMenu(QMenuBar* bar) {
     const char* name;
   } entries[] = {{curveDock_, "ViewErrorCurve"},
                  {mapDock_, "ViewDecisionMap"},
-                 {arithmeticDock_, "ViewArithmetic"}};
+                 {arithmeticDock_, "ViewArithmetic"},
+                 {trainingDock_, "ViewTraining"}};
   for (const auto& entry : entries) {
     QAction* toggle = entry.dock->toggleViewAction();
     toggle->setObjectName(entry.name);
@@ -86,6 +101,12 @@ void ViewDocks::RunEnded() {
   arithmetic_->SetRunning(false);
   // Stepping changes what the net holds without redrawing it.
   NetRedrawn();
+}
+
+void ViewDocks::RefreshNow() {
+  if (curve_->isVisible()) curve_->Refresh();
+  if (map_->isVisible()) map_->Refresh();
+  if (arithmetic_->isVisible()) arithmetic_->Refresh();
 }
 
 void ViewDocks::SaveDrawing() {

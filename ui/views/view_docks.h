@@ -20,12 +20,14 @@ class DecisionMapView;
 class Dialogs;
 class ErrorCurveView;
 class Host;
+class TrainingControls;
 struct CycleReport;
 struct NetElement;
 struct Workspace;
 
-// The View menu and its docks beside the main window's drawing: the error
-// curve, the decision map and the arithmetic of one pattern, each hidden at
+// The View menu and its docks beside the main window's drawing: the
+// training controls, the error curve, the decision map and the arithmetic
+// of one pattern, each hidden at
 // start, moved, floated and closed as docks are, and opened or closed at any
 // time, also while a run trains. "Save Picture..." saves the drawing itself.
 // The main window tells the docks what the engine tells it; with every dock
@@ -49,13 +51,18 @@ class ViewDocks : public QObject {
   void RunEnded();
   // "Save Picture...": the drawing as PNG or SVG.
   void SaveDrawing();
+  // Brings every open dock up to date with the weights now, without
+  // waiting for the screen's rate.
+  void RefreshNow();
 
   ErrorCurveView& Curve() { return *curve_; }
   DecisionMapView& Map() { return *map_; }
   ArithmeticView& Arithmetic() { return *arithmetic_; }
+  TrainingControls& Training() { return *training_; }
   QDockWidget* CurveDock() const { return curveDock_; }
   QDockWidget* MapDock() const { return mapDock_; }
   QDockWidget* ArithmeticDock() const { return arithmeticDock_; }
+  QDockWidget* TrainingDock() const { return trainingDock_; }
 
  private:
   QDockWidget* AddDock(QWidget* view, const QString& title, const char* name, int area);
@@ -68,9 +75,11 @@ class ViewDocks : public QObject {
   ErrorCurveView* curve_;
   DecisionMapView* map_;
   ArithmeticView* arithmetic_;
+  TrainingControls* training_;
   QDockWidget* curveDock_ = nullptr;
   QDockWidget* mapDock_ = nullptr;
   QDockWidget* arithmeticDock_ = nullptr;
+  QDockWidget* trainingDock_ = nullptr;
 };
 
 }  // namespace backprop

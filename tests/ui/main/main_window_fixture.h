@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include <functional>
+
 #include "engine/workspace.h"
 #include "tests/support/scripted_dialogs.h"
 #include "ui/canvas/canvas_view.h"
@@ -50,6 +52,20 @@ struct MainWindowFixture {
   W* Control(const char* name) {
     return window.findChild<W*>(name);
   }
+};
+
+// Runs a check at every yield that lets events through, while a run trains.
+class DuringTraining {
+ public:
+  explicit DuringTraining(std::function<void()> check) : check_(std::move(check)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { check_(); });
+    timer_.start(1);
+  }
+  void Stop() { timer_.stop(); }
+
+ private:
+  std::function<void()> check_;
+  QTimer timer_;
 };
 
 // How many pixels of the drawing near user coordinates (x, y) are not the

@@ -3,8 +3,6 @@
 // ended in the middle of training.
 #include <QtTest>
 
-#include <functional>
-
 #include "engine/workspace.h"
 #include "tests/support/nets.h"
 #include "tests/support/qt_test_main.h"
@@ -13,6 +11,7 @@
 #include "ui/main/window_owner.h"
 
 using namespace backprop;
+using backprop::testing::DuringTraining;
 using backprop::testing::InkAround;
 using backprop::testing::MainWindowFixture;
 
@@ -20,20 +19,6 @@ namespace {
 
 // Training that only a click, a key or End stops.
 constexpr const char* kEndless = "ERRTEST=0\r\nTRAINMAX=100000000\r\nTRAIN=1\r\n";
-
-// Runs a check at every yield that lets events through, while a run trains.
-class DuringTraining {
- public:
-  explicit DuringTraining(std::function<void()> check) : check_(std::move(check)) {
-    QObject::connect(&timer_, &QTimer::timeout, [this] { check_(); });
-    timer_.start(1);
-  }
-  void Stop() { timer_.stop(); }
-
- private:
-  std::function<void()> check_;
-  QTimer timer_;
-};
 
 // The text the engine writes at (5, 1) and (6.5, 1) while it trains.
 int ReportInk(MainWindowFixture& f) {
