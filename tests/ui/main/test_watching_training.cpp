@@ -129,8 +129,8 @@ void WatchingTrainingTest::stepsTrainOnePatternOrOneCycleAndClosingTheDockGoesOn
         for (int h = 1; h < g.OutputLayer(); ++h) {
           for (int i = 0; i <= g.Size(h); ++i) {
             for (int j = 1; j <= g.Size(h + 1); ++j) {
-              QCOMPARE(before.Weights(i, j, h).Value(), step.weight[h][i][j]);
-              QCOMPARE(f.ws.Weights(i, j, h).Value(), step.newWeight[h][i][j]);
+              QCOMPARE(before.Weights(i, j, h), step.weight[h][i][j]);
+              QCOMPARE(f.ws.Weights(i, j, h), step.newWeight[h][i][j]);
               before.Weights(i, j, h) = f.ws.Weights(i, j, h);
             }
           }
