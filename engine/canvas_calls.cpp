@@ -48,6 +48,9 @@ void CanvasCalls::ReplayOnto(Canvas& target) const {
       case Kind::Circle:
         target.Circle(c.a, c.b, c.c);
         break;
+      case Kind::Field:
+        target.Field(c.a, c.b, c.c, c.d, *c.field);
+        break;
     }
   }
 }
@@ -96,6 +99,7 @@ void CanvasCalls::Drop(std::size_t first, std::size_t end) {
     if (calls_[i].kind == Kind::Dropped) continue;
     calls_[i].kind = Kind::Dropped;
     calls_[i].text.clear();
+    calls_[i].field.reset();
     --live_;
   }
 }
@@ -151,6 +155,15 @@ void CanvasCalls::Line(double x1, double y1, double x2, double y2, std::optional
 }
 void CanvasCalls::Circle(double x, double y, double radius) {
   Add({.kind = Kind::Circle, .a = x, .b = y, .c = radius});
+}
+void CanvasCalls::Field(double x, double y, double width, double height,
+                        const ColourField& field) {
+  Add({.kind = Kind::Field,
+       .a = x,
+       .b = y,
+       .c = width,
+       .d = height,
+       .field = std::make_shared<const ColourField>(field)});
 }
 
 }  // namespace backprop

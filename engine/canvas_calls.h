@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,8 +25,6 @@ class CanvasCalls : public Canvas {
   // Drops everything.
   void Reset();
   bool Empty() const { return live_ == 0; }
-  // How many calls are kept.
-  std::size_t Size() const { return live_; }
 
   void SetScale(double left, double top, double right, double bottom) override;
   void Clear() override;
@@ -39,6 +38,7 @@ class CanvasCalls : public Canvas {
   void Line(double x1, double y1, double x2, double y2,
             std::optional<Rgb> colour = std::nullopt) override;
   void Circle(double x, double y, double radius) override;
+  void Field(double x, double y, double width, double height, const ColourField& field) override;
 
  private:
   enum class Kind {
@@ -53,15 +53,17 @@ class CanvasCalls : public Canvas {
     Width,
     Style,
     Line,
-    Circle
+    Circle,
+    Field
   };
   // One call with its arguments.
   struct Call {
     Kind kind = Kind::Dropped;
     double a = 0, b = 0, c = 0, d = 0;
     int n = 0;
-    std::optional<Rgb> colour;
-    std::string text;
+    std::optional<Rgb> colour{};
+    std::string text{};
+    std::shared_ptr<const ColourField> field{};
   };
   // A run of text calls that starts with a MoveTo: its place, where it
   // starts in the list, and how many characters it prints.

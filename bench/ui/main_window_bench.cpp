@@ -23,6 +23,7 @@
 #include "engine/host.h"
 #include "engine/interpreter.h"
 #include "engine/net_evaluation.h"
+#include "engine/neurode_maps.h"
 #include "engine/null_canvas.h"
 #include "engine/workspace.h"
 #include "tests/support/scripted_dialogs.h"
@@ -180,13 +181,13 @@ void MeasureMap() {
   double sum = 0;
   for (int n = 0; n < 20; ++n) {
     Measure(best, [&] {
-      const std::vector<double> grid = OutputGrid(ws, 1, DecisionMapView::kGridPoints);
+      const std::vector<double> grid = OutputGrid(ws, 1, kDecisionMapPoints);
       sum += grid[5050];
     });
   }
   std::printf(
       "decision map of a %s net over %d x %d points: %.2f ms (one frame at 60 Hz: 16.7 ms)%s\n",
-      net.name, DecisionMapView::kGridPoints, DecisionMapView::kGridPoints, best.cpu * 1e3,
+      net.name, kDecisionMapPoints, kDecisionMapPoints, best.cpu * 1e3,
       std::isfinite(sum) ? "" : " (not finite)");
 }
 

@@ -27,9 +27,10 @@ struct Workspace;
 // The View menu and its docks beside the main window's drawing: the error
 // curve, the decision map and the arithmetic of one pattern, each hidden at
 // start, moved, floated and closed as docks are, and opened or closed at any
-// time, also while a run trains. "Save Picture..." saves the drawing itself.
-// The main window tells the docks what the engine tells it; with every dock
-// closed they only record the error curve.
+// time, also while a run trains. Two switches, off at start, change how the
+// drawing shows the net: "Fit Net" and "Neurode Maps". "Save Picture..."
+// saves the drawing itself. The main window tells the docks what the engine
+// tells it; with every dock closed they only record the error curve.
 class ViewDocks : public QObject {
   Q_OBJECT
 
@@ -50,11 +51,18 @@ class ViewDocks : public QObject {
   // "Save Picture...": the drawing as PNG or SVG.
   void SaveDrawing();
 
+  // "Fit Net": outside design mode the drawing shows the net as large as
+  // its area allows.
+  QAction* FitNetAction() const { return fitNet_; }
+  bool FitNet() const;
+  // "Neurode Maps": each neurode of layers 2..L drawn as a map of its output.
+  QAction* NeurodeMapsAction() const { return neurodeMaps_; }
+  bool NeurodeMaps() const;
+
   ErrorCurveView& Curve() { return *curve_; }
   DecisionMapView& Map() { return *map_; }
   ArithmeticView& Arithmetic() { return *arithmetic_; }
   QDockWidget* CurveDock() const { return curveDock_; }
-  QDockWidget* MapDock() const { return mapDock_; }
   QDockWidget* ArithmeticDock() const { return arithmeticDock_; }
 
  private:
@@ -71,6 +79,8 @@ class ViewDocks : public QObject {
   QDockWidget* curveDock_ = nullptr;
   QDockWidget* mapDock_ = nullptr;
   QDockWidget* arithmeticDock_ = nullptr;
+  QAction* fitNet_;
+  QAction* neurodeMaps_;
 };
 
 }  // namespace backprop
