@@ -6,7 +6,8 @@
 // drawing, the repaints and the docks. Several rounds alternate the two and
 // the best of each counts. Times are the thread's processor time, so that
 // other work on the machine does not tilt the ratio; wall-clock times are
-// printed beside them. Last, the time one decision map takes to evaluate.
+// printed beside them. Last, the time one decision map takes to evaluate,
+// and one redraw of every neurode's map on the drawing.
 #include <QApplication>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 
 #include <QAction>
 
+#include "engine/draw_net.h"
 #include "engine/host.h"
 #include "engine/interpreter.h"
 #include "engine/net_evaluation.h"
@@ -27,9 +29,11 @@
 #include "engine/null_canvas.h"
 #include "engine/workspace.h"
 #include "tests/support/scripted_dialogs.h"
+#include "ui/canvas/canvas_view.h"
+#include "ui/canvas/image_canvas.h"
 #include "ui/canvas/vector_state.h"
+#include "ui/common/window_style.h"
 #include "ui/main/main_window.h"
-#include "ui/views/decision_map_view.h"
 
 using namespace backprop;
 using backprop::testing::ScriptedDialogs;
@@ -191,6 +195,28 @@ void MeasureMap() {
       std::isfinite(sum) ? "" : " (not finite)");
 }
 
+// One redraw of the maps of all 21 neurodes of a trained 2-10-10-1 net,
+// evaluated and painted onto a drawing of the window's size, best of
+// several; the net itself is drawn before each, outside the time.
+void MeasureNeurodeMaps(QSize size) {
+  const Case net{"2-10-10-1", 2, 1, "4,2,10,10,1", "1,1,1,0", {}};
+  Workspace ws;
+  Prepare(ws, net, DataSet(2, 1), 20);
+  HeadlessHost host;
+  ws.RunMode = kRunProgramS1;
+  RunProgram(ws, host);
+  ImageCanvas canvas(size, WindowFont(), kDrawingForeground, kDrawingBackground);
+  Times best;
+  for (int n = 0; n < 20; ++n) {
+    DrawNet(ws, canvas);
+    Measure(best, [&] { DrawNeurodeMaps(ws, canvas); });
+  }
+  std::printf("neurode maps of a %s net, %d x %d points each, drawn at %dx%d: %.2f ms "
+              "(one frame at 60 Hz: 16.7 ms)\n",
+              net.name, kNeurodeMapPoints, kNeurodeMapPoints, size.width(), size.height(),
+              best.cpu * 1e3);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -231,5 +257,6 @@ int main(int argc, char* argv[]) {
     if (!RunCase(window, windowWs, c, cycles)) return 1;
   }
   MeasureMap();
+  MeasureNeurodeMaps(window.View().size());
   return 0;
 }
