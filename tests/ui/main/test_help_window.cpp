@@ -32,7 +32,7 @@ void HelpWindowTest::documentHoldsEverySection() {
   QVERIFY(document.has_value());
   const QString& text = *document;
   QVERIFY(text.startsWith('%'));
-  QVERIFY2(text.size() > 9000 && text.size() < 10500, qPrintable(QString::number(text.size())));
+  QVERIFY2(text.size() > 9000 && text.size() < 11500, qPrintable(QString::number(text.size())));
   // Every line ends with CR LF, and nothing else ends a line.
   QCOMPARE(text.count("\r\n"), text.count('\n'));
   QCOMPARE(text.count("\r\n"), text.count('\r'));
