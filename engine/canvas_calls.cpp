@@ -156,8 +156,7 @@ void CanvasCalls::Line(double x1, double y1, double x2, double y2, std::optional
 void CanvasCalls::Circle(double x, double y, double radius) {
   Add({.kind = Kind::Circle, .a = x, .b = y, .c = radius});
 }
-void CanvasCalls::Field(double x, double y, double width, double height,
-                        const ColourField& field) {
+void CanvasCalls::Field(double x, double y, double width, double height, const ColourField& field) {
   Add({.kind = Kind::Field,
        .a = x,
        .b = y,

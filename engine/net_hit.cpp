@@ -54,9 +54,8 @@ NetElement FindNetElement(const Workspace& ws, double x, double y, double pixels
       for (int j = 1; j <= size(h + 1); ++j) {
         const NetPoint from = NeurodeAt(h, i);
         const NetPoint to = NeurodeAt(h + 1, j);
-        const double d =
-            SegmentDistance(px, py, from.x * pixelsPerUnitX, from.y * pixelsPerUnitY,
-                            to.x * pixelsPerUnitX, to.y * pixelsPerUnitY);
+        const double d = SegmentDistance(px, py, from.x * pixelsPerUnitX, from.y * pixelsPerUnitY,
+                                         to.x * pixelsPerUnitX, to.y * pixelsPerUnitY);
         if (d <= bestDistance) {
           bestDistance = d;
           best = {NetElement::Kind::Connection, h, i, j};

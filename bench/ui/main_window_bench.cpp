@@ -211,10 +211,10 @@ void MeasureNeurodeMaps(QSize size) {
     DrawNet(ws, canvas);
     Measure(best, [&] { DrawNeurodeMaps(ws, canvas); });
   }
-  std::printf("neurode maps of a %s net, %d x %d points each, drawn at %dx%d: %.2f ms "
-              "(one frame at 60 Hz: 16.7 ms)\n",
-              net.name, kNeurodeMapPoints, kNeurodeMapPoints, size.width(), size.height(),
-              best.cpu * 1e3);
+  std::printf(
+      "neurode maps of a %s net, %d x %d points each, drawn at %dx%d: %.2f ms "
+      "(one frame at 60 Hz: 16.7 ms)\n",
+      net.name, kNeurodeMapPoints, kNeurodeMapPoints, size.width(), size.height(), best.cpu * 1e3);
 }
 
 }  // namespace

@@ -81,9 +81,9 @@ TEST(RunOptions, ReadsThePicturesShape) {
   EXPECT_EQ(std::pair(plain.pngWidth, plain.pngHeight), std::pair(1280, 800));
   EXPECT_FALSE(plain.fit || plain.neurodeMaps);
   EXPECT_EQ(std::pair(plain.mapLayer, plain.mapNeurode), std::pair(0, 1)) << "output neurode 1";
-  const RunOptions shaped = ParseRunOptions({"xor", "--png=a.png", "--png-size", "64x8192",
-                                             "--fit", "--neurode-maps", "--map=m.png",
-                                             "--map-neurode", "10:3"});
+  const RunOptions shaped =
+      ParseRunOptions({"xor", "--png=a.png", "--png-size", "64x8192", "--fit", "--neurode-maps",
+                       "--map=m.png", "--map-neurode", "10:3"});
   EXPECT_EQ(std::pair(shaped.pngWidth, shaped.pngHeight), std::pair(64, 8192));
   EXPECT_TRUE(shaped.fit && shaped.neurodeMaps);
   EXPECT_EQ(std::pair(shaped.mapLayer, shaped.mapNeurode), std::pair(10, 3));

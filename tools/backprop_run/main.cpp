@@ -94,9 +94,8 @@ std::optional<std::string> MapUsageError(const backprop::Workspace& ws,
     const int layer = MapLayer(options, geometry);
     if (layer > geometry.layerCount || options.mapNeurode > geometry.Size(layer)) {
       return "--map-neurode " + std::to_string(layer) + ":" + std::to_string(options.mapNeurode) +
-             ": the final net has no neurode " + std::to_string(options.mapNeurode) +
-             " in layer " + std::to_string(layer) + " (it has " +
-             std::to_string(geometry.layerCount) + " layers)";
+             ": the final net has no neurode " + std::to_string(options.mapNeurode) + " in layer " +
+             std::to_string(layer) + " (it has " + std::to_string(geometry.layerCount) + " layers)";
     }
     return std::nullopt;
   } catch (const backprop::EngineError& error) {
@@ -124,11 +123,10 @@ std::string MapPng(const backprop::Workspace& ws, const backprop::RunOptions& op
   const int layer = MapLayer(options, geometry);
   const bool output = layer == geometry.OutputLayer();
   const int n = kDecisionMapPoints;
-  const QImage image =
-      output ? MapImage(OutputGrid(ws, options.mapNeurode, n), n, ws.OutputRangeLow,
-                        ws.OutputRangeHigh)
-             : MapImage(NeurodeGrid(ws, layer, options.mapNeurode, n), n, kNeurodeOutputLow,
-                        kNeurodeOutputHigh);
+  const QImage image = output ? MapImage(OutputGrid(ws, options.mapNeurode, n), n,
+                                         ws.OutputRangeLow, ws.OutputRangeHigh)
+                              : MapImage(NeurodeGrid(ws, layer, options.mapNeurode, n), n,
+                                         kNeurodeOutputLow, kNeurodeOutputHigh);
   return Picture::PngBytes(image);
 }
 
@@ -162,8 +160,7 @@ int main(int argc, char** argv) {
 
   std::unique_ptr<Picture> picture;
   if (!options.pngFile.empty() || !options.mapFile.empty()) {
-    picture =
-        std::make_unique<Picture>(argc, argv, QSize(options.pngWidth, options.pngHeight));
+    picture = std::make_unique<Picture>(argc, argv, QSize(options.pngWidth, options.pngHeight));
     // The window shows the net before any run, and a run that only steps
     // writes its values over it in the net's coordinates: so does the
     // picture. Not a text of the run, so it is not printed.

@@ -20,10 +20,10 @@ struct RunOptions {
   int mapNeurode = 1;           // and its neurode J
   int pngWidth = 1280;          // --png-size WxH: the picture's size in pixels
   int pngHeight = 800;
-  bool fit = false;             // --fit: the picture fitted to what it draws
-  bool neurodeMaps = false;     // --neurode-maps: every neurode's map in the picture
-  int explainSet = 0;           // --explain SET:P: the training set, 1 or 2; 0 for none
-  int explainPattern = 0;       // and the pattern, from 1
+  bool fit = false;          // --fit: the picture fitted to what it draws
+  bool neurodeMaps = false;  // --neurode-maps: every neurode's map in the picture
+  int explainSet = 0;        // --explain SET:P: the training set, 1 or 2; 0 for none
+  int explainPattern = 0;    // and the pattern, from 1
   bool help = false;
 };
 

@@ -1,8 +1,8 @@
 #include "ui/main/main_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QAction>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QToolTip>
@@ -68,8 +68,7 @@ void MainWindow::BuildDrawingArea() {
   column->addWidget(view_, 1);
   setCentralWidget(area);
   connect(designer_->DoneButton(), &QPushButton::clicked, this, &MainWindow::Command1_Click);
-  connect(designer_->RemoveLayerButton(), &QPushButton::clicked, this,
-          &MainWindow::Command2_Click);
+  connect(designer_->RemoveLayerButton(), &QPushButton::clicked, this, &MainWindow::Command2_Click);
 }
 
 // Training redraws far more often than a screen can show; its drawing is

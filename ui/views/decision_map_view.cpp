@@ -219,13 +219,6 @@ DecisionMapView::Neurode DecisionMapView::Shown() const {
   return {at.x(), at.y()};
 }
 
-void DecisionMapView::Choose(Neurode neurode) {
-  const int index = neurode_->findData(QPoint(neurode.layer, neurode.node));
-  if (index < 0) return;
-  neurode_->setCurrentIndex(index);
-  Refresh();
-}
-
 void DecisionMapView::NetChanged() {
   if (isVisible()) throttle_->Request();
 }
@@ -319,9 +312,8 @@ void DecisionMapView::ShowField(Neurode neurode, int outputLayer) {
              : NeurodeGrid(ws_, neurode.layer, neurode.node, kDecisionMapPoints);
   const double low = output ? static_cast<double>(ws_.OutputRangeLow) : kNeurodeOutputLow;
   const double high = output ? static_cast<double>(ws_.OutputRangeHigh) : kNeurodeOutputHigh;
-  field_->Show(MapImage(grid, kDecisionMapPoints, low, high), ws_.InputRangeLow,
-               ws_.InputRangeHigh, low, high,
-               Patterns(output ? std::optional<int>(neurode.node) : std::nullopt));
+  field_->Show(MapImage(grid, kDecisionMapPoints, low, high), ws_.InputRangeLow, ws_.InputRangeHigh,
+               low, high, Patterns(output ? std::optional<int>(neurode.node) : std::nullopt));
   plot_->hide();
   field_->show();
 }

@@ -87,8 +87,6 @@ class DecisionMapView : public QWidget {
   // The neurode whose field is shown (two-input nets); layer 0 until the
   // net has been seen: output neurode 1 then.
   Neurode Shown() const;
-  // Shows the field of that neurode, if the net has it.
-  void Choose(Neurode neurode);
   // The field last drawn (two-input nets), one pixel per grid point.
   const QImage& Field() const { return field_->Field(); }
   // The picture as "Save Picture..." writes it.

@@ -3,6 +3,7 @@
 // back-propagation by hand, the fitted drawing and the neurode maps.
 #include <QtTest>
 
+#include <QComboBox>
 #include <QDockWidget>
 
 #include "engine/forward_pass.h"
@@ -273,9 +274,15 @@ void ViewsTest::hiddenNeurodeMapsShowTheArithmeticOutputs() {
       const QPoint at = Corner(shown.rawInputs[1], shown.rawInputs[2], kNeurodeMapPoints);
       QCOMPARE(drawn.values[2][j][static_cast<std::size_t>(at.y() * kNeurodeMapPoints + at.x())],
                expected);
-      map.Choose({2, j});
-      QCOMPARE(map.Field().pixel(Corner(shown.rawInputs[1], shown.rawInputs[2], kDecisionMapPoints)),
-               Colour(expected, -1, 1));
+      // Chosen as a user chooses it.
+      auto* selector = map.findChild<QComboBox*>("DecisionMapNeurode");
+      const int index = selector->findText(QString("layer 2, neurode %1").arg(j));
+      QVERIFY(index >= 0);
+      selector->setCurrentIndex(index);
+      emit selector->activated(index);
+      QCOMPARE(
+          map.Field().pixel(Corner(shown.rawInputs[1], shown.rawInputs[2], kDecisionMapPoints)),
+          Colour(expected, -1, 1));
     }
   }
   // The drawing shows the maps: both ends of the colours appear.
