@@ -49,7 +49,7 @@ void CanvasCalls::ReplayOnto(Canvas& target) const {
         target.Circle(c.a, c.b, c.c);
         break;
       case Kind::Field:
-        target.Field(c.a, c.b, c.c, c.d, *c.field);
+        target.Field(c.a, c.b, c.c, c.d, fields_[static_cast<std::size_t>(c.n)]);
         break;
     }
   }
@@ -57,6 +57,7 @@ void CanvasCalls::ReplayOnto(Canvas& target) const {
 
 void CanvasCalls::Reset() {
   calls_.clear();
+  fields_.clear();
   runs_.clear();
   open_.reset();
   live_ = 0;
@@ -99,7 +100,6 @@ void CanvasCalls::Drop(std::size_t first, std::size_t end) {
     if (calls_[i].kind == Kind::Dropped) continue;
     calls_[i].kind = Kind::Dropped;
     calls_[i].text.clear();
-    calls_[i].field.reset();
     --live_;
   }
 }
@@ -157,12 +157,13 @@ void CanvasCalls::Circle(double x, double y, double radius) {
   Add({.kind = Kind::Circle, .a = x, .b = y, .c = radius});
 }
 void CanvasCalls::Field(double x, double y, double width, double height, const ColourField& field) {
+  fields_.push_back(field);
   Add({.kind = Kind::Field,
        .a = x,
        .b = y,
        .c = width,
        .d = height,
-       .field = std::make_shared<const ColourField>(field)});
+       .n = static_cast<int>(fields_.size() - 1)});
 }
 
 }  // namespace backprop

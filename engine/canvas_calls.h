@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -63,7 +62,6 @@ class CanvasCalls : public Canvas {
     int n = 0;
     std::optional<Rgb> colour{};
     std::string text{};
-    std::shared_ptr<const ColourField> field{};
   };
   // A run of text calls that starts with a MoveTo: its place, where it
   // starts in the list, and how many characters it prints.
@@ -82,6 +80,7 @@ class CanvasCalls : public Canvas {
   void Compact();
 
   std::vector<Call> calls_;
+  std::vector<ColourField> fields_;  // a Field call's n indexes them
   std::size_t live_ = 0;
   std::vector<TextRun> runs_;    // closed runs, oldest first
   std::optional<TextRun> open_;  // the run being written
