@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace backprop {
 
@@ -16,6 +17,15 @@ inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kRed{255, 0, 0};
 
 enum class LineStyle { Solid, Dotted };
+
+// Text is laid out in print zones of this many columns.
+inline constexpr int kPrintZoneColumns = 14;
+
+// A square of n x n colours, row by row, row 0 at the top.
+struct ColourField {
+  int n = 0;
+  std::vector<Rgb> cells;  // n * n of them
+};
 
 // A drawing surface with a user coordinate scale and a text cursor, the
 // operations the net drawing, the training report, stepping and the
@@ -48,6 +58,11 @@ class Canvas {
                     std::optional<Rgb> colour = std::nullopt) = 0;
   // A circle outline in the foreground colour; the radius is in x units.
   virtual void Circle(double x, double y, double radius) = 0;
+  // A square colour field centred at (x, y), as large as fits a box of the
+  // given width and height in user units, framed in the foreground colour.
+  // Surfaces that show only text ignore it.
+  virtual void Field(double /*x*/, double /*y*/, double /*width*/, double /*height*/,
+                     const ColourField& /*field*/) {}
 };
 
 }  // namespace backprop

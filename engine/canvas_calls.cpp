@@ -48,12 +48,16 @@ void CanvasCalls::ReplayOnto(Canvas& target) const {
       case Kind::Circle:
         target.Circle(c.a, c.b, c.c);
         break;
+      case Kind::Field:
+        target.Field(c.a, c.b, c.c, c.d, fields_[static_cast<std::size_t>(c.n)]);
+        break;
     }
   }
 }
 
 void CanvasCalls::Reset() {
   calls_.clear();
+  fields_.clear();
   runs_.clear();
   open_.reset();
   live_ = 0;
@@ -151,6 +155,15 @@ void CanvasCalls::Line(double x1, double y1, double x2, double y2, std::optional
 }
 void CanvasCalls::Circle(double x, double y, double radius) {
   Add({.kind = Kind::Circle, .a = x, .b = y, .c = radius});
+}
+void CanvasCalls::Field(double x, double y, double width, double height, const ColourField& field) {
+  fields_.push_back(field);
+  Add({.kind = Kind::Field,
+       .a = x,
+       .b = y,
+       .c = width,
+       .d = height,
+       .n = static_cast<int>(fields_.size() - 1)});
 }
 
 }  // namespace backprop

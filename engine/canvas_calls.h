@@ -24,8 +24,6 @@ class CanvasCalls : public Canvas {
   // Drops everything.
   void Reset();
   bool Empty() const { return live_ == 0; }
-  // How many calls are kept.
-  std::size_t Size() const { return live_; }
 
   void SetScale(double left, double top, double right, double bottom) override;
   void Clear() override;
@@ -39,6 +37,7 @@ class CanvasCalls : public Canvas {
   void Line(double x1, double y1, double x2, double y2,
             std::optional<Rgb> colour = std::nullopt) override;
   void Circle(double x, double y, double radius) override;
+  void Field(double x, double y, double width, double height, const ColourField& field) override;
 
  private:
   enum class Kind {
@@ -53,15 +52,16 @@ class CanvasCalls : public Canvas {
     Width,
     Style,
     Line,
-    Circle
+    Circle,
+    Field
   };
   // One call with its arguments.
   struct Call {
     Kind kind = Kind::Dropped;
     double a = 0, b = 0, c = 0, d = 0;
     int n = 0;
-    std::optional<Rgb> colour;
-    std::string text;
+    std::optional<Rgb> colour{};
+    std::string text{};
   };
   // A run of text calls that starts with a MoveTo: its place, where it
   // starts in the list, and how many characters it prints.
@@ -80,6 +80,7 @@ class CanvasCalls : public Canvas {
   void Compact();
 
   std::vector<Call> calls_;
+  std::vector<ColourField> fields_;  // a Field call's n indexes them
   std::size_t live_ = 0;
   std::vector<TextRun> runs_;    // closed runs, oldest first
   std::optional<TextRun> open_;  // the run being written

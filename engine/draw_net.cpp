@@ -11,22 +11,23 @@ void DrawNet(const Workspace& ws, Canvas& canvas) {
   canvas.SetLineWidth(1);
   canvas.Clear();
 
-  canvas.MoveTo(0.2, -0.7);
+  canvas.MoveTo(kBiasLabelAt.x, kBiasLabelAt.y);
   canvas.Print("Bias  ");
   canvas.EndLine();
-  canvas.MoveTo(0.2, 0.6);
+  canvas.MoveTo(kActiveLabelAt.x, kActiveLabelAt.y);
   canvas.Print("Active");
   canvas.EndLine();
 
   canvas.SetLineStyle(LineStyle::Dotted);
-  canvas.Line(1, 0.5, 9, 0.5);
+  canvas.Line(kDividerLeft, kDividerY, kDividerRight, kDividerY);
   canvas.SetLineStyle(LineStyle::Solid);
 
   const double layerCount = ws.LayerCount;
   for (int k = 1; k <= layerCount; ++k) {
     const double size = ws.LayerSizes(k);
     for (int j = 0; j <= size; ++j) {
-      if (j > 0 || ws.BiasFlags(k) == 1) canvas.Circle(k, j, kNeurodeRadius);
+      const NetPoint at = NeurodeAt(k, j);
+      if (j > 0 || ws.BiasFlags(k) == 1) canvas.Circle(at.x, at.y, kNeurodeRadius);
     }
   }
 
@@ -39,7 +40,10 @@ void DrawNet(const Workspace& ws, Canvas& canvas) {
         const double weight = ws.Weights(i, j, h);
         const bool thick = weight > kThickWeight || weight < -kThickWeight;
         canvas.SetLineWidth(thick ? 3 : 1);
-        if (hasBias || i >= 1) canvas.Line(h, i, h + 1, j, weight < 0 ? kRed : kBlack);
+        if (!hasBias && i == 0) continue;
+        const NetPoint from = NeurodeAt(h, i);
+        const NetPoint to = NeurodeAt(h + 1, j);
+        canvas.Line(from.x, from.y, to.x, to.y, weight < 0 ? kRed : kBlack);
       }
     }
   }

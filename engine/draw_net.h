@@ -1,20 +1,12 @@
 #pragma once
 
+#include "engine/net_layout.h"
+
 namespace backprop {
 
 class Canvas;
 class Host;
 struct Workspace;
-
-// Main-window drawing coordinates: layer k at x = k, neurode j at y = j,
-// bias neurodes at y = 0 above the dotted line at y = 0.5.
-inline constexpr double kNetScaleLeft = 0.0;
-inline constexpr double kNetScaleTop = -1.0;
-inline constexpr double kNetScaleRight = 11.0;
-inline constexpr double kNetScaleBottom = 10.0;
-
-// A neurode's circle, its radius in x units.
-inline constexpr double kNeurodeRadius = 0.1;
 
 // Weights beyond this magnitude are drawn thick.
 inline constexpr double kThickWeight = 0.95;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/draw_net.h"
+#include "engine/net_layout.h"
 #include "engine/number_text.h"
 #include "engine/workspace.h"
 
@@ -40,7 +40,8 @@ NetElement FindNetElement(const Workspace& ws, double x, double y, double pixels
   for (int k = 1; k <= layerCount; ++k) {
     for (int j = 0; j <= size(k); ++j) {
       if (j == 0 && ws.BiasFlags(k) != 1) continue;
-      const double d = std::hypot(px - k * pixelsPerUnitX, py - j * pixelsPerUnitY);
+      const NetPoint at = NeurodeAt(k, j);
+      const double d = std::hypot(px - at.x * pixelsPerUnitX, py - at.y * pixelsPerUnitY);
       if (d <= radius + tolerance) return {NetElement::Kind::Neurode, k, j, 0};
     }
   }
@@ -51,8 +52,10 @@ NetElement FindNetElement(const Workspace& ws, double x, double y, double pixels
     for (int i = 0; i <= size(h); ++i) {
       if (i == 0 && ws.BiasFlags(h) != 1) continue;
       for (int j = 1; j <= size(h + 1); ++j) {
-        const double d = SegmentDistance(px, py, h * pixelsPerUnitX, i * pixelsPerUnitY,
-                                         (h + 1) * pixelsPerUnitX, j * pixelsPerUnitY);
+        const NetPoint from = NeurodeAt(h, i);
+        const NetPoint to = NeurodeAt(h + 1, j);
+        const double d = SegmentDistance(px, py, from.x * pixelsPerUnitX, from.y * pixelsPerUnitY,
+                                         to.x * pixelsPerUnitX, to.y * pixelsPerUnitY);
         if (d <= bestDistance) {
           bestDistance = d;
           best = {NetElement::Kind::Connection, h, i, j};

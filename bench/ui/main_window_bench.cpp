@@ -8,7 +8,8 @@
 // other work on the machine does not tilt the ratio; wall-clock times are
 // printed beside them. Last, the time one decision map takes to evaluate,
 // and the processor time of a paused run (the Training dock's Pause), which
-// waits on events and should use next to none.
+// waits on events and should use next to none, and one redraw of every
+// neurode's map on the drawing.
 #include <QApplication>
 
 #include <algorithm>
@@ -23,13 +24,18 @@
 #include <QAction>
 #include <QTimer>
 
+#include "engine/draw_net.h"
 #include "engine/host.h"
 #include "engine/interpreter.h"
 #include "engine/net_evaluation.h"
 #include "bench/null_canvas.h"
+#include "engine/neurode_maps.h"
 #include "engine/workspace.h"
 #include "tests/support/scripted_dialogs.h"
+#include "ui/canvas/canvas_view.h"
+#include "ui/canvas/image_canvas.h"
 #include "ui/canvas/vector_state.h"
+#include "ui/common/window_style.h"
 #include "ui/main/main_window.h"
 #include "ui/views/decision_map_view.h"
 #include "ui/views/training_controls.h"
@@ -187,13 +193,13 @@ void MeasureMap() {
   double sum = 0;
   for (int n = 0; n < 20; ++n) {
     Measure(best, [&] {
-      const std::vector<double> grid = OutputGrid(ws, 1, DecisionMapView::kGridPoints);
+      const std::vector<double> grid = OutputGrid(ws, 1, kDecisionMapPoints);
       sum += grid[5050];
     });
   }
   std::printf(
       "decision map of a %s net over %d x %d points: %.2f ms (one frame at 60 Hz: 16.7 ms)%s\n",
-      net.name, DecisionMapView::kGridPoints, DecisionMapView::kGridPoints, best.cpu * 1e3,
+      net.name, kDecisionMapPoints, kDecisionMapPoints, best.cpu * 1e3,
       std::isfinite(sum) ? "" : " (not finite)");
 }
 
@@ -222,6 +228,28 @@ void MeasurePause(MainWindow& window, Workspace& ws, const Case& c) {
   dock->trigger();
   std::printf("paused training (%s): %.1f ms of processor time over %.1f s (%.3f %%)\n", c.name,
               cpu * 1e3, wall, wall > 0 ? 100 * cpu / wall : 0.0);
+}
+
+// One redraw of the maps of all 21 neurodes of a trained 2-10-10-1 net,
+// evaluated and painted onto a drawing of the window's size, best of
+// several; the net itself is drawn before each, outside the time.
+void MeasureNeurodeMaps(QSize size) {
+  const Case net{"2-10-10-1", 2, 1, "4,2,10,10,1", "1,1,1,0", {}};
+  Workspace ws;
+  Prepare(ws, net, DataSet(2, 1), 20);
+  HeadlessHost host;
+  ws.RunMode = kRunProgramS1;
+  RunProgram(ws, host);
+  ImageCanvas canvas(size, WindowFont(), kDrawingForeground, kDrawingBackground);
+  Times best;
+  for (int n = 0; n < 20; ++n) {
+    DrawNet(ws, canvas);
+    Measure(best, [&] { DrawNeurodeMaps(ws, canvas); });
+  }
+  std::printf(
+      "neurode maps of a %s net, %d x %d points each, drawn at %dx%d: %.2f ms "
+      "(one frame at 60 Hz: 16.7 ms)\n",
+      net.name, kNeurodeMapPoints, kNeurodeMapPoints, size.width(), size.height(), best.cpu * 1e3);
 }
 
 }  // namespace
@@ -271,5 +299,6 @@ int main(int argc, char* argv[]) {
   }
   MeasureMap();
   MeasurePause(window, windowWs, cases.back());
+  MeasureNeurodeMaps(window.View().size());
   return 0;
 }

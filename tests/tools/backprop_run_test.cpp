@@ -1,14 +1,11 @@
-#include <gtest/gtest.h>
-#include <sys/wait.h>
+// End-to-end runs of the built backprop-run on file sets in a temporary
+// folder, checking standard output, standard error and the exit status.
 #include <unistd.h>
 #include <QImage>
 #include <QString>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -18,69 +15,11 @@
 #include "engine/number_text.h"
 #include "engine/workspace.h"
 #include "files/weights_file.h"
-#include "tests/support/nets.h"
-
-// End-to-end runs of the built backprop-run on file sets in a temporary
-// folder, checking standard output, standard error and the exit status.
+#include "tests/tools/run_fixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-constexpr const char* kExclusiveOr = backprop::testing::kExclusiveOrSet;
-constexpr const char* kExclusiveOrProgram =
-    "NETLIST=3,2,2,1\r\nBIASLIST=1,1,0\r\nFUNCTION=2\r\nINITW=2\r\nTRAIN=1\r\n";
-
-struct RunResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-class BackpropRunTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    // The process id keeps runs of the suite from different builds apart.
-    dir = fs::temp_directory_path() /
-          ("backprop_run_test_" + std::to_string(getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
-  void Write(const std::string& name, const std::string& text) {
-    std::ofstream(dir / name, std::ios::binary) << text;
-  }
-  // Runs backprop-run with `args` (shell words) in the temporary folder,
-  // standard output going where `out` (a redirection) sends it.
-  RunResult Run(const std::string& args, const std::string& out = "> out.txt") {
-    const std::string command = "cd '" + dir.string() + "' && '" BACKPROP_RUN_EXE "' " + args +
-                                " " + out + " 2> err.txt < /dev/null";
-    const int raw = std::system(command.c_str());
-    RunResult result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = ReadFile(dir / "out.txt");
-    result.err = ReadFile(dir / "err.txt");
-    return result;
-  }
-
-  fs::path dir;
-};
+using namespace backprop::testing;
 
 // The lines of a training run: per cycle "Trial= n" and "Error= e", the net's
 // labels before cycles that redraw (every tenth) and after the run.
@@ -189,18 +128,6 @@ TEST_F(BackpropRunTest, SteppingPrintsOneLinePerValue) {
   EXPECT_EQ(Run("s").out, "Bias\nActive\n") << "Program S1 is empty: only the closing redraw";
 }
 
-TEST_F(BackpropRunTest, PngHoldsTheFinalDrawing) {
-  Write("xor.pr1", kExclusiveOrProgram);
-  Write("xor.ds1", kExclusiveOr);
-  const RunResult plain = Run("xor");
-  const RunResult pictured = Run("xor --png net.png");
-  EXPECT_EQ(pictured.status, 0);
-  EXPECT_EQ(pictured.out, plain.out) << "the picture does not change the text";
-  const std::string png = ReadFile(dir / "net.png");
-  ASSERT_GT(png.size(), 1000u);
-  EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
-}
-
 // One output failing, or standard output failing (a full disk, a pipe
 // nobody reads), exits 1 with a message and still writes the other outputs.
 TEST_F(BackpropRunTest, EachOutputIsWrittenOnItsOwnAndAnyFailureExitsOne) {
@@ -228,35 +155,6 @@ TEST_F(BackpropRunTest, EachOutputIsWrittenOnItsOwnAndAnyFailureExitsOne) {
     EXPECT_EQ(Lines(ReadFile(dir / "w.wts")).size(), 22u) << c.out << ": the weights are saved";
   }
   close(pipeEnds[1]);
-}
-
-// True when some pixel within `reach` of the user point (x, y) of the net's
-// drawing coordinates (x 0..11, y -1..10) is not the white background.
-bool InkNear(const QImage& image, double x, double y, int reach) {
-  const int px = static_cast<int>(x / 11.0 * image.width());
-  const int py = static_cast<int>((y + 1.0) / 11.0 * image.height());
-  for (int dy = -reach; dy <= reach; ++dy) {
-    for (int dx = -reach; dx <= reach; ++dx) {
-      const QPoint at(px + dx, py + dy);
-      if (image.valid(at) && image.pixel(at) != qRgb(255, 255, 255)) return true;
-    }
-  }
-  return false;
-}
-
-TEST_F(BackpropRunTest, PngOfASteppingRunShowsItsValuesOverTheNet) {
-  // The window shows the net before a run; a run that only steps writes its
-  // values over that drawing, in the net's coordinates.
-  Write("s.pr1", "NETLIST=3,2,2,1\r\nBIASLIST=1,1,0\r\nINITW=3\r\nSTEP=1\r\n");
-  Write("s.ds1", kExclusiveOr);
-  const RunResult result = Run("s --png step.png");
-  ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(result.out, Run("s").out) << "the picture adds nothing to the text";
-  const QImage image(QString::fromStdString((dir / "step.png").string()));
-  ASSERT_FALSE(image.isNull());
-  EXPECT_TRUE(InkNear(image, 2, 2.1, 2)) << "the circle of neurode 2 of layer 2";
-  EXPECT_TRUE(InkNear(image, 8, 0.5, 3)) << "the dotted divider";
-  EXPECT_TRUE(InkNear(image, 4.15, 9.1, 4)) << "the footer, at x 4, y 9";
 }
 
 TEST_F(BackpropRunTest, WeightsAreSavedAfterTheRunAndLoadedBeforeIt) {
@@ -446,6 +344,18 @@ TEST_F(BackpropRunTest, MapAndExplainRefuseWhatTheyCannotShow) {
   EXPECT_FALSE(fs::exists(dir / "m.png"));
   EXPECT_EQ(Run("X --explain 3:1").status, 1);
   EXPECT_EQ(Run("X --explain 2:1").status, 1) << "an empty set";
+
+  Write("Y.pr1", "NETLIST=3,2,2,1\r\nINITW=2\r\n");
+  const RunResult neurode = Run("Y --map m.png --map-neurode 2:3");
+  EXPECT_EQ(neurode.status, 1);
+  EXPECT_NE(neurode.err.find("--map-neurode 2:3: the final net has no neurode 3 in layer 2"),
+            std::string::npos)
+      << neurode.err;
+  EXPECT_FALSE(fs::exists(dir / "m.png"));
+  const RunResult maps = Run("X --png p.png --neurode-maps");
+  EXPECT_EQ(maps.status, 1);
+  EXPECT_NE(maps.err.find("--neurode-maps needs a net of two inputs"), std::string::npos)
+      << maps.err;
 }
 
 }  // namespace

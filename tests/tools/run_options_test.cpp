@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/backprop_run/run_options.h"
@@ -48,6 +49,22 @@ TEST(RunOptions, UsageErrorsSayWhatIsWrong) {
       {{"xor", "--png="}, "--png needs a file name"},
       {{"xor", "--verbose"}, "unknown option --verbose"},
       {{"xor", "--help=yes"}, "--help takes no value"},
+      {{"xor", "--png", "a.png", "--png", "b.png"}, "--png is given more than once"},
+      {{"xor", "--fit"}, "--fit needs --png"},
+      {{"xor", "--png-size", "800x600"}, "--png-size needs --png"},
+      {{"xor", "--map-neurode", "2:1"}, "--map-neurode needs --map"},
+      {{"xor", "--png=a.png", "--png-size", "63x800"},
+       "--png-size takes WxH, a width and a height from 64 to 8192 pixels such as 1280x800, not "
+       "\"63x800\""},
+      {{"xor", "--png=a.png", "--png-size=1280*800"},
+       "--png-size takes WxH, a width and a height from 64 to 8192 pixels such as 1280x800, not "
+       "\"1280*800\""},
+      {{"xor", "--map=m.png", "--map-neurode=3:11"},
+       "--map-neurode takes K:J, a layer K from 2 to 10 and a neurode J from 1 to 10, not "
+       "\"3:11\""},
+      {{"xor", "--map=m.png", "--map-neurode=3:one"},
+       "--map-neurode takes K:J, a layer K from 2 to 10 and a neurode J from 1 to 10, not "
+       "\"3:one\""},
   };
   for (const Case& c : cases) {
     try {
@@ -57,6 +74,19 @@ TEST(RunOptions, UsageErrorsSayWhatIsWrong) {
       EXPECT_STREQ(error.what(), c.message);
     }
   }
+}
+
+TEST(RunOptions, ReadsThePicturesShape) {
+  const RunOptions plain = ParseRunOptions({"xor", "--png", "a.png", "--map", "m.png"});
+  EXPECT_EQ(std::pair(plain.pngWidth, plain.pngHeight), std::pair(1280, 800));
+  EXPECT_FALSE(plain.fit || plain.neurodeMaps);
+  EXPECT_EQ(std::pair(plain.mapLayer, plain.mapNeurode), std::pair(0, 1)) << "output neurode 1";
+  const RunOptions shaped =
+      ParseRunOptions({"xor", "--png=a.png", "--png-size", "64x8192", "--fit", "--neurode-maps",
+                       "--map=m.png", "--map-neurode", "10:3"});
+  EXPECT_EQ(std::pair(shaped.pngWidth, shaped.pngHeight), std::pair(64, 8192));
+  EXPECT_TRUE(shaped.fit && shaped.neurodeMaps);
+  EXPECT_EQ(std::pair(shaped.mapLayer, shaped.mapNeurode), std::pair(10, 3));
 }
 
 TEST(RunOptions, HelpListsEveryOption) {

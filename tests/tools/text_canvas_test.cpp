@@ -4,7 +4,7 @@
 #include <sstream>
 #include <string>
 
-#include "tools/backprop_run/tee_canvas.h"
+#include "engine/forwarding_canvas.h"
 #include "tools/backprop_run/text_canvas.h"
 
 namespace backprop {
@@ -88,12 +88,12 @@ TEST(TextCanvas, OneOutputLinePerTextWrittenAtAPosition) {
   }
 }
 
-TEST(TeeCanvas, ForwardsEveryCallToBoth) {
+TEST(ForwardingCanvas, ForwardsEveryCallToEach) {
   std::ostringstream first;
   std::ostringstream second;
   TextCanvas a(first);
   TextCanvas b(second);
-  TeeCanvas both(a, b);
+  ForwardingCanvas both({&a, &b});
   both.MoveTo(1, 1);
   both.Print("one");
   both.NextZone();

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "engine/interpreter.h"
+#include "engine/neurode_maps.h"
 #include "engine/text_lines.h"
 #include "engine/workspace.h"
 
@@ -31,6 +32,10 @@ void HeadlessHost::TrainingStarted() {
 
 void HeadlessHost::CycleEnded(const CycleReport& report) {
   if (recordCurves_ && !curves_.empty()) curves_.back().Add(report.trial, report.errorSum);
+}
+
+void HeadlessHost::NetRedrawn() {
+  if (drawNeurodeMaps_) backprop::DrawNeurodeMaps(ws_, canvas_);
 }
 
 bool RunNetworkProgram(Workspace& ws, int program, HeadlessHost& host) {

@@ -27,11 +27,16 @@ class HeadlessHost : public Host {
   void ShowWarning(const std::string& message) override;
   void TrainingStarted() override;
   void CycleEnded(const CycleReport& report) override;
+  // With neurode maps asked for, each redraw of the net adds them.
+  void NetRedrawn() override;
 
   bool Warned() const { return warned_; }
   // Keeps every cycle of every TRAIN line from now on (for --curve).
   void RecordCurves() { recordCurves_ = true; }
   const std::vector<ErrorCurve>& Curves() const { return curves_; }
+  // Draws every neurode's map over each drawing of the net from now on
+  // (for --neurode-maps).
+  void DrawNeurodeMaps() { drawNeurodeMaps_ = true; }
 
  private:
   Workspace& ws_;
@@ -40,6 +45,7 @@ class HeadlessHost : public Host {
   const volatile std::sig_atomic_t* interruptRequest_;
   bool warned_ = false;
   bool recordCurves_ = false;
+  bool drawNeurodeMaps_ = false;
   std::vector<ErrorCurve> curves_;
 };
 

@@ -1,6 +1,8 @@
 // backprop-run: runs a network program of a file set without the window and
 // prints what the run writes on the main window. See UsageText().
 
+#include <QSize>
+
 #include <algorithm>
 #include <csignal>
 #include <iostream>
@@ -12,7 +14,9 @@
 #include "engine/draw_net.h"
 #include "engine/engine_error.h"
 #include "engine/error_curve.h"
+#include "engine/forwarding_canvas.h"
 #include "engine/net_evaluation.h"
+#include "engine/neurode_maps.h"
 #include "engine/pattern_arithmetic.h"
 #include "engine/visible_text.h"
 #include "engine/workspace.h"
@@ -25,7 +29,6 @@
 #include "tools/backprop_run/run_check.h"
 #include "tools/backprop_run/run_options.h"
 #include "tools/backprop_run/run_outputs.h"
-#include "tools/backprop_run/tee_canvas.h"
 #include "tools/backprop_run/text_canvas.h"
 #include "ui/canvas/map_image.h"
 
@@ -72,26 +75,59 @@ std::optional<std::string> ReadTexts(backprop::Workspace& ws, const std::string&
   return std::nullopt;
 }
 
-// The points per side of the decision map's grid.
-constexpr int kMapPoints = 100;
+// The layer --map shows: the one asked for, or the output layer.
+int MapLayer(const backprop::RunOptions& options, const backprop::NetGeometry& geometry) {
+  return options.mapLayer == 0 ? geometry.OutputLayer() : options.mapLayer;
+}
 
-// Why --map cannot draw the final net (a net without two inputs), if it cannot.
-std::optional<std::string> MapUsageError(const backprop::Workspace& ws) {
+// Why --map cannot draw the final net (a net without two inputs, or without
+// the neurode asked for), if it cannot.
+std::optional<std::string> MapUsageError(const backprop::Workspace& ws,
+                                         const backprop::RunOptions& options) {
   try {
     const backprop::NetEvaluator net(ws);
-    if (net.Inputs() == 2 && net.Outputs() >= 1) return std::nullopt;
-    return "--map needs a net of two inputs and an output; the final net has " +
-           std::to_string(net.Inputs()) + " input(s) and " + std::to_string(net.Outputs()) +
-           " output(s)";
+    if (net.Inputs() != 2 || net.Outputs() < 1) {
+      return "--map needs a net of two inputs and an output; the final net has " +
+             std::to_string(net.Inputs()) + " input(s) and " + std::to_string(net.Outputs()) +
+             " output(s)";
+    }
+    const backprop::NetGeometry geometry = backprop::ValidatedGeometry(ws);
+    const int layer = MapLayer(options, geometry);
+    if (layer > geometry.layerCount || options.mapNeurode > geometry.Size(layer)) {
+      return "--map-neurode " + std::to_string(layer) + ":" + std::to_string(options.mapNeurode) +
+             ": the final net has no neurode " + std::to_string(options.mapNeurode) + " in layer " +
+             std::to_string(layer) + " (it has " + std::to_string(geometry.layerCount) + " layers)";
+    }
+    return std::nullopt;
   } catch (const backprop::EngineError& error) {
     return std::string("--map: the final net cannot be evaluated: ") + error.what();
   }
 }
 
-std::string MapPng(const backprop::Workspace& ws) {
+// Why --neurode-maps could not draw the final net's maps, if it could not.
+std::optional<std::string> NeurodeMapsUsageError(const backprop::Workspace& ws) {
+  try {
+    const backprop::NetEvaluator net(ws);
+    if (net.Inputs() == 2) return std::nullopt;
+    return "--neurode-maps needs a net of two inputs; the final net has " +
+           std::to_string(net.Inputs()) + " input(s)";
+  } catch (const backprop::EngineError& error) {
+    return std::string("--neurode-maps: the final net cannot be evaluated: ") + error.what();
+  }
+}
+
+// An output neurode in the user's output units, as stepping shows it; a
+// hidden neurode's own output over -1..1.
+std::string MapPng(const backprop::Workspace& ws, const backprop::RunOptions& options) {
   using namespace backprop;
-  const QImage image =
-      MapImage(OutputGrid(ws, 1, kMapPoints), kMapPoints, ws.OutputRangeLow, ws.OutputRangeHigh);
+  const NetGeometry geometry = ValidatedGeometry(ws);
+  const int layer = MapLayer(options, geometry);
+  const bool output = layer == geometry.OutputLayer();
+  const int n = kDecisionMapPoints;
+  const QImage image = output ? MapImage(OutputGrid(ws, options.mapNeurode, n), n,
+                                         ws.OutputRangeLow, ws.OutputRangeHigh)
+                              : MapImage(NeurodeGrid(ws, layer, options.mapNeurode, n), n,
+                                         kNeurodeOutputLow, kNeurodeOutputHigh);
   return Picture::PngBytes(image);
 }
 
@@ -136,19 +172,21 @@ int main(int argc, char** argv) {
 
   std::unique_ptr<Picture> picture;
   if (!options.pngFile.empty() || !options.mapFile.empty()) {
-    picture = std::make_unique<Picture>(argc, argv);
+    picture = std::make_unique<Picture>(argc, argv, QSize(options.pngWidth, options.pngHeight));
     // The window shows the net before any run, and a run that only steps
     // writes its values over it in the net's coordinates: so does the
     // picture. Not a text of the run, so it is not printed.
     DrawNet(ws, picture->Surface());
+    if (options.neurodeMaps) DrawNeurodeMaps(ws, picture->Surface());
   }
 
   InstallInterruptHandler();
   TextCanvas text(std::cout);
-  std::optional<TeeCanvas> both;
-  if (!options.pngFile.empty()) both.emplace(text, picture->Surface());
+  std::optional<ForwardingCanvas> both;
+  if (!options.pngFile.empty()) both.emplace(std::vector<Canvas*>{&text, &picture->Surface()});
   HeadlessHost host(ws, both ? static_cast<Canvas&>(*both) : text, std::cerr, &interruptRequest);
   if (!options.curveFile.empty()) host.RecordCurves();
+  if (options.neurodeMaps) host.DrawNeurodeMaps();
   const bool ranToEnd = RunNetworkProgram(ws, options.program, host);
   text.Flush();
 
@@ -168,6 +206,13 @@ int main(int argc, char** argv) {
   // ended without a run error.
   std::vector<RunOutput> outputs;
   if (!options.pngFile.empty()) {
+    if (options.fit) picture->FitToDrawing();
+    if (options.neurodeMaps) {
+      if (const auto message = NeurodeMapsUsageError(ws)) {
+        Report(*message);
+        usageFailed = true;
+      }
+    }
     outputs.push_back({options.pngFile, [&picture] { return picture->PngBytes(); }});
   }
   if (!options.curveFile.empty()) {
@@ -179,11 +224,11 @@ int main(int argc, char** argv) {
                        }});
   }
   if (!options.mapFile.empty()) {
-    if (const auto message = MapUsageError(ws)) {
+    if (const auto message = MapUsageError(ws, options)) {
       Report(*message);
       usageFailed = true;
     } else {
-      outputs.push_back({options.mapFile, [&ws] { return MapPng(ws); }});
+      outputs.push_back({options.mapFile, [&ws, &options] { return MapPng(ws, options); }});
     }
   }
   if (ranToEnd && !options.saveWeightsFile.empty()) {

@@ -16,9 +16,6 @@ namespace backprop {
 
 namespace {
 
-// A landscape picture, like the main window on a screen.
-constexpr QSize kPictureSize(1100, 800);
-
 // Qt's notes about the offscreen platform (no runtime directory and the
 // like) are no concern of a run; only its errors reach standard error.
 void ErrorsOnly(QtMsgType type, const QMessageLogContext&, const QString& message) {
@@ -37,19 +34,22 @@ int& PrepareEnvironment(int& argc) {
 }  // namespace
 
 struct Picture::Parts {
-  Parts(int& argc, char** argv)
+  Parts(int& argc, char** argv, QSize size)
       : application(PrepareEnvironment(argc), argv),
-        canvas(kPictureSize, WindowFont(), kDrawingForeground, kDrawingBackground) {}
+        canvas(size, WindowFont(), kDrawingForeground, kDrawingBackground) {}
 
   QGuiApplication application;
   ImageCanvas canvas;
 };
 
-Picture::Picture(int& argc, char** argv) : parts_(std::make_unique<Parts>(argc, argv)) {}
+Picture::Picture(int& argc, char** argv, QSize size)
+    : parts_(std::make_unique<Parts>(argc, argv, size)) {}
 
 Picture::~Picture() = default;
 
 Canvas& Picture::Surface() { return parts_->canvas; }
+
+void Picture::FitToDrawing() { parts_->canvas.SetFitToDrawing(true); }
 
 std::string Picture::PngBytes(const QImage& image) {
   const QByteArray bytes = backprop::PngBytes(image);

@@ -1,7 +1,10 @@
 #include "tools/backprop_run/run_options.h"
 
 #include <algorithm>
+#include <set>
 
+#include "engine/neurode_maps.h"
+#include "engine/workspace.h"
 #include "files/text_file.h"
 #include "files/weights_file.h"
 
@@ -37,8 +40,70 @@ void SetExplain(RunOptions& options, const std::string& value) {
   options.explainPattern = std::stoi(pattern);
 }
 
-void SetCheck(RunOptions& options, const std::string&) { options.check = true; }
+// A whole number of at most `digits` digits, or -1.
+int WholeNumber(const std::string& text, std::size_t digits) {
+  if (text.empty() || text.size() > digits ||
+      text.find_first_not_of("0123456789") != std::string::npos) {
+    return -1;
+  }
+  return std::stoi(text);
+}
+
+// The two whole numbers of "AsepB", or -1 for either that is not one.
+std::pair<int, int> NumberPair(const std::string& value, char separator) {
+  const std::size_t at = value.find(separator);
+  if (at == std::string::npos) return {-1, -1};
+  return {WholeNumber(value.substr(0, at), 5), WholeNumber(value.substr(at + 1), 5)};
+}
+
+constexpr int kSmallestPicture = 64;
+constexpr int kLargestPicture = 8192;
+
+// WxH, each side from 64 to 8192 pixels.
+void SetPngSize(RunOptions& options, const std::string& value) {
+  const auto [width, height] = NumberPair(value, 'x');
+  const auto fits = [](int side) { return side >= kSmallestPicture && side <= kLargestPicture; };
+  if (!fits(width) || !fits(height)) {
+    throw UsageError("--png-size takes WxH, a width and a height from " +
+                     std::to_string(kSmallestPicture) + " to " + std::to_string(kLargestPicture) +
+                     " pixels such as 1280x800, not \"" + value + "\"");
+  }
+  options.pngWidth = width;
+  options.pngHeight = height;
+}
+
+// K:J, a layer 2..10 and a neurode 1..10 of it.
+void SetMapNeurode(RunOptions& options, const std::string& value) {
+  const auto [layer, neurode] = NumberPair(value, ':');
+  if (layer < 2 || layer > kMaxLayers || neurode < 1 || neurode > kMaxNeurodes) {
+    throw UsageError("--map-neurode takes K:J, a layer K from 2 to " + std::to_string(kMaxLayers) +
+                     " and a neurode J from 1 to " + std::to_string(kMaxNeurodes) + ", not \"" +
+                     value + "\"");
+  }
+  options.mapLayer = layer;
+  options.mapNeurode = neurode;
+}
+
+template <bool RunOptions::*kFlag>
+void SetFlag(RunOptions& options, const std::string&) {
+  options.*kFlag = true;
+}
+
+
 void SetHelp(RunOptions& options, const std::string&) { options.help = true; }
+
+// An option that shapes another's output needs that other option.
+void NeedOption(const RunOptions& options, const std::set<std::string, std::less<>>& seen,
+                const char* option, const char* needed, bool present) {
+  if (seen.contains(option) && !present && !options.help) {
+    throw UsageError(std::string(option) + " needs " + needed);
+  }
+}
+
+// "100x100": the decision map's size in pixels.
+std::string MapSizeText() {
+  return std::to_string(kDecisionMapPoints) + "x" + std::to_string(kDecisionMapPoints);
+}
 
 const OptionRow* FindOption(std::string_view name) {
   const std::vector<OptionRow>& table = RunOptionTable();
@@ -55,6 +120,13 @@ const std::vector<OptionRow>& RunOptionTable() {
        SetProgram},
       {"--png", "FILE", "also paint the run and write the final drawing to FILE as a PNG",
        SetFile<&RunOptions::pngFile>},
+      {"--png-size", "WxH", "the --png picture's width and height in pixels (default 1280x800)",
+       SetPngSize},
+      {"--fit", "", "--png draws the net as large as the picture allows, as View > Fit Net",
+       SetFlag<&RunOptions::fit>},
+      {"--neurode-maps", "",
+       "--png draws every neurode's map of its output (two inputs), as View > Neurode Maps",
+       SetFlag<&RunOptions::neurodeMaps>},
       {"--load-weights", "FILE",
        "read geometry, weights and six parameters from the weights file FILE before the run",
        SetFile<&RunOptions::loadWeightsFile>},
@@ -64,11 +136,15 @@ const std::vector<OptionRow>& RunOptionTable() {
       {"--curve", "FILE", "write every training cycle's error to FILE as CSV: train,trial,error",
        SetFile<&RunOptions::curveFile>},
       {"--map", "FILE",
-       "write the decision map of the final net (two inputs) to FILE as a 100x100 PNG",
+       "write the decision map of the final net (two inputs) to FILE as a " + MapSizeText() +
+           " PNG",
        SetFile<&RunOptions::mapFile>},
+      {"--map-neurode", "K:J", "--map shows neurode J of layer K (default: output neurode 1)",
+       SetMapNeurode},
       {"--explain", "SET:P",
        "print the arithmetic of pattern P of training set SET for the final weights", SetExplain},
-      {"--check", "", "print the warnings of the program and data checks, run nothing", SetCheck},
+      {"--check", "", "print the warnings of the program and data checks, run nothing",
+       SetFlag<&RunOptions::check>},
       {"--help", "", "show this text and exit", SetHelp},
   };
   return table;
@@ -77,6 +153,7 @@ const std::vector<OptionRow>& RunOptionTable() {
 RunOptions ParseRunOptions(const std::vector<std::string>& args) {
   RunOptions options;
   bool baseSeen = false;
+  std::set<std::string, std::less<>> seen;
   for (std::size_t n = 0; n < args.size(); ++n) {
     const std::string& arg = args[n];
     if (arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
@@ -90,6 +167,7 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
     const std::string name = arg.substr(0, equals);
     const OptionRow* row = FindOption(name);
     if (row == nullptr) throw UsageError("unknown option " + name);
+    if (!seen.insert(name).second) throw UsageError(name + " is given more than once");
     std::string value;
     if (row->valueName.empty()) {
       if (equals != std::string::npos) throw UsageError(name + " takes no value");
@@ -104,6 +182,11 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
     row->apply(options, value);
   }
   if (!options.help && !baseSeen) throw UsageError("no base name given");
+  const bool png = !options.pngFile.empty();
+  NeedOption(options, seen, "--png-size", "--png", png);
+  NeedOption(options, seen, "--fit", "--png", png);
+  NeedOption(options, seen, "--neurode-maps", "--png", png);
+  NeedOption(options, seen, "--map-neurode", "--map", !options.mapFile.empty());
   return options;
 }
 
@@ -146,10 +229,22 @@ std::string UsageText() {
       "to the same number; rounded as the report rounds, it is the \"Error=\" line.\n"
       "--map paints output neurode 1 of the final net over the input square\n"
       "(input 1 from low at the left to high at the right, input 2 from low at\n"
-      "the bottom to high at the top), one pixel per point of a 100x100 grid:\n"
+      "the bottom to high at the top), one pixel per point of a " +
+      MapSizeText() +
+      " grid:\n"
       "pure red at the low end of the output range, white at its middle, pure\n"
       "blue at its high end, linear between. A net without exactly two inputs\n"
-      "is a usage error.\n"
+      "is a usage error. With --map-neurode K:J it paints neurode J of layer K\n"
+      "instead: a hidden neurode's own output f(net), red at -1, white at 0,\n"
+      "blue at 1. A neurode the final net does not have is a usage error.\n"
+      "--png draws the net at --png-size as the window does, with its\n"
+      "whole user scale on the picture; --fit draws whatever the run left on\n"
+      "the picture, texts included, as large as it allows, centred, pens and\n"
+      "texts grown with it. --neurode-maps draws each neurode of layers 2..L\n"
+      "as a small field of its own output over the input square, coloured as\n"
+      "--map-neurode colours it, at every drawing of the net (two inputs; a\n"
+      "final net without them is a usage error). An option given twice, or\n"
+      "one of these without the option it shapes, is a usage error.\n"
       "--explain prints, after the run's own output, tab-separated lines:\n"
       "\"explain SET P\"; \"node k j net out slope delta\" for every neurode of\n"
       "layers 2..L; \"output j target e\" for every output neurode (the target\n"

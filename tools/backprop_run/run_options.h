@@ -16,6 +16,12 @@ struct RunOptions {
   std::string saveWeightsFile;  // weights file written after the run; empty for none
   std::string curveFile;        // every training cycle's error, as CSV; empty for none
   std::string mapFile;          // the decision map of the final net, as PNG; empty for none
+  int mapLayer = 0;             // --map-neurode K:J: the map's layer K; 0 for the output layer
+  int mapNeurode = 1;           // and its neurode J
+  int pngWidth = 1280;          // --png-size WxH: the picture's size in pixels
+  int pngHeight = 800;
+  bool fit = false;             // --fit: the picture fitted to what it draws
+  bool neurodeMaps = false;     // --neurode-maps: every neurode's map in the picture
   int explainSet = 0;           // --explain SET:P: the training set, 1 or 2; 0 for none
   int explainPattern = 0;       // and the pattern, from 1
   bool check = false;           // print the warnings of the text checks instead of running
@@ -33,7 +39,7 @@ class UsageError : public std::runtime_error {
 struct OptionRow {
   std::string_view name;       // "--png"
   std::string_view valueName;  // "FILE"; empty for a flag
-  std::string_view help;       // one line for --help
+  std::string help;            // one line for --help
   void (*apply)(RunOptions& options, const std::string& value);
 };
 
@@ -41,7 +47,9 @@ struct OptionRow {
 const std::vector<OptionRow>& RunOptionTable();
 
 // Reads the arguments after the program name. An option's value follows it
-// as the next argument or after "=" ("--png out.png", "--png=out.png").
+// as the next argument or after "=" ("--png out.png", "--png=out.png"). An
+// option given twice, and an option that shapes an output not asked for
+// (--fit without --png), are usage errors.
 RunOptions ParseRunOptions(const std::vector<std::string>& args);
 
 // The text of --help.

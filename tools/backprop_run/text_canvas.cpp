@@ -7,9 +7,7 @@
 namespace backprop {
 
 namespace {
-
-constexpr std::size_t kZoneColumns = 14;
-
+constexpr auto kZone = static_cast<std::size_t>(kPrintZoneColumns);
 }  // namespace
 
 TextCanvas::~TextCanvas() { Flush(); }
@@ -30,7 +28,7 @@ void TextCanvas::Print(std::string_view text) {
 
 void TextCanvas::NextZone() {
   open_ = true;
-  line_.resize((line_.size() / kZoneColumns + 1) * kZoneColumns, ' ');
+  line_.resize((line_.size() / kZone + 1) * kZone, ' ');
 }
 
 void TextCanvas::ToColumn(int column) {

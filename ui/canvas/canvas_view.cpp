@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "engine/draw_net.h"
+#include "engine/net_layout.h"
 #include "ui/canvas/repaint_throttle.h"
 
 namespace backprop {
@@ -15,6 +15,7 @@ CanvasView::CanvasView(const QFont& font, QColor foreground, QColor background, 
       canvas_(QSize(640, 480), font, foreground, background),
       repaint_(new RepaintThrottle(this, [this] {
         if (prepare_) prepare_();
+        canvas_.FollowFit();
       })) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
@@ -69,6 +70,10 @@ bool CanvasView::event(QEvent* event) {
 }
 
 void CanvasView::paintEvent(QPaintEvent*) {
+  // Moved to a screen of another density: the picture follows it.
+  if (canvas_.Image().devicePixelRatio() != devicePixelRatioF()) {
+    canvas_.Resize(size(), devicePixelRatioF());
+  }
   QPainter painter(this);
   painter.drawImage(rect(), canvas_.Image());
   if (!marked_) return;
@@ -89,7 +94,7 @@ void CanvasView::paintEvent(QPaintEvent*) {
   }
 }
 
-void CanvasView::resizeEvent(QResizeEvent*) { canvas_.Resize(size()); }
+void CanvasView::resizeEvent(QResizeEvent*) { canvas_.Resize(size(), devicePixelRatioF()); }
 
 void CanvasView::mousePressEvent(QMouseEvent* event) {
   const QPointF at = event->position();

@@ -11,8 +11,9 @@ namespace backprop {
 
 class RepaintThrottle;
 
-// A widget that shows an ImageCanvas, kept at the widget's size, and
-// reports the mouse in the canvas's user coordinates. The second press of a
+// A widget that shows an ImageCanvas, kept at the widget's size and at the
+// pixel density of its screen, and reports the mouse in the canvas's user
+// coordinates (a fitted picture's too). The second press of a
 // double click is not reported as a press: a double click is one press, so
 // it switches a bias neurode once rather than on and off again; it is
 // reported as a double click instead. The widget repaints no more often than
@@ -28,7 +29,8 @@ class CanvasView : public QWidget {
   const ImageCanvas& Canvas() const { return canvas_; }
   // Pixels per user unit across and down, at the widget's present size.
   QPointF PixelsPerUnit() const;
-  // Runs before every repaint (to hand over drawing held back elsewhere).
+  // Runs before every repaint (to hand over drawing held back elsewhere);
+  // the picture then follows its fit.
   void SetRepaintPreparation(std::function<void()> prepare);
   // Schedules a repaint at the screen's rate.
   void RequestRepaint();

@@ -4,33 +4,88 @@
 #include <QPainter>
 #include <QSvgGenerator>
 
+#include <algorithm>
+
 namespace backprop {
 
-ImageCanvas::ImageCanvas(QSize size, const QFont& font, QColor foreground, QColor background)
-    : image_(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32),
+namespace {
+
+// A fitted picture leaves this much room, in user units, around what it shows.
+constexpr double kFitMargin = 0.25;
+
+QSize AtLeastOnePixel(QSize size) { return size.expandedTo(QSize(1, 1)); }
+
+}  // namespace
+
+ImageCanvas::ImageCanvas(QSize size, const QFont& font, QColor foreground, QColor background,
+                         qreal pixelRatio)
+    : size_(AtLeastOnePixel(size)),
+      pixelRatio_(std::max<qreal>(pixelRatio, 1.0)),
       font_(font),
       foreground_(foreground),
-      background_(background),
-      surface_(std::make_unique<PaintingCanvas>(&image_, QSizeF(image_.size()), font_, foreground_,
-                                                background_)) {
-  image_.fill(background_);
+      background_(background) {
+  Render();
 }
 
-void ImageCanvas::Resize(QSize size) {
-  size = size.expandedTo(QSize(1, 1));
-  if (size == image_.size()) return;
-  image_ = QImage(size, QImage::Format_RGB32);
+void ImageCanvas::Render() {
+  image_ = QImage(AtLeastOnePixel((QSizeF(size_) * pixelRatio_).toSize()), QImage::Format_RGB32);
+  image_.setDevicePixelRatio(pixelRatio_);
   image_.fill(background_);
-  surface_ =
-      std::make_unique<PaintingCanvas>(&image_, QSizeF(size), font_, foreground_, background_);
+  surface_ = std::make_unique<PaintingCanvas>(&image_, QSizeF(size_), font_, foreground_,
+                                              background_, nullptr, fitRegion_);
+  targets_ = {&calls_, surface_.get()};
   calls_.ReplayOnto(*surface_);
+}
+
+void ImageCanvas::Resize(QSize size, qreal pixelRatio) {
+  size = AtLeastOnePixel(size);
+  pixelRatio = std::max<qreal>(pixelRatio, 1.0);
+  if (size == size_ && pixelRatio == pixelRatio_) return;
+  size_ = size;
+  pixelRatio_ = pixelRatio;
+  Render();
+  if (changed_) changed_();
+}
+
+void ImageCanvas::SetFitToDrawing(bool fit) {
+  if (fit == fit_) return;
+  fit_ = fit;
+  drawnSinceFit_ = fit;
+  if (fit) {
+    FollowFit();
+    return;
+  }
+  fitRegion_.reset();
+  Render();
+  if (changed_) changed_();
+}
+
+void ImageCanvas::FollowFit() {
+  if (!fit_ || !drawnSinceFit_) return;
+  drawnSinceFit_ = false;
+  PaintingCanvas measure = PaintingCanvas::Measuring(font_);
+  calls_.ReplayOnto(measure);
+  std::optional<UserScale> region;
+  if (const auto& e = measure.DrawnExtent()) {
+    region = UserScale{e->left - kFitMargin, e->top - kFitMargin, e->right + kFitMargin,
+                       e->bottom + kFitMargin};
+  }
+  if (region == fitRegion_) return;
+  fitRegion_ = region;
+  Render();
+  if (changed_) changed_();
+}
+
+void ImageCanvas::Forwarded(bool changesPicture) {
+  if (!changesPicture) return;
+  drawnSinceFit_ = fit_;
   if (changed_) changed_();
 }
 
 QByteArray ImageCanvas::Svg() const {
-  return SvgBytes(image_.size(), image_.logicalDpiX(), [this](QPainter& painter) {
-    PaintingCanvas vectors(painter.device(), QSizeF(image_.size()), font_, foreground_, background_,
-                           &painter);
+  return SvgBytes(size_, image_.logicalDpiX(), [this](QPainter& painter) {
+    PaintingCanvas vectors(painter.device(), QSizeF(size_), font_, foreground_, background_,
+                           &painter, fitRegion_);
     vectors.Clear();
     calls_.ReplayOnto(vectors);
   });
@@ -60,46 +115,5 @@ QByteArray PngBytes(const QImage& image) {
 }
 
 QByteArray ImageCanvas::Png() const { return PngBytes(image_); }
-
-template <typename Call>
-void ImageCanvas::Draw(Call call, bool changes) {
-  call(calls_);
-  call(*surface_);
-  if (changes && changed_) changed_();
-}
-
-void ImageCanvas::SetScale(double left, double top, double right, double bottom) {
-  Draw([&](Canvas& c) { c.SetScale(left, top, right, bottom); }, false);
-}
-void ImageCanvas::Clear() {
-  Draw([](Canvas& c) { c.Clear(); });
-}
-void ImageCanvas::MoveTo(double x, double y) {
-  Draw([&](Canvas& c) { c.MoveTo(x, y); }, false);
-}
-void ImageCanvas::Print(std::string_view text) {
-  Draw([&](Canvas& c) { c.Print(text); });
-}
-void ImageCanvas::EndLine() {
-  Draw([](Canvas& c) { c.EndLine(); }, false);
-}
-void ImageCanvas::NextZone() {
-  Draw([](Canvas& c) { c.NextZone(); }, false);
-}
-void ImageCanvas::ToColumn(int column) {
-  Draw([&](Canvas& c) { c.ToColumn(column); }, false);
-}
-void ImageCanvas::SetLineWidth(int pixels) {
-  Draw([&](Canvas& c) { c.SetLineWidth(pixels); }, false);
-}
-void ImageCanvas::SetLineStyle(LineStyle style) {
-  Draw([&](Canvas& c) { c.SetLineStyle(style); }, false);
-}
-void ImageCanvas::Line(double x1, double y1, double x2, double y2, std::optional<Rgb> colour) {
-  Draw([&](Canvas& c) { c.Line(x1, y1, x2, y2, colour); });
-}
-void ImageCanvas::Circle(double x, double y, double radius) {
-  Draw([&](Canvas& c) { c.Circle(x, y, radius); });
-}
 
 }  // namespace backprop

@@ -15,50 +15,21 @@ void DeferredCanvas::Flush() {
   calls.ReplayOnto(target_);
 }
 
-template <typename Call>
-void DeferredCanvas::Take(Call call) {
-  if (!holdBack_()) {
+std::span<Canvas* const> DeferredCanvas::Targets() {
+  if (holdBack_()) {
+    firstHeld_ = held_.Empty();
+    next_[0] = &held_;
+  } else {
     Flush();
-    call(target_);
-    return;
+    firstHeld_ = false;
+    next_[0] = &target_;
   }
-  const bool first = held_.Empty();
-  call(held_);
-  if (first && onHeld_) onHeld_();
+  return next_;
 }
 
-void DeferredCanvas::SetScale(double left, double top, double right, double bottom) {
-  Take([&](Canvas& c) { c.SetScale(left, top, right, bottom); });
-}
-void DeferredCanvas::Clear() {
-  Take([](Canvas& c) { c.Clear(); });
-}
-void DeferredCanvas::MoveTo(double x, double y) {
-  Take([&](Canvas& c) { c.MoveTo(x, y); });
-}
-void DeferredCanvas::Print(std::string_view text) {
-  Take([&](Canvas& c) { c.Print(text); });
-}
-void DeferredCanvas::EndLine() {
-  Take([](Canvas& c) { c.EndLine(); });
-}
-void DeferredCanvas::NextZone() {
-  Take([](Canvas& c) { c.NextZone(); });
-}
-void DeferredCanvas::ToColumn(int column) {
-  Take([&](Canvas& c) { c.ToColumn(column); });
-}
-void DeferredCanvas::SetLineWidth(int pixels) {
-  Take([&](Canvas& c) { c.SetLineWidth(pixels); });
-}
-void DeferredCanvas::SetLineStyle(LineStyle style) {
-  Take([&](Canvas& c) { c.SetLineStyle(style); });
-}
-void DeferredCanvas::Line(double x1, double y1, double x2, double y2, std::optional<Rgb> colour) {
-  Take([&](Canvas& c) { c.Line(x1, y1, x2, y2, colour); });
-}
-void DeferredCanvas::Circle(double x, double y, double radius) {
-  Take([&](Canvas& c) { c.Circle(x, y, radius); });
+void DeferredCanvas::Forwarded(bool) {
+  if (firstHeld_ && onHeld_) onHeld_();
+  firstHeld_ = false;
 }
 
 }  // namespace backprop

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <array>
 #include <functional>
-#include <optional>
 
-#include "engine/canvas.h"
 #include "engine/canvas_calls.h"
+#include "engine/forwarding_canvas.h"
 
 namespace backprop {
 
@@ -13,8 +13,8 @@ namespace backprop {
 // CanvasCalls list, which drops what a later Clear or text would cover; so
 // however often training redraws the net, the real surface only draws what
 // the screen will show. Without holding back, every call goes straight
-// through.
-class DeferredCanvas : public Canvas {
+// through, after whatever is still held.
+class DeferredCanvas : public ForwardingCanvas {
  public:
   // holdBack says, at every call, whether to hold the drawing back;
   // onHeld is called when something new is held (to schedule a flush).
@@ -22,31 +22,18 @@ class DeferredCanvas : public Canvas {
 
   // Draws everything held back onto the target.
   void Flush();
-  // Whether anything is held back.
-  bool Holding() const { return !held_.Empty(); }
 
-  void SetScale(double left, double top, double right, double bottom) override;
-  void Clear() override;
-  void MoveTo(double x, double y) override;
-  void Print(std::string_view text) override;
-  void EndLine() override;
-  void NextZone() override;
-  void ToColumn(int column) override;
-  void SetLineWidth(int pixels) override;
-  void SetLineStyle(LineStyle style) override;
-  void Line(double x1, double y1, double x2, double y2,
-            std::optional<Rgb> colour = std::nullopt) override;
-  void Circle(double x, double y, double radius) override;
+ protected:
+  std::span<Canvas* const> Targets() override;
+  void Forwarded(bool changesPicture) override;
 
  private:
-  // Holds the call back or, when not holding back, passes it on.
-  template <typename Call>
-  void Take(Call call);
-
   Canvas& target_;
   std::function<bool()> holdBack_;
   std::function<void()> onHeld_;
   CanvasCalls held_;
+  std::array<Canvas*, 1> next_{};  // where the call being forwarded goes
+  bool firstHeld_ = false;         // it is the first call held since a flush
 };
 
 }  // namespace backprop

@@ -1,6 +1,5 @@
 #include "ui/main/designer_strip.h"
 
-#include <QEvent>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -45,16 +44,43 @@ DesignerStrip::DesignerStrip(QWidget* parent)
                            static_cast<QWidget*>(hint_)}) {
     control->setFocusPolicy(Qt::NoFocus);
     control->hide();
-    control->installEventFilter(this);
   }
   hide();
 }
 
-bool DesignerStrip::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) {
-    FollowControls();
-  }
-  return QWidget::eventFilter(watched, event);
+void DesignerStrip::ShowAll() {
+  hint_->show();
+  done_->show();
+  removeLayer_->show();
+  done_->setEnabled(true);
+  removeLayer_->setEnabled(true);
+  FollowControls();
+}
+
+void DesignerStrip::ShowDone() {
+  done_->show();
+  FollowControls();
+}
+
+void DesignerStrip::HideButtons() {
+  removeLayer_->hide();
+  done_->hide();
+  FollowControls();
+}
+
+void DesignerStrip::HideHint() {
+  hint_->hide();
+  FollowControls();
+}
+
+void DesignerStrip::HideAll() {
+  hint_->hide();
+  HideButtons();
+}
+
+void DesignerStrip::Reset() {
+  hint_->setPlainText(kDesignerHint);
+  HideAll();
 }
 
 void DesignerStrip::FollowControls() {

@@ -10,10 +10,12 @@ namespace backprop {
 // The hint shown with the designer's buttons.
 inline constexpr const char* kDesignerHint = "NOTE:  MOUSE CLICK SETS AND ERASES NEURODES.";
 
-// The designer's controls, "Done", "Remove 1 Layer" and the hint, in a strip
-// between the menu bar and the drawing. The strip shows while any of them
-// is shown and takes its room from the drawing, so no control ever lies over
-// a point of the drawing where a press means something.
+// The designer's controls, "Done" (Command1), "Remove 1 Layer" (Command2)
+// and the hint (Text1), in a strip between the menu bar and the drawing.
+// The strip shows and hides its controls as the window's routines ask, and
+// shows itself while any of them is shown, taking its room from the
+// drawing, so no control ever lies over a point of the drawing where a
+// press means something.
 class DesignerStrip : public QWidget {
   Q_OBJECT
 
@@ -22,12 +24,22 @@ class DesignerStrip : public QWidget {
 
   QPushButton* DoneButton() const { return done_; }
   QPushButton* RemoveLayerButton() const { return removeLayer_; }
-  QPlainTextEdit* Hint() const { return hint_; }
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  // Netdesign: the hint and both buttons shown, the buttons enabled.
+  void ShowAll();
+  // After a designer press: "Done" shown.
+  void ShowDone();
+  // Both buttons hidden; the hint stays as it is.
+  void HideButtons();
+  // The hint hidden; the buttons stay as they are.
+  void HideHint();
+  // The hint and both buttons hidden.
+  void HideAll();
+  // Start-up: everything hidden and the hint's text put back.
+  void Reset();
 
  private:
+  // The strip shows while any of its controls does.
   void FollowControls();
 
   QPushButton* done_;

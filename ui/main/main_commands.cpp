@@ -4,8 +4,6 @@
 // training.
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPushButton>
 
 #include <array>
 #include <string_view>
@@ -20,6 +18,7 @@
 #include "ui/common/window_style.h"
 #include "ui/editor/editor_window.h"
 #include "ui/listing/listing_window.h"
+#include "ui/main/designer_strip.h"
 #include "ui/main/help_window.h"
 #include "ui/main/main_window.h"
 #include "ui/main/training_pace.h"
@@ -78,13 +77,11 @@ bool MainWindow::Busy() const { return ws_.Busy == 1; }
 
 void MainWindow::ne_Click() {
   if (Busy()) return;
-  hint_->show();
-  doneButton_->show();
-  removeLayerButton_->show();
-  doneButton_->setEnabled(true);
-  removeLayerButton_->setEnabled(true);
+  designer_->ShowAll();
   ws_.InterruptKey = kClickInterruptKey;
   ws_.DesignMode = 1;
+  // The designer's presses need the whole grid.
+  ApplyFit();
 }
 
 void MainWindow::OpenEditor(BufferId id) {

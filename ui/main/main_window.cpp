@@ -1,9 +1,9 @@
 #include "ui/main/main_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -11,6 +11,7 @@
 #include "engine/canvas.h"
 #include "engine/draw_net.h"
 #include "engine/net_hit.h"
+#include "engine/neurode_maps.h"
 #include "engine/number_text.h"
 #include "engine/workspace.h"
 #include "ui/canvas/canvas_view.h"
@@ -47,6 +48,8 @@ MainWindow::MainWindow(Workspace& ws, Dialogs& dialogs, QWidget* parent)
   views_ = std::make_unique<ViewDocks>(ws_, *this, *this, dialogs_, *view_);
   ConnectTrainingPace();
   BuildMenuBar();
+  connect(views_->FitNetAction(), &QAction::toggled, this, &MainWindow::ApplyFit);
+  connect(views_->NeurodeMapsAction(), &QAction::toggled, this, &MainWindow::NeurodeMapsSwitched);
 }
 
 // The owner's windows and the docks refer back to this one, so they go first.
@@ -62,17 +65,14 @@ void MainWindow::BuildDrawingArea() {
   auto* column = new QVBoxLayout(area);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
-  auto* strip = new DesignerStrip(area);
-  doneButton_ = strip->DoneButton();
-  removeLayerButton_ = strip->RemoveLayerButton();
-  hint_ = strip->Hint();
+  designer_ = new DesignerStrip(area);
   view_->setParent(area);
   view_->setFont(WindowFont());
-  column->addWidget(strip);
+  column->addWidget(designer_);
   column->addWidget(view_, 1);
   setCentralWidget(area);
-  connect(doneButton_, &QPushButton::clicked, this, &MainWindow::Command1_Click);
-  connect(removeLayerButton_, &QPushButton::clicked, this, &MainWindow::Command2_Click);
+  connect(designer_->DoneButton(), &QPushButton::clicked, this, &MainWindow::Command1_Click);
+  connect(designer_->RemoveLayerButton(), &QPushButton::clicked, this, &MainWindow::Command2_Click);
 }
 
 // Training redraws far more often than a screen can show; its drawing is
@@ -109,7 +109,10 @@ void MainWindow::ConnectTrainingPace() {
 
 Canvas& MainWindow::MainCanvas() { return *canvas_; }
 
-void MainWindow::FlushDrawing() { canvas_->Flush(); }
+void MainWindow::FlushDrawing() {
+  canvas_->Flush();
+  view_->Canvas().FollowFit();
+}
 
 void MainWindow::YieldToEvents() {
   if (pace_->Engaged()) {
@@ -145,12 +148,23 @@ void MainWindow::CycleEnded(const CycleReport& report) {
   views_->CycleEnded(report);
   pace_->CycleEnded(report);
 }
-void MainWindow::NetRedrawn() { views_->NetRedrawn(); }
+void MainWindow::NetRedrawn() {
+  if (views_->NeurodeMaps()) DrawNeurodeMaps(ws_, MainCanvas());
+  views_->NetRedrawn();
+}
 
 void MainWindow::RedrawNet() { backprop::RedrawNet(ws_, *this); }
 
+void MainWindow::ApplyFit() {
+  view_->Canvas().SetFitToDrawing(views_->FitNet() && ws_.DesignMode != 1);
+}
+
+void MainWindow::NeurodeMapsSwitched() {
+  if (!Busy()) RedrawNet();
+}
+
 void MainWindow::LeaveDesignMode() {
-  hint_->hide();
+  designer_->HideHint();
   // The editor leaves design mode while this window is hidden; maximising
   // must not show it then.
   if (isVisible()) {
@@ -158,9 +172,9 @@ void MainWindow::LeaveDesignMode() {
   } else {
     setWindowState(windowState() | Qt::WindowMaximized);
   }
-  removeLayerButton_->hide();
-  doneButton_->hide();
+  designer_->HideButtons();
   ws_.DesignMode = 0;
+  ApplyFit();
 }
 
 void MainWindow::ShowMainWindow() {
@@ -179,10 +193,7 @@ void MainWindow::ApplyStartUpDefaults() {
 
 void MainWindow::Form_Load() {
   ShowMaximised(this);
-  hint_->hide();
-  hint_->setPlainText(kDesignerHint);
-  doneButton_->hide();
-  removeLayerButton_->hide();
+  designer_->Reset();
   ws_.DesignMode = 0;
   ApplyStartUpDefaults();
   RedrawNet();
@@ -190,8 +201,7 @@ void MainWindow::Form_Load() {
 
 void MainWindow::Form_GotFocus() {
   ShowMaximised(this);
-  removeLayerButton_->hide();
-  doneButton_->hide();
+  designer_->HideButtons();
   ApplyStartUpDefaults();
   RedrawNet();
   MainCanvas().SetLineWidth(1);
@@ -203,7 +213,7 @@ void MainWindow::Form_MouseDown(Qt::MouseButton, double x, double y) {
   DesignerPress(ws_, x, y);
   MainCanvas().Clear();
   RedrawNet();
-  doneButton_->show();
+  designer_->ShowDone();
 }
 
 void MainWindow::Form_MouseMove(double, double) {
@@ -261,11 +271,10 @@ void MainWindow::EditWeightAt(double x, double y) {
 }
 
 void MainWindow::Command1_Click() {
-  hint_->hide();
-  removeLayerButton_->hide();
-  doneButton_->hide();
+  designer_->HideAll();
   ws_.DesignMode = 0;
   ws_.InterruptKey = 0;
+  ApplyFit();
 }
 
 void MainWindow::Command2_Click() {

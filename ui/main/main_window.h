@@ -9,13 +9,11 @@
 #include "ui/common/main_window_access.h"
 #include "ui/main/yield_gate.h"
 
-class QPlainTextEdit;
-class QPushButton;
-
 namespace backprop {
 
 class CanvasView;
 class DeferredCanvas;
+class DesignerStrip;
 struct NetElement;
 class Dialogs;
 class TrainingPace;
@@ -34,6 +32,8 @@ inline constexpr const char* kCopyrightNotice =
 // (canvas, yield, warning box) and the secondary windows' way back. The
 // View menu's docks sit beside the drawing, which takes the room they
 // leave; hovering over the drawing names a weight or a neurode's value.
+// With the View menu's Fit Net the drawing fills its area outside design
+// mode; with Neurode Maps every redraw adds each neurode's map.
 class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   Q_OBJECT
 
@@ -59,9 +59,11 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   // The views hear what training does.
   void TrainingStarted() override;
   void CycleEnded(const CycleReport& report) override;
+  // The views follow; with Neurode Maps on, the maps are drawn over the net.
   void NetRedrawn() override;
   // Brings the drawing up to date: during training the main canvas holds
-  // its drawing back until the screen can show it.
+  // its drawing back until the screen can show it; a fitted drawing then
+  // follows what was drawn.
   void FlushDrawing();
 
   // MainWindowAccess
@@ -138,6 +140,11 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   void Step(int runMode);
   // DrawNet on the main canvas; the views follow.
   void RedrawNet();
+  // Fits the drawing to the net when Fit Net is on, outside design mode.
+  void ApplyFit();
+  // Neurode Maps was switched: a redraw shows or drops the maps, unless a
+  // run trains, whose next redraw does.
+  void NeurodeMapsSwitched();
   // Ends the program: a run still on the stack unwinds at its next yield
   // before the event loop ends, so nothing draws into a destroyed window.
   void EndProgram();
@@ -145,9 +152,7 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   Workspace& ws_;
   Dialogs& dialogs_;
   CanvasView* view_;
-  QPushButton* doneButton_ = nullptr;         // Command1
-  QPushButton* removeLayerButton_ = nullptr;  // Command2
-  QPlainTextEdit* hint_ = nullptr;            // Text1
+  DesignerStrip* designer_ = nullptr;  // Command1, Command2 and Text1
   std::unique_ptr<DeferredCanvas> canvas_;
   std::unique_ptr<WindowOwner> owner_;
   std::unique_ptr<ViewDocks> views_;

@@ -131,7 +131,8 @@ bool ParametersWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) Form_GotFocus();
     if (event->type() == QEvent::Resize) {
       // Redraw at the new size rather than let the old image be stretched.
-      listView_->Canvas().Resize(static_cast<QResizeEvent*>(event)->size());
+      listView_->Canvas().Resize(static_cast<QResizeEvent*>(event)->size(),
+                                 listView_->devicePixelRatioF());
       ShowParms();
     }
   }

@@ -15,9 +15,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "engine/engine_error.h"
 #include "engine/net_evaluation.h"
+#include "engine/neurode_maps.h"
 #include "engine/number_text.h"
 #include "engine/workspace.h"
 #include "ui/canvas/map_image.h"
@@ -145,7 +147,8 @@ void MapField::PaintOverlay(QPainter& p) const {
     if (!(fx >= -0.02 && fx <= 1.02 && fy >= -0.02 && fy <= 1.02)) continue;
     const QPointF at(square.left() + fx * (side - 1), square.bottom() - fy * (side - 1));
     p.setPen(QPen(Qt::black, 1.5));
-    p.setBrush(ToColour(ColourOfOutput(pattern.target, outputLow_, outputHigh_)));
+    const double target = pattern.target.value_or(std::numeric_limits<double>::quiet_NaN());
+    p.setBrush(ToColour(ColourOfOutput(target, outputLow_, outputHigh_)));
     p.drawEllipse(at, 5.0, 5.0);
   }
 
@@ -175,7 +178,7 @@ DecisionMapView::DecisionMapView(const Workspace& ws, Dialogs& dialogs, QWidget*
     : QWidget(parent),
       ws_(ws),
       dialogs_(dialogs),
-      output_(new QComboBox(this)),
+      neurode_(new QComboBox(this)),
       message_(new QLabel(this)),
       field_(new MapField(this)),
       chart_(new QChart()),
@@ -183,24 +186,24 @@ DecisionMapView::DecisionMapView(const Workspace& ws, Dialogs& dialogs, QWidget*
       throttle_(new RepaintThrottle(
           this, [this] { Refresh(); }, kViewShare, RepaintThrottle::Cost::PreparationAndPainting)) {
   setObjectName("DecisionMap");
-  output_->setObjectName("DecisionMapOutput");
+  neurode_->setObjectName("DecisionMapNeurode");
   message_->setObjectName("DecisionMapMessage");
   message_->setWordWrap(true);
   chart_->legend()->setAlignment(Qt::AlignBottom);
   chart_->setMargins(QMargins(4, 4, 4, 4));
   plot_->setRenderHint(QPainter::Antialiasing);
   plot_->setMinimumSize(220, 180);
-  outputLabel_ = new QLabel("Output neurode:", this);
+  neurodeLabel_ = new QLabel("Neurode:", this);
   auto* savePicture = new QPushButton("Save Picture...", this);
   savePicture->setObjectName("DecisionMapSavePicture");
   connect(savePicture, &QPushButton::clicked, this, [this] {
     SavePictureAs(this, dialogs_, "decision-map.png", [this](bool svg) { return Picture(svg); });
   });
-  connect(output_, &QComboBox::activated, this, [this] { Refresh(); });
+  connect(neurode_, &QComboBox::activated, this, [this] { Refresh(); });
 
   auto* top = new QHBoxLayout;
-  top->addWidget(outputLabel_);
-  top->addWidget(output_);
+  top->addWidget(neurodeLabel_);
+  top->addWidget(neurode_);
   top->addStretch(1);
   top->addWidget(savePicture);
   auto* column = new QVBoxLayout(this);
@@ -211,15 +214,9 @@ DecisionMapView::DecisionMapView(const Workspace& ws, Dialogs& dialogs, QWidget*
   ShowMessage({});
 }
 
-int DecisionMapView::Output() const { return output_->currentIndex() + 1; }
-
-double DecisionMapView::ValueAt(double input1, double input2) const {
-  const double inputs[2] = {input1, input2};
-  return NetEvaluator(ws_).Output(inputs, Output());
-}
-
-QString DecisionMapView::Message() const {
-  return message_->isHidden() ? QString() : message_->text();
+DecisionMapView::Neurode DecisionMapView::Shown() const {
+  const QPoint at = neurode_->currentData().toPoint();
+  return {at.x(), at.y()};
 }
 
 void DecisionMapView::NetChanged() {
@@ -239,19 +236,24 @@ void DecisionMapView::ShowMessage(const QString& text) {
   ShowSelector(false);
 }
 
-// The selector is shown for two-input nets of several outputs only.
+// The selector is shown for two-input nets of several neurodes only.
 void DecisionMapView::ShowSelector(bool shown) {
-  output_->setVisible(shown);
-  outputLabel_->setVisible(shown);
+  neurode_->setVisible(shown);
+  neurodeLabel_->setVisible(shown);
 }
 
 void DecisionMapView::Refresh() {
   int inputs = 0;
   int outputs = 0;
+  int outputLayer = 0;
+  std::vector<int> sizes;  // of layers 2..L
   try {
     const NetEvaluator net(ws_);
     inputs = net.Inputs();
     outputs = net.Outputs();
+    const NetGeometry geometry = ValidatedGeometry(ws_);
+    outputLayer = geometry.OutputLayer();
+    for (int k = 2; k <= outputLayer; ++k) sizes.push_back(geometry.Size(k));
   } catch (const EngineError& error) {
     ShowMessage(QString("The net cannot be evaluated: ") + error.what());
     return;
@@ -260,38 +262,58 @@ void DecisionMapView::Refresh() {
     ShowMessage("The decision map needs a net of one or two inputs and at least one output.");
     return;
   }
-  if (output_->count() != outputs) {
-    const int keep = std::clamp(Output(), 1, outputs);
-    output_->clear();
-    for (int j = 1; j <= outputs; ++j) output_->addItem(QString::number(j));
-    output_->setCurrentIndex(keep - 1);
-  }
   message_->hide();
-  ShowSelector(inputs == 2 && outputs > 1);
   if (inputs == 2) {
-    ShowField(Output());
+    OfferNeurodes(outputLayer, sizes);
+    ShowSelector(neurode_->count() > 1);
+    ShowField(Shown(), outputLayer);
   } else {
+    ShowSelector(false);
     ShowPlot();
   }
 }
 
-std::vector<MapPattern> DecisionMapView::Patterns(int output) const {
+void DecisionMapView::OfferNeurodes(int outputLayer, const std::vector<int>& sizes) {
+  QList<QPoint> offered;
+  for (int k = 2; k <= outputLayer; ++k) {
+    for (int j = 1; j <= sizes[static_cast<std::size_t>(k - 2)]; ++j) offered.append({k, j});
+  }
+  QList<QPoint> present;
+  for (int n = 0; n < neurode_->count(); ++n) present.append(neurode_->itemData(n).toPoint());
+  if (offered == present) return;
+  const QPoint kept = neurode_->currentData().toPoint();
+  neurode_->clear();
+  for (const QPoint& at : offered) {
+    neurode_->addItem(QString("layer %1, neurode %2").arg(at.x()).arg(at.y()), at);
+  }
+  const int index = neurode_->findData(kept);
+  neurode_->setCurrentIndex(index >= 0 ? index : neurode_->findData(QPoint(outputLayer, 1)));
+}
+
+std::vector<MapPattern> DecisionMapView::Patterns(std::optional<int> output) const {
   std::vector<MapPattern> patterns;
   const bool trainingSet = ws_.LoadedSet == kDataSetD1 || ws_.LoadedSet == kDataSetD2;
   if (!trainingSet) return patterns;
   const int count = std::clamp(static_cast<int>(std::floor(ws_.PatternCount)), 0, kMaxPatterns);
   for (int p = 1; p <= count; ++p) {
-    patterns.push_back({ws_.RawInputs(1, p), ws_.RawInputs(2, p), ws_.RawTargets(output, p)});
+    MapPattern pattern{ws_.RawInputs(1, p), ws_.RawInputs(2, p), std::nullopt};
+    if (output) pattern.target = ws_.RawTargets(*output, p);
+    patterns.push_back(pattern);
   }
   return patterns;
 }
 
-void DecisionMapView::ShowField(int output) {
-  const std::vector<double> grid = OutputGrid(ws_, output, kGridPoints);
-  const double low = ws_.OutputRangeLow;
-  const double high = ws_.OutputRangeHigh;
-  field_->Show(MapImage(grid, kGridPoints, low, high), ws_.InputRangeLow, ws_.InputRangeHigh, low,
-               high, Patterns(output));
+void DecisionMapView::ShowField(Neurode neurode, int outputLayer) {
+  const bool output = neurode.layer == outputLayer;
+  // An output in the user's units, as stepping shows it; a hidden
+  // neurode's own output in the net's.
+  const std::vector<double> grid =
+      output ? OutputGrid(ws_, neurode.node, kDecisionMapPoints)
+             : NeurodeGrid(ws_, neurode.layer, neurode.node, kDecisionMapPoints);
+  const double low = output ? static_cast<double>(ws_.OutputRangeLow) : kNeurodeOutputLow;
+  const double high = output ? static_cast<double>(ws_.OutputRangeHigh) : kNeurodeOutputHigh;
+  field_->Show(MapImage(grid, kDecisionMapPoints, low, high), ws_.InputRangeLow, ws_.InputRangeHigh,
+               low, high, Patterns(output ? std::optional<int>(neurode.node) : std::nullopt));
   plot_->hide();
   field_->show();
 }
@@ -336,9 +358,9 @@ void DecisionMapView::ShowPlot() {
     dots->setColor(curve->color());
     dots->setBorderColor(Qt::black);
     for (const MapPattern& pattern : patterns) {
-      dots->append(pattern.input1, pattern.target);
-      yLow = std::min(yLow, pattern.target);
-      yHigh = std::max(yHigh, pattern.target);
+      dots->append(pattern.input1, *pattern.target);
+      yLow = std::min(yLow, *pattern.target);
+      yHigh = std::max(yHigh, *pattern.target);
     }
     chart_->addSeries(dots);
     dots->attachAxis(x);

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 class QChart;
@@ -20,13 +21,14 @@ struct Workspace;
 struct MapPattern {
   double input1 = 0.0;
   double input2 = 0.0;
-  double target = 0.0;  // the chosen output's desired value
+  std::optional<double> target;  // the shown output's desired value; none for a hidden neurode
 
   friend bool operator==(const MapPattern&, const MapPattern&) = default;
 };
 
-// The colour field of one output neurode of a two-input net over the input
-// square, with the patterns as dots and a legend in the user's output units.
+// The colour field of one neurode of a two-input net over the input square,
+// with the patterns as dots (in their desired output's colour, grey for a
+// hidden neurode) and a legend in the units of the neurode's output.
 class MapField : public QWidget {
   Q_OBJECT
 
@@ -34,7 +36,7 @@ class MapField : public QWidget {
   explicit MapField(QWidget* parent = nullptr);
 
   // The field (one pixel per grid point, as OutputGrid lays it out), the
-  // input and output ranges and the patterns to show.
+  // input range, the range the colours span and the patterns to show.
   void Show(QImage field, double inputLow, double inputHigh, double outputLow, double outputHigh,
             std::vector<MapPattern> patterns);
   const QImage& Field() const { return field_; }
@@ -59,10 +61,12 @@ class MapField : public QWidget {
 };
 
 // The decision map: what the net has learned, following the weights. For a
-// net of two inputs, the colour field of one output neurode (a selector
-// picks it when there are several); for one input, each output plotted
-// against the input; for other nets, a line saying what the map needs. It
-// evaluates the net read-only and never changes the workspace.
+// net of two inputs, the colour field of one neurode of layers 2..L, output
+// neurode 1 unless a selector ("layer 2, neurode 3") picks another: an
+// output in the user's output units, a hidden neurode's own output f(net)
+// over -1..1. For one input, each output plotted against the input; for
+// other nets, a line saying what the map needs. It evaluates the net
+// read-only and never changes the workspace.
 class DecisionMapView : public QWidget {
   Q_OBJECT
 
@@ -74,20 +78,19 @@ class DecisionMapView : public QWidget {
   // Evaluates and draws now.
   void Refresh();
 
-  // The output neurode shown (1..).
-  int Output() const;
-  // The value the map shows for these inputs (user units), of the output
-  // shown; not a number when the net cannot be evaluated there.
-  double ValueAt(double input1, double input2) const;
+  // A neurode of layers 2..L.
+  struct Neurode {
+    int layer = 0;
+    int node = 1;
+    friend bool operator==(const Neurode&, const Neurode&) = default;
+  };
+  // The neurode whose field is shown (two-input nets); layer 0 until the
+  // net has been seen: output neurode 1 then.
+  Neurode Shown() const;
   // The field last drawn (two-input nets), one pixel per grid point.
   const QImage& Field() const { return field_->Field(); }
-  // The line shown instead of a map, or "".
-  QString Message() const;
   // The picture as "Save Picture..." writes it.
   QByteArray Picture(bool svg);
-
-  // Points per side of the grid the field is evaluated on.
-  static constexpr int kGridPoints = 100;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -95,14 +98,18 @@ class DecisionMapView : public QWidget {
  private:
   void ShowMessage(const QString& text);
   void ShowSelector(bool shown);
-  void ShowField(int output);
+  // Offers every neurode of layers 2..L, keeping the one chosen if it is
+  // still there, else output neurode 1.
+  void OfferNeurodes(int outputLayer, const std::vector<int>& sizes);
+  void ShowField(Neurode neurode, int outputLayer);
   void ShowPlot();
-  std::vector<MapPattern> Patterns(int output) const;
+  // The patterns, with the desired values of output `output`, or with none.
+  std::vector<MapPattern> Patterns(std::optional<int> output) const;
 
   const Workspace& ws_;
   Dialogs& dialogs_;
-  QComboBox* output_;
-  QLabel* outputLabel_ = nullptr;
+  QComboBox* neurode_;
+  QLabel* neurodeLabel_ = nullptr;
   QLabel* message_;
   MapField* field_;
   QChart* chart_;

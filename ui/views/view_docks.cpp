@@ -8,6 +8,7 @@
 
 #include "engine/host.h"
 #include "engine/net_hit.h"
+#include "engine/net_layout.h"
 #include "engine/workspace.h"
 #include "ui/canvas/canvas_view.h"
 #include "ui/views/arithmetic_view.h"
@@ -28,7 +29,12 @@ ViewDocks::ViewDocks(Workspace& ws, QMainWindow& window, Host& host, Dialogs& di
       curve_(new ErrorCurveView(ws, dialogs)),
       map_(new DecisionMapView(ws, dialogs)),
       arithmetic_(new ArithmeticView(ws, host, dialogs)),
-      training_(new TrainingControls) {
+      training_(new TrainingControls),
+      fitNet_(new QAction("Fit Net", this)),
+      neurodeMaps_(new QAction("Neurode Maps", this)) {
+  fitNet_->setObjectName("ViewFitNet");
+  neurodeMaps_->setObjectName("ViewNeurodeMaps");
+  for (QAction* option : {fitNet_, neurodeMaps_}) option->setCheckable(true);
   // First, so that it stands above the curve and the map.
   trainingDock_ = AddDock(training_, "Training", "TrainingDock", Qt::RightDockWidgetArea);
   curveDock_ = AddDock(curve_, "Error Curve", "ErrorCurveDock", Qt::RightDockWidgetArea);
@@ -81,10 +87,17 @@ void ViewDocks::AddMenu(QMenuBar* bar) {
     menu->addAction(toggle);
   }
   menu->addSeparator();
+  menu->addAction(fitNet_);
+  menu->addAction(neurodeMaps_);
+  menu->addSeparator();
   QAction* save = menu->addAction("Save Picture...");
   save->setObjectName("ViewSavePicture");
   connect(save, &QAction::triggered, this, &ViewDocks::SaveDrawing);
 }
+
+bool ViewDocks::FitNet() const { return fitNet_->isChecked(); }
+
+bool ViewDocks::NeurodeMaps() const { return neurodeMaps_->isChecked(); }
 
 void ViewDocks::TrainingStarted() { curve_->TrainingStarted(); }
 
@@ -117,12 +130,17 @@ void ViewDocks::SaveDrawing() {
 
 void ViewDocks::Highlight(const NetElement& e) {
   switch (e.kind) {
-    case NetElement::Kind::Neurode:
-      drawing_.MarkPoint(QPointF(e.layer, e.node));
+    case NetElement::Kind::Neurode: {
+      const NetPoint at = NeurodeAt(e.layer, e.node);
+      drawing_.MarkPoint(QPointF(at.x, at.y));
       break;
-    case NetElement::Kind::Connection:
-      drawing_.MarkLine(QPointF(e.layer, e.node), QPointF(e.layer + 1, e.target));
+    }
+    case NetElement::Kind::Connection: {
+      const NetPoint from = NeurodeAt(e.layer, e.node);
+      const NetPoint to = NeurodeAt(e.layer + 1, e.target);
+      drawing_.MarkLine(QPointF(from.x, from.y), QPointF(to.x, to.y));
       break;
+    }
     case NetElement::Kind::None:
       drawing_.ClearMark();
       break;

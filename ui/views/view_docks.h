@@ -29,9 +29,10 @@ struct Workspace;
 // training controls, the error curve, the decision map and the arithmetic
 // of one pattern, each hidden at
 // start, moved, floated and closed as docks are, and opened or closed at any
-// time, also while a run trains. "Save Picture..." saves the drawing itself.
-// The main window tells the docks what the engine tells it; with every dock
-// closed they only record the error curve.
+// time, also while a run trains. Two switches, off at start, change how the
+// drawing shows the net: "Fit Net" and "Neurode Maps". "Save Picture..."
+// saves the drawing itself. The main window tells the docks what the engine
+// tells it; with every dock closed they only record the error curve.
 class ViewDocks : public QObject {
   Q_OBJECT
 
@@ -55,12 +56,19 @@ class ViewDocks : public QObject {
   // waiting for the screen's rate.
   void RefreshNow();
 
+  // "Fit Net": outside design mode the drawing shows the net as large as
+  // its area allows.
+  QAction* FitNetAction() const { return fitNet_; }
+  bool FitNet() const;
+  // "Neurode Maps": each neurode of layers 2..L drawn as a map of its output.
+  QAction* NeurodeMapsAction() const { return neurodeMaps_; }
+  bool NeurodeMaps() const;
+
   ErrorCurveView& Curve() { return *curve_; }
   DecisionMapView& Map() { return *map_; }
   ArithmeticView& Arithmetic() { return *arithmetic_; }
   TrainingControls& Training() { return *training_; }
   QDockWidget* CurveDock() const { return curveDock_; }
-  QDockWidget* MapDock() const { return mapDock_; }
   QDockWidget* ArithmeticDock() const { return arithmeticDock_; }
   QDockWidget* TrainingDock() const { return trainingDock_; }
 
@@ -80,6 +88,8 @@ class ViewDocks : public QObject {
   QDockWidget* mapDock_ = nullptr;
   QDockWidget* arithmeticDock_ = nullptr;
   QDockWidget* trainingDock_ = nullptr;
+  QAction* fitNet_;
+  QAction* neurodeMaps_;
 };
 
 }  // namespace backprop

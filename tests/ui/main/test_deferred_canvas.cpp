@@ -117,9 +117,7 @@ void DeferredCanvasTest::heldDrawingLooksTheSameWithOneClear() {
   DeferredCanvas deferred(target, [] { return true; }, {});
   TrainingDrawing(deferred, held);
   QCOMPARE(target.calls, 0);
-  QVERIFY(deferred.Holding());
   deferred.Flush();
-  QVERIFY(!deferred.Holding());
 
   CompareDrawings(target, straight);
   QCOMPARE(target.clears, 1);
@@ -140,7 +138,8 @@ void DeferredCanvasTest::withoutHoldingBackCallsGoStraightThroughAfterTheHeldOne
   QCOMPARE(target.texts.front().x, 1.0);
   deferred.Line(0, 0, 1, 1, kRed);
   QCOMPARE(target.lines.size(), std::size_t{1});
-  QVERIFY(!deferred.Holding());
+  deferred.Flush();
+  QCOMPARE(target.lines.size(), std::size_t{1});
 }
 
 void DeferredCanvasTest::asksForAFlushOncePerBatch() {

@@ -1,12 +1,16 @@
 // The View menu's docks through the real main window: the drawing beside
-// them, the error curve, the decision map, the weight inspector and
-// back-propagation by hand.
+// them, the error curve, the decision map, the weight inspector,
+// back-propagation by hand, the fitted drawing and the neurode maps.
 #include <QtTest>
 
+#include <QComboBox>
 #include <QDockWidget>
 
 #include "engine/forward_pass.h"
 #include "engine/interpreter.h"
+#include "engine/net_evaluation.h"
+#include "engine/net_layout.h"
+#include "engine/neurode_maps.h"
 #include "engine/workspace.h"
 #include "tests/support/nets.h"
 #include "tests/support/qt_test_main.h"
@@ -36,6 +40,29 @@ void Open(MainWindowFixture& f, const char* action) {
   if (!f.Action(action)->isChecked()) f.Action(action)->trigger();
 }
 
+// The grid point of a map at inputs of the input square's corners: input 1
+// grows along a row, row 0 holds input 2's high end.
+QPoint Corner(double input1, double input2, int n) {
+  return {input1 < 0 ? 0 : n - 1, input2 < 0 ? n - 1 : 0};
+}
+
+QRgb Colour(double value, double low, double high) {
+  const MapColour c = ColourOfOutput(value, low, high);
+  return qRgb(c.red, c.green, c.blue);
+}
+
+// The bounding box, in device pixels, of the pixels that are clearly red.
+QRect RedPixels(const QImage& image) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (c.red() > 200 && c.green() < 80 && c.blue() < 80) box |= QRect(x, y, 1, 1);
+    }
+  }
+  return box;
+}
+
 }  // namespace
 
 class ViewsTest : public QObject {
@@ -49,6 +76,8 @@ class ViewsTest : public QObject {
   void viewsOpenAndCloseWhileBusy();
   void applyTrainsThePatternAsOnePatternTrainingWould();
   void oneCycleReportsOnceAndBothWaitWhileBusy();
+  void fittedNetIsLargerAndItsConnectionsStillAnswer();
+  void hiddenNeurodeMapsShowTheArithmeticOutputs();
 };
 
 void ViewsTest::designerPressesLandBesideOpenDocks() {
@@ -87,11 +116,13 @@ void ViewsTest::mapShowsTheSteppedOutputsAndChangesNothing() {
   const Workspace before = f.ws;
   map.Refresh();
   QVERIFY(SameNumbers(f.ws, before));
-  QCOMPARE(map.Field().size(), QSize(100, 100));
+  const int n = kDecisionMapPoints;
+  QCOMPARE(map.Field().size(), QSize(n, n));
   for (int p = 1; p <= 4; ++p) {
     f.Action("SWP")->trigger();
     const double stepped = OutputToUserRange(f.ws, f.ws.NodeValues(1, 3));
-    QCOMPARE(map.ValueAt(f.ws.RawInputs(1, p), f.ws.RawInputs(2, p)), stepped);
+    const QPoint at = Corner(f.ws.RawInputs(1, p), f.ws.RawInputs(2, p), n);
+    QCOMPARE(map.Field().pixel(at), Colour(stepped, f.ws.OutputRangeLow, f.ws.OutputRangeHigh));
   }
 }
 
@@ -189,6 +220,83 @@ void ViewsTest::oneCycleReportsOnceAndBothWaitWhileBusy() {
   QVERIFY(InkAround(f.View().Canvas().Image(), f.View().Canvas().Scale(), 5.0, 1.0, 3.0, 0.3) > 0);
   arithmetic.OneCycle();
   QCOMPARE(curve.Current().Points().size(), std::size_t(2));
+}
+
+void ViewsTest::fittedNetIsLargerAndItsConnectionsStillAnswer() {
+  MainWindowFixture f;
+  Prepare(f.ws, "");
+  f.Action("TN")->trigger();
+  // One red connection, from neurode 1 of layer 1 to neurode 2 of layer 2.
+  for (int h = 1; h <= 2; ++h) {
+    for (int i = 0; i <= 2; ++i) {
+      for (int j = 1; j <= 2; ++j) f.ws.Weights(i, j, h) = 0.5;
+    }
+  }
+  f.ws.Weights(1, 2, 1) = -0.5;
+  f.window.Form_GotFocus();
+  f.window.FlushDrawing();
+  const QRect plain = RedPixels(f.View().Canvas().Image());
+
+  Open(f, "ViewFitNet");
+  f.window.FlushDrawing();
+  const QImage& fitted = f.View().Canvas().Image();
+  const QRect red = RedPixels(fitted);
+  QVERIFY2(red.width() > 2 * plain.width(), "a 2-2-1 net is drawn at least twice as large");
+  // A double click at the middle of the line as drawn asks for its weight.
+  const QPointF middle = QRectF(red).center() / fitted.devicePixelRatio();
+  QTest::mouseDClick(&f.View(), Qt::LeftButton, {}, middle.toPoint());
+  QCOMPARE(f.dialogs.prompts.size(), 1);
+  QVERIFY2(f.dialogs.prompts[0].contains("layer 1, neurode 1 -> layer 2, neurode 2"),
+           qPrintable(f.dialogs.prompts[0]));
+
+  // The designer presses on the whole grid again.
+  f.Action("ne")->trigger();
+  QCOMPARE(f.View().Canvas().Scale(),
+           (UserScale{kNetScaleLeft, kNetScaleTop, kNetScaleRight, kNetScaleBottom}));
+}
+
+void ViewsTest::hiddenNeurodeMapsShowTheArithmeticOutputs() {
+  MainWindowFixture f;
+  Prepare(f.ws, "");
+  f.Action("TN")->trigger();
+  Open(f, "ViewArithmetic");
+  Open(f, "ViewDecisionMap");
+  Open(f, "ViewNeurodeMaps");
+  f.window.FlushDrawing();
+  ArithmeticView& arithmetic = f.window.Views().Arithmetic();
+  DecisionMapView& map = f.window.Views().Map();
+  const NeurodeMaps drawn = EvaluateNeurodeMaps(f.ws, kNeurodeMapPoints);
+  for (int p = 1; p <= 4; ++p) {
+    arithmetic.Choose(1, p);
+    const PatternArithmetic& shown = arithmetic.Shown();
+    for (int j = 1; j <= 2; ++j) {
+      const double expected = shown.output[2][j];
+      const QPoint at = Corner(shown.rawInputs[1], shown.rawInputs[2], kNeurodeMapPoints);
+      QCOMPARE(drawn.values[2][j][static_cast<std::size_t>(at.y() * kNeurodeMapPoints + at.x())],
+               expected);
+      // Chosen as a user chooses it.
+      auto* selector = map.findChild<QComboBox*>("DecisionMapNeurode");
+      const int index = selector->findText(QString("layer 2, neurode %1").arg(j));
+      QVERIFY(index >= 0);
+      selector->setCurrentIndex(index);
+      emit selector->activated(index);
+      QCOMPARE(
+          map.Field().pixel(Corner(shown.rawInputs[1], shown.rawInputs[2], kDecisionMapPoints)),
+          Colour(expected, -1, 1));
+    }
+  }
+  // The drawing shows the maps: both ends of the colours appear.
+  const QImage& image = f.View().Canvas().Image();
+  int red = 0;
+  int blue = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      red += c.red() > 200 && c.green() < 120 && c.blue() < 120;
+      blue += c.blue() > 200 && c.red() < 120 && c.green() < 120;
+    }
+  }
+  QVERIFY(red > 50 && blue > 50);
 }
 
 BACKPROP_QT_TEST(ViewsTest);
