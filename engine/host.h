@@ -17,6 +17,7 @@ struct CycleReport {
   std::string_view trialText;  // what follows "Trial="
   std::string_view errorText;  // what follows "Error="; empty when no error is shown
   bool byHand = false;         // a cycle the user ran by hand, outside a program run
+  bool digital = false;        // the error shown is the digital count (OutputMode 0)
 };
 
 // What the engine needs from the window it runs under: the main window's

@@ -42,6 +42,10 @@ inline constexpr double kDividerRight = 9.0;
 inline constexpr NetPoint kBiasLabelAt{0.2, -0.7};
 inline constexpr NetPoint kActiveLabelAt{0.2, 0.6};
 
+// Where a training cycle's report writes "Trial=" and "Error=".
+inline constexpr NetPoint kTrialReportAt{5.0, 1.0};
+inline constexpr NetPoint kErrorReportAt{6.5, 1.0};
+
 // A neurode's map is a square centred on the neurode, as large as fits a
 // box this many user units wide and high: it stays clear of the next row
 // and of the values stepping writes above the neurode.

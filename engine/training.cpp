@@ -11,6 +11,7 @@
 #include "engine/engine_error.h"
 #include "engine/host.h"
 #include "engine/net_geometry.h"
+#include "engine/net_layout.h"
 #include "engine/number_text.h"
 #include "engine/pattern_step.h"
 #include "engine/whole_number.h"
@@ -122,27 +123,19 @@ class TrainingRun {
     for (int j = 1; j <= geometry_.OutputSize(); ++j) a.rawTargets[j] = ws_.RawTargets(j, p);
   }
 
-  // Writes "Trial=" and, when ShowTest is 1, "Error=" over the drawing,
-  // and applies the error test by moving the counter to the limit. Tells
-  // the host what it reported.
+  // Reports the cycle over the drawing: "Trial=" and, when ShowTest is 1,
+  // "Error="; applies the error test by moving the counter to the limit.
+  // Tells the host what it reported.
   void Report(double errorSum, bool byHand) {
-    Canvas& canvas = host_.MainCanvas();
     const double trial = ws_.TrialCounter;
+    const bool digital = ws_.OutputMode == kDigitalOutput;
     trialText_ = PrintForm(trial);
-    canvas.MoveTo(5, 1);
-    canvas.Print("Trial=");
-    canvas.Print(trialText_);
     errorText_.clear();
-    if (ws_.ShowTest == 1) {
-      const bool digital = ws_.OutputMode == kDigitalOutput;
-      errorText_ = digital ? PrintForm(errorSum) : errorPattern_.Format(errorSum);
-      canvas.MoveTo(6.5, 1);
-      canvas.Print("Error=");
-      canvas.Print(errorText_);
-      canvas.Print(digital ? "  " : "      ");
-    }
+    if (ws_.ShowTest == 1) errorText_ = digital ? PrintForm(errorSum) : errorPattern_.Format(errorSum);
+    const CycleReport report{trial, errorSum, trialText_, errorText_, byHand, digital};
+    WriteCycleReport(host_.MainCanvas(), report);
     if (ErrorTestMet(ws_, trial, errorSum)) ws_.TrialCounter = ws_.TrainingLimit;
-    host_.CycleEnded({trial, errorSum, trialText_, errorText_, byHand});
+    host_.CycleEnded(report);
   }
 
   Workspace& ws_;
@@ -179,6 +172,17 @@ class ClearedAfter {
 };
 
 }  // namespace
+
+void WriteCycleReport(Canvas& canvas, const CycleReport& report) {
+  canvas.MoveTo(kTrialReportAt.x, kTrialReportAt.y);
+  canvas.Print("Trial=");
+  canvas.Print(report.trialText);
+  if (report.errorText.empty()) return;
+  canvas.MoveTo(kErrorReportAt.x, kErrorReportAt.y);
+  canvas.Print("Error=");
+  canvas.Print(report.errorText);
+  canvas.Print(report.digital ? "  " : "      ");
+}
 
 bool StopsBelowThreshold(const Workspace& ws) {
   return ws.ShowTest == 1 && ws.ErrorTest == 1 && ws.OutputMode != kDigitalOutput;

@@ -2,7 +2,9 @@
 
 namespace backprop {
 
+class Canvas;
 class Host;
+struct CycleReport;
 struct Workspace;
 
 // How a TRAIN line ended: normally (limit or error test), or by the user's
@@ -25,6 +27,11 @@ TrainOutcome TrainOneCycle(Workspace& ws, Host& host, int set);
 // HandPatterns and redraws the net. A pattern outside the set, or a step
 // that would overflow, is an EngineError that leaves the weights as they were.
 void ApplyPatternStep(Workspace& ws, Host& host, int set, int pattern);
+
+// Writes a cycle's report over the drawing: "Trial=" and the cycle, then,
+// when an error is shown, "Error=", the error and the blanks that erase a
+// longer error before it.
+void WriteCycleReport(Canvas& canvas, const CycleReport& report);
 
 // The error test, which ends training after a cycle: only with ShowTest 1
 // and ErrorTest 1, from cycle 2 on; with digital reporting (OutputMode 0)

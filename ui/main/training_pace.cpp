@@ -8,6 +8,7 @@
 
 #include "engine/canvas.h"
 #include "engine/draw_net.h"
+#include "engine/training.h"
 #include "engine/host.h"
 #include "engine/workspace.h"
 #include "ui/canvas/repaint_throttle.h"
@@ -155,16 +156,7 @@ void TrainingPace::CycleEnded(const CycleReport& report) {
 // show rate draws them.
 void TrainingPace::ShowCycle(const CycleReport& report) {
   RedrawNet(ws_, host_);
-  Canvas& canvas = host_.MainCanvas();
-  canvas.MoveTo(5, 1);
-  canvas.Print("Trial=");
-  canvas.Print(report.trialText);
-  if (!report.errorText.empty()) {
-    canvas.MoveTo(6.5, 1);
-    canvas.Print("Error=");
-    canvas.Print(report.errorText);
-    canvas.Print(ws_.OutputMode == kDigitalOutput ? "  " : "      ");
-  }
+  WriteCycleReport(host_.MainCanvas(), report);
   window_.showDrawing();
   docks_.RefreshNow();
 }
