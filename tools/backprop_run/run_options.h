@@ -9,7 +9,8 @@ namespace backprop {
 
 // What the command line of backprop-run asks for.
 struct RunOptions {
-  std::string base;             // the file set's base name, without extension
+  std::string base;                // the (first) file set's base name, without extension
+  std::vector<std::string> bases;  // every base name, in order (several only with --summary)
   int program = 1;              // 1 runs Program S1 as Run(S1), 2 Program S2 as Run(S2)
   std::string pngFile;          // where to write the final drawing; empty for none
   std::string loadWeightsFile;  // weights file read before the run; empty for none
@@ -18,6 +19,8 @@ struct RunOptions {
   std::string mapFile;          // the decision map of the final net, as PNG; empty for none
   int explainSet = 0;           // --explain SET:P: the training set, 1 or 2; 0 for none
   int explainPattern = 0;       // and the pattern, from 1
+  int testSet = 0;              // --test SET: 2 (D2) or 4 (T1); 0 for none
+  bool summary = false;         // --summary: one CSV line per set instead of the run's text
   bool help = false;
 };
 
@@ -41,6 +44,8 @@ const std::vector<OptionRow>& RunOptionTable();
 
 // Reads the arguments after the program name. An option's value follows it
 // as the next argument or after "=" ("--png out.png", "--png=out.png").
+// With --summary there may be several base names, each with or without
+// ".pr1"; the options that name one file then take one base name only.
 RunOptions ParseRunOptions(const std::vector<std::string>& args);
 
 // The text of --help.
