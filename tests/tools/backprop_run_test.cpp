@@ -456,4 +456,50 @@ TEST_F(BackpropRunTest, SummaryGradesEverySetAndTestMeasuresTheFinalNet) {
             backprop::RoundTripText(last) + ",4,4");
 }
 
+// Every set of the library reaches the goal its lesson note states, run as
+// a teacher would grade it: the note's goal line gives the trials, the error
+// and, where a test set counts, the test patterns right.
+TEST_F(BackpropRunTest, EveryExerciseReachesTheGoalItsNoteStates) {
+  const std::regex fallsBelow(R"(error falls below ([0-9.]+) within ([0-9]+) trials)");
+  const std::regex atLimit(
+      R"(at the training limit of ([0-9]+) trials the error is (still above|below) ([0-9.]+))"
+      R"((, and at least ([0-9]+) of ([0-9]+) test patterns are right)?)");
+  int checked = 0;
+  for (const char* folder : {BACKPROP_EXERCISES_DIR, BACKPROP_DEMO_DIR}) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      if (entry.path().extension() != ".txt") continue;
+      const std::string note = ReadFile(entry.path());
+      fs::path base = entry.path();
+      base.replace_extension();
+      std::smatch goal;
+      const bool falls = std::regex_search(note, goal, fallsBelow);
+      ASSERT_TRUE(falls || std::regex_search(note, goal, atLimit)) << base << ": no goal";
+      const bool tested = !falls && goal[4].matched;
+      const RunResult run = Run(std::string("--summary ") + (tested ? "--test 4 " : "") + "'" +
+                                base.string() + "'");
+      ASSERT_EQ(run.status, 0) << base << run.err;
+      std::vector<std::string> fields;
+      std::istringstream line(Lines(run.out).at(1));
+      for (std::string field; std::getline(line, field, ',');) fields.push_back(field);
+      fields.resize(8);
+      const double trial = std::stod(fields[3]);
+      const double error = std::stod(fields[4]);
+      if (falls) {
+        EXPECT_LT(error, std::stod(goal[1])) << base;
+        EXPECT_LE(trial, std::stod(goal[2])) << base;
+      } else {
+        EXPECT_EQ(trial, std::stod(goal[1]) - 1) << base << ": runs to the limit";
+        if (goal[2] == "below") EXPECT_LT(error, std::stod(goal[3])) << base;
+        else EXPECT_GT(error, std::stod(goal[3])) << base;
+      }
+      if (tested) {
+        EXPECT_GE(std::stoi(fields[6]), std::stoi(goal[5])) << base;
+        EXPECT_EQ(fields[7], goal[6].str()) << base;
+      }
+      ++checked;
+    }
+  }
+  EXPECT_EQ(checked, 13);
+}
+
 }  // namespace
