@@ -13,6 +13,7 @@
 #include "ui/views/arithmetic_view.h"
 #include "ui/views/decision_map_view.h"
 #include "ui/views/error_curve_view.h"
+#include "ui/views/lesson_docks.h"
 #include "ui/views/picture_saving.h"
 
 namespace backprop {
@@ -26,7 +27,8 @@ ViewDocks::ViewDocks(Workspace& ws, QMainWindow& window, Host& host, Dialogs& di
       drawing_(drawing),
       curve_(new ErrorCurveView(ws, dialogs)),
       map_(new DecisionMapView(ws, dialogs)),
-      arithmetic_(new ArithmeticView(ws, host, dialogs)) {
+      arithmetic_(new ArithmeticView(ws, host, dialogs)),
+      lessons_(new LessonDocks(ws, window, host, dialogs)) {
   curveDock_ = AddDock(curve_, "Error Curve", "ErrorCurveDock", Qt::RightDockWidgetArea);
   mapDock_ = AddDock(map_, "Decision Map", "DecisionMapDock", Qt::RightDockWidgetArea);
   arithmeticDock_ = AddDock(arithmetic_, "Arithmetic", "ArithmeticDock", Qt::BottomDockWidgetArea);
@@ -66,6 +68,8 @@ void ViewDocks::AddMenu(QMenuBar* bar) {
     menu->addAction(toggle);
   }
   menu->addSeparator();
+  lessons_->AddEntries(menu);
+  menu->addSeparator();
   QAction* save = menu->addAction("Save Picture...");
   save->setObjectName("ViewSavePicture");
   connect(save, &QAction::triggered, this, &ViewDocks::SaveDrawing);
@@ -79,6 +83,8 @@ void ViewDocks::NetRedrawn() {
   map_->NetChanged();
   arithmetic_->NetChanged();
 }
+
+void ViewDocks::FileSetLoaded() { lessons_->FileSetLoaded(); }
 
 void ViewDocks::RunStarting() { arithmetic_->SetRunning(true); }
 

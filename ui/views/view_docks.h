@@ -20,6 +20,7 @@ class DecisionMapView;
 class Dialogs;
 class ErrorCurveView;
 class Host;
+class LessonDocks;
 struct CycleReport;
 struct NetElement;
 struct Workspace;
@@ -49,6 +50,8 @@ class ViewDocks : public QObject {
   void RunEnded();
   // "Save Picture...": the drawing as PNG or SVG.
   void SaveDrawing();
+  // A file set was loaded: the lesson follows.
+  void FileSetLoaded();
 
   ErrorCurveView& Curve() { return *curve_; }
   DecisionMapView& Map() { return *map_; }
@@ -56,6 +59,7 @@ class ViewDocks : public QObject {
   QDockWidget* CurveDock() const { return curveDock_; }
   QDockWidget* MapDock() const { return mapDock_; }
   QDockWidget* ArithmeticDock() const { return arithmeticDock_; }
+  LessonDocks& Lessons() { return *lessons_; }
 
  private:
   QDockWidget* AddDock(QWidget* view, const QString& title, const char* name, int area);
@@ -71,6 +75,7 @@ class ViewDocks : public QObject {
   QDockWidget* curveDock_ = nullptr;
   QDockWidget* mapDock_ = nullptr;
   QDockWidget* arithmeticDock_ = nullptr;
+  LessonDocks* lessons_;
 };
 
 }  // namespace backprop
