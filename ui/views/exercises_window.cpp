@@ -13,9 +13,8 @@ ExercisesWindow::ExercisesWindow(QWidget* parent)
   setObjectName("Exercises");
   setWindowTitle("Exercises");
   list_->setObjectName("ExercisesList");
-  list_->setWordWrap(true);
   list_->setAlternatingRowColors(true);
-  list_->setMinimumSize(520, 420);
+  list_->setMinimumSize(640, 500);
   where_->setWordWrap(true);
   auto* intro = new QLabel(
       "Choose an exercise: its files are copied into the current folder "
@@ -30,6 +29,7 @@ ExercisesWindow::ExercisesWindow(QWidget* parent)
   connect(list_, &QListWidget::itemActivated, this,
           [this](QListWidgetItem* item) { Choose(list_->row(item)); });
   auto* column = new QVBoxLayout(this);
+  column->setSizeConstraint(QLayout::SetMinimumSize);
   column->addWidget(intro);
   column->addWidget(list_, 1);
   column->addWidget(where_);
@@ -40,10 +40,18 @@ void ExercisesWindow::SetExercises(std::vector<Exercise> exercises, const QStrin
   exercises_ = std::move(exercises);
   list_->clear();
   for (const Exercise& e : exercises_) {
-    auto* item = new QListWidgetItem(QString::fromStdString(e.title) + "\n    " +
-                                     QString::fromStdString(e.summary));
+    // The title in bold over the note's first line; both shown as text.
+    auto* label = new QLabel("<b>" + QString::fromStdString(e.title).toHtmlEscaped() + "</b><br>" +
+                             QString::fromStdString(e.summary).toHtmlEscaped());
+    label->setTextFormat(Qt::RichText);
+    label->setWordWrap(true);
+    label->setContentsMargins(4, 3, 4, 3);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto* item = new QListWidgetItem(list_);
     item->setToolTip(QString::fromStdString(e.base.filename().string()));
-    list_->addItem(item);
+    label->setFixedWidth(list_->minimumWidth() - 24);
+    item->setSizeHint(label->sizeHint());
+    list_->setItemWidget(item, label);
   }
   if (!exercises_.empty()) list_->setCurrentRow(0);
   where_->setText(exercises_.empty() ? "No exercises found in " + where : "From " + where);

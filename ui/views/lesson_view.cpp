@@ -39,7 +39,7 @@ LessonView::LessonView(QWidget* parent) : QTextBrowser(parent) {
   setObjectName("Lesson");
   setOpenLinks(false);
   setOpenExternalLinks(false);
-  setMinimumWidth(260);
+  setMinimumWidth(320);
   connect(this, &QTextBrowser::anchorClicked, this,
           [this](const QUrl& url) { emit LinkClicked(url.toString(QUrl::None)); });
   ShowNote({});
