@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QDockWidget>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -14,11 +15,13 @@
 #include "engine/data_generator.h"
 #include "engine/test_error.h"
 #include "files/file_set.h"
+#include "files/load_save_dialog.h"
 #include "tests/support/nets.h"
 #include "tests/support/qt_test_main.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/main/main_window_fixture.h"
 #include "ui/editor/generate_data_dialog.h"
+#include "ui/main/window_owner.h"
 #include "ui/views/error_curve_view.h"
 #include "ui/views/exercises_window.h"
 #include "ui/views/lesson_docks.h"
@@ -89,6 +92,15 @@ void LessonsTest::exercisesAndLinksCopyLoadAndAskBeforeReplacing() {
   QVERIFY(f.ws.LessonNote.empty());
   QVERIFY(lessons.Dock()->isVisible());
   QVERIFY(lessons.View().toPlainText().contains("no lesson note"));
+
+  // File Control's Load brings a set's note, and the dock opens with it.
+  lessons.Dock()->hide();
+  LoadSaveDialog& files = f.window.Owner().LoadSave();
+  const std::string typed = (folder / "01-AndOr.pr1").string();
+  files.findChild<QLineEdit*>("Text6")->setText(QString::fromStdString(typed));
+  files.findChild<QPushButton*>("Command1")->click();
+  QVERIFY(f.ws.LessonNote.starts_with("# AND and OR"));
+  QVERIFY(lessons.Dock()->isVisibleTo(&f.window));
   QDir::setCurrent(before);
 }
 
