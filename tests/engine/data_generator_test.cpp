@@ -25,7 +25,6 @@ TEST(DataGenerator, SameSeedSameTextAndTheTextLoadsBack) {
       s.seed = 8;
       EXPECT_NE(GenerateData(s).text, data.text) << info.name;
       ASSERT_EQ(data.values.size(), 300u * (info.inputs + 1));
-      EXPECT_EQ(data.text.substr(0, 5), "300\r\n");
       EXPECT_EQ(std::count(data.text.begin(), data.text.end(), '\n'), 301) << "one line each";
 
       auto ws = std::make_unique<Workspace>();
