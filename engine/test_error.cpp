@@ -1,6 +1,8 @@
 #include "engine/test_error.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <set>
 
@@ -60,13 +62,19 @@ TestError TestErrorMeter::Measure(const Workspace& ws, int set) {
   const NetEvaluator net(ws);
   const NetGeometry geometry = ValidatedGeometry(ws);
   if (geometry.layerCount < 1) throw EngineError("the net has no layer");
-  Key key{std::string(DataSetText(ws, set)),
+  // The text is copied only when it has changed.
+  const std::string_view text = DataSetText(ws, set);
+  Key key{{},
           {ws.InputRangeLow, ws.InputRangeHigh, ws.OutputRangeLow, ws.OutputRangeHigh},
           net.Inputs(),
           net.Outputs()};
-  if (!(key == key_)) {
+  if (key_.text != text || !std::equal(std::begin(key.ranges), std::end(key.ranges),
+                                       std::begin(key_.ranges)) ||
+      key.inputs != key_.inputs || key.outputs != key_.outputs) {
+    key_ = Key{};  // a failed read leaves nothing cached
     data_ = ReadDataSet(ws, set, true);
     counting_ = CountingOf(data_);
+    key.text = text;
     key_ = std::move(key);
   }
 

@@ -41,7 +41,6 @@ class TestErrorMeter {
     double ranges[4] = {};
     int inputs = -1;
     int outputs = -1;
-    bool operator==(const Key&) const = default;
   };
   Key key_;
   DataSetValues data_;
