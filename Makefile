@@ -56,7 +56,7 @@ build: deps
 
 run: build
 	@mkdir -p $(WORKDIR)
-	@cp -n demo/*.* $(WORKDIR)/ 2>/dev/null || true
+	@cp -n demo/*.* exercises/*.* $(WORKDIR)/ 2>/dev/null || true
 	cd $(WORKDIR) && ../$(BUILD)/app/backpropagation
 
 fuzz-build: deps

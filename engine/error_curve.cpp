@@ -62,13 +62,27 @@ std::vector<CurvePoint> ErrorCurve::Summary() const {
 }
 
 std::string CurvesCsv(std::span<const ErrorCurve* const> curves) {
-  std::string text = "train,trial,error\n";
-  int train = 0;
-  for (const ErrorCurve* curve : curves) {
-    ++train;
-    for (const CurvePoint& point : curve->Points()) {
-      text += std::to_string(train) + ',' + RoundTripText(point.trial) + ',' +
-              RoundTripText(point.error) + '\n';
+  return CurvesCsv(curves, {});
+}
+
+std::string CurvesCsv(std::span<const ErrorCurve* const> curves,
+                      std::span<const ErrorCurve* const> tests) {
+  const bool withTests = !tests.empty();
+  std::string text = withTests ? "train,trial,error,test_error\n" : "train,trial,error\n";
+  for (std::size_t c = 0; c < curves.size(); ++c) {
+    const std::string train = std::to_string(c + 1);
+    const std::vector<CurvePoint>& points = curves[c]->Points();
+    for (std::size_t n = 0; n < points.size(); ++n) {
+      text += train + ',' + RoundTripText(points[n].trial) + ',' + RoundTripText(points[n].error);
+      if (withTests) {
+        text += ',';
+        const ErrorCurve* test = c < tests.size() ? tests[c] : nullptr;
+        if (test != nullptr && n < test->Points().size() &&
+            std::isfinite(test->Points()[n].error)) {
+          text += RoundTripText(test->Points()[n].error);
+        }
+      }
+      text += '\n';
     }
   }
   return text;

@@ -50,4 +50,10 @@ class ErrorCurve {
 // error in the shortest decimal form that reads back to the same double.
 std::string CurvesCsv(std::span<const ErrorCurve* const> curves);
 
+// The same with a fourth column "test_error": each cycle's error of the test
+// set, from the curve of the same place in `tests` (one point per cycle);
+// an empty field where it has none or its value is not a number.
+std::string CurvesCsv(std::span<const ErrorCurve* const> curves,
+                      std::span<const ErrorCurve* const> tests);
+
 }  // namespace backprop

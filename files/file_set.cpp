@@ -60,6 +60,7 @@ void CheckSaveTargets(const Workspace& ws, const RowChoice& rows) {
   for (int row = 0; row < kFileSetRows; ++row) {
     if (rows[row]) SaveTarget(ws.FileNames[row]);
   }
+  if (!ws.LessonNote.empty()) SaveTarget(FileSetBase(ws) + kLessonNoteExtension);
 }
 
 void SaveFileSet(const Workspace& ws, const RowChoice& rows) {
@@ -68,6 +69,35 @@ void SaveFileSet(const Workspace& ws, const RowChoice& rows) {
     if (rows[row]) WriteTextFile(ws.FileNames[row], ws.TextBuffer(kFileSetBuffers[row]));
   }
   if (rows[kFileSetRows - 1]) WriteWeightsFile(ws, ws.FileNames[kFileSetRows - 1]);
+}
+
+std::string FileSetBase(const Workspace& ws) {
+  std::string base = ws.FileNames[0];
+  const std::string_view extension = kFileSetExtensions[0];
+  if (base.ends_with(extension)) base.resize(base.size() - extension.size());
+  return base;
+}
+
+void LoadLessonNote(Workspace& ws) {
+  const std::string name = FileSetBase(ws) + kLessonNoteExtension;
+  std::error_code error;
+  if (!std::filesystem::exists(std::filesystem::symlink_status(name, error))) {
+    ws.LessonNote.clear();
+    return;
+  }
+  ws.LessonNote = ReadTextFile(name);
+}
+
+void SaveLessonNote(const Workspace& ws) {
+  if (ws.LessonNote.empty()) return;
+  ReplaceFileContents(FileSetBase(ws) + kLessonNoteExtension, ws.LessonNote);
+}
+
+void LoadWholeSet(Workspace& ws, const std::string& base) {
+  ws.LoadedSet = kNoDataSet;
+  ws.FileNames = FileSetNames(base);
+  LoadFileSet(ws, RowChoice{true, true, true, true, true, true});
+  LoadLessonNote(ws);
 }
 
 }  // namespace backprop

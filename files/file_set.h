@@ -58,9 +58,10 @@ void LoadFileSet(Workspace& ws, const RowChoice& rows);
 // there, so that reading it reports the fault instead of skipping it.
 RowChoice ExistingTextRows(const Workspace& ws);
 
-// Checks every checked row's target as a save would (SaveTarget) and throws
-// the first row's FileError, so that a save that cannot work on some row
-// stops before it writes anything.
+// Checks every checked row's target as a save would (SaveTarget), and the
+// lesson note's when the workspace has one, and throws the first FileError,
+// so that a save that cannot work on some file stops before it writes
+// anything.
 void CheckSaveTargets(const Workspace& ws, const RowChoice& rows);
 
 // Writes the checked rows of the set named by ws.FileNames, first row first,
@@ -68,5 +69,27 @@ void CheckSaveTargets(const Workspace& ws, const RowChoice& rows);
 // before it stay written, and the failing file and those after it are left
 // as they were.
 void SaveFileSet(const Workspace& ws, const RowChoice& rows);
+
+// The extension of a set's lesson note, an optional seventh file in Markdown.
+inline constexpr const char* kLessonNoteExtension = ".txt";
+
+// The base name of the set named by ws.FileNames (the programs' file name
+// without ".pr1").
+std::string FileSetBase(const Workspace& ws);
+
+// Reads BASE.txt of the set named by ws.FileNames into ws.LessonNote, with
+// the caps and refusals of the texts; a set without one (no such entry)
+// leaves the note empty. Throws FileError, leaving the note as it was.
+void LoadLessonNote(Workspace& ws);
+
+// Writes ws.LessonNote to BASE.txt byte for byte, so that a note read and
+// saved again is unchanged; a workspace without a note writes nothing.
+// Checks the target first, as CheckSaveTargets does. Throws FileError.
+void SaveLessonNote(const Workspace& ws);
+
+// Names the set `base` in ws.FileNames and loads all six files and the
+// note, as Load does with every row checked; LoadedSet is 0 afterwards,
+// whatever happens. Throws FileError at the first failure.
+void LoadWholeSet(Workspace& ws, const std::string& base);
 
 }  // namespace backprop

@@ -174,12 +174,15 @@ void LoadSaveDialog::Command1_Click() {
   }
   try {
     LoadFileSet(ws_, CheckedRows());
+    // The set's lesson note comes with it; a set without one has none.
+    LoadLessonNote(ws_);
   } catch (const FileError& error) {
     ShowFileError(kLoadFailedText, error);
   } catch (const std::bad_alloc&) {
     // Running out of memory ends the command, not the program.
     ShowFileError(kLoadFailedText, FileError({}, kOutOfMemoryText));
   }
+  mainWindow_.FileSetLoaded();
 }
 
 void LoadSaveDialog::Command2_Click() {
@@ -199,6 +202,7 @@ void LoadSaveDialog::Command2_Click() {
   }
   try {
     SaveFileSet(ws_, CheckedRows());
+    SaveLessonNote(ws_);
   } catch (const FileError& error) {
     ShowFileError(kSaveFailedText, error);
     return;

@@ -3,7 +3,8 @@
 # file lands where a desktop looks for it, that the desktop entry, the
 # metainfo and the manual pages pass their checkers where these are
 # installed, and that the menu entry's command works in the user's own
-# folder with the demonstration sets, never replacing the user's files.
+# folder with the demonstration sets and the exercises, never replacing the
+# user's files.
 # Usage: install_test.sh BUILD PREFIX APP_ID
 set -eu
 build=$1 prefix=$2 id=$3
@@ -30,6 +31,7 @@ for file in $icons "share/applications/$id.desktop" "share/metainfo/$id.metainfo
   [ -s "$file" ] || fail "$prefix/$file is missing"
 done
 diff -r -x ".*" "$source/demo" share/backpropagation/demo || fail "the demonstration sets differ"
+diff -r -x ".*" "$source/exercises" share/backpropagation/exercises || fail "the exercises differ"
 
 # Checkers, where Debian's packages of them are installed.
 checker() {
@@ -53,10 +55,15 @@ home=$dest/home
 mkdir "$home"
 HOME=$home STARTED_IN=$dest/started "$launcher"
 [ "$(cat "$dest/started")" = "$home/Backpropagation" ] || fail "started in $(cat "$dest/started")"
-diff -r -x ".*" "$source/demo" "$home/Backpropagation" || fail "the user's folder lacks demonstration files"
+diff -r -x ".*" -x Exercises "$source/demo" "$home/Backpropagation" ||
+  fail "the user's folder lacks demonstration files"
+diff -r -x ".*" "$source/exercises" "$home/Backpropagation/Exercises" ||
+  fail "the user's folder lacks the exercises"
 echo mine >"$home/Backpropagation/Demo.pr1"
+echo mine >"$home/Backpropagation/Exercises/01-AndOr.txt"
 rm "$home/Backpropagation/Demo.wts"
 HOME=$home STARTED_IN=$dest/started "$launcher"
 [ "$(cat "$home/Backpropagation/Demo.pr1")" = mine ] || fail "a file of the user's was replaced"
+[ "$(cat "$home/Backpropagation/Exercises/01-AndOr.txt")" = mine ] || fail "an exercise of the user's was replaced"
 cmp "$source/demo/Demo.wts" "$home/Backpropagation/Demo.wts" || fail "a missing file was not copied"
 exit $failed

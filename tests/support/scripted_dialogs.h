@@ -16,6 +16,8 @@ class ScriptedDialogs : public Dialogs {
   QStringList informations;  // "title: text"
   QStringList prompts;       // "title: prompt"
   std::deque<QString> answers;
+  QStringList questions;           // "title: text"
+  std::deque<Answer> askAnswers;   // Cancel when empty
 
   void Warning(QWidget*, const QString& title, const QString& text) override {
     warnings << title + ": " + text;
@@ -28,6 +30,13 @@ class ScriptedDialogs : public Dialogs {
     if (answers.empty()) return {};
     QString answer = answers.front();
     answers.pop_front();
+    return answer;
+  }
+  Answer Ask(QWidget*, const QString& title, const QString& text) override {
+    questions << title + ": " + text;
+    if (askAnswers.empty()) return Answer::Cancel;
+    const Answer answer = askAnswers.front();
+    askAnswers.pop_front();
     return answer;
   }
 };

@@ -358,4 +358,89 @@ TEST_F(BackpropRunTest, MapAndExplainRefuseWhatTheyCannotShow) {
       << maps.err;
 }
 
+// --summary grades several sets in one call: a line each after the header,
+// each with the exit status the set's own run would have had.
+TEST_F(BackpropRunTest, SummaryGradesEverySetAndTestMeasuresTheFinalNet) {
+  Write("good.pr1", std::string(kExclusiveOrProgram).insert(0, "EPSILON=.7\r\n"));
+  Write("good.ds1", kExclusiveOr);
+  Write("good.qs1", kExclusiveOr);
+  Write("bad.pr1", kExclusiveOrProgram);
+  Write("bad.ds1", "301\r\n1,1,1\r\n");
+  Write("plain.pr1", "NETLIST=2,2,1\r\nDISPLAY\r\n");  // weights unset: every output 0
+  Write("plain.qs1", kExclusiveOr);
+  const RunResult run = Run("--summary --test 4 good.pr1 bad plain");
+  EXPECT_EQ(run.status, 2) << "the highest status of the sets";
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 4u) << run.out;
+  EXPECT_EQ(lines[0], "base,exit,trains,last_trial,last_error,test_error,right,total");
+  EXPECT_EQ(lines[1].substr(0, 15), "good,0,1,567,0.");
+  EXPECT_EQ(lines[1].substr(lines[1].size() - 4), ",4,4");
+  EXPECT_EQ(lines[2], "bad,2,0,,,,,");
+  EXPECT_EQ(lines[3], "plain,0,0,,,4,2,4") << "e = -1 or 1 four times; the -1 targets right";
+  EXPECT_NE(run.err.find("bad: UNABLE TO EXECUTE TASK\n"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("bad: --test 4: the set holds no pattern"), std::string::npos);
+
+  // Alone, the good set prints its test error as the report writes errors,
+  // and the curve's last test error is that of the final net.
+  const RunResult alone = Run("good --test 4 --curve c.csv");
+  ASSERT_EQ(alone.status, 0) << alone.err;
+  const std::vector<std::string> out = Lines(alone.out);
+  ASSERT_GE(out.size(), 2u);
+  EXPECT_EQ(out.back(), "Right= 4 of 4");
+  const std::vector<std::string> rows = Lines(ReadFile(dir / "c.csv"));
+  ASSERT_EQ(rows.size(), 1u + 567u);
+  EXPECT_EQ(rows[0], "train,trial,error,test_error");
+  const double last = std::stod(rows.back().substr(rows.back().rfind(',') + 1));
+  std::string shown = "Test=" + backprop::FormatPattern(last, " ##.######");
+  EXPECT_EQ(out[out.size() - 2], shown);
+  EXPECT_EQ(lines[1].substr(lines[1].rfind(',', lines[1].size() - 5) + 1),
+            backprop::RoundTripText(last) + ",4,4");
+}
+
+// Every set of the library reaches the goal its lesson note states, run as
+// a teacher would grade it: the note's goal line gives the trials, the error
+// and, where a test set counts, the test patterns right.
+TEST_F(BackpropRunTest, EveryExerciseReachesTheGoalItsNoteStates) {
+  const std::regex fallsBelow(R"(error falls below ([0-9.]+) within ([0-9]+) trials)");
+  const std::regex atLimit(
+      R"(at the training limit of ([0-9]+) trials the error is (still above|below) ([0-9.]+))"
+      R"((, and at least ([0-9]+) of ([0-9]+) test patterns are right)?)");
+  int checked = 0;
+  for (const char* folder : {BACKPROP_EXERCISES_DIR, BACKPROP_DEMO_DIR}) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      if (entry.path().extension() != ".txt") continue;
+      const std::string note = ReadFile(entry.path());
+      fs::path base = entry.path();
+      base.replace_extension();
+      std::smatch goal;
+      const bool falls = std::regex_search(note, goal, fallsBelow);
+      ASSERT_TRUE(falls || std::regex_search(note, goal, atLimit)) << base << ": no goal";
+      const bool tested = !falls && goal[4].matched;
+      const RunResult run = Run(std::string("--summary ") + (tested ? "--test 4 " : "") + "'" +
+                                base.string() + "'");
+      ASSERT_EQ(run.status, 0) << base << run.err;
+      std::vector<std::string> fields;
+      std::istringstream line(Lines(run.out).at(1));
+      for (std::string field; std::getline(line, field, ',');) fields.push_back(field);
+      fields.resize(8);
+      const double trial = std::stod(fields[3]);
+      const double error = std::stod(fields[4]);
+      if (falls) {
+        EXPECT_LT(error, std::stod(goal[1])) << base;
+        EXPECT_LE(trial, std::stod(goal[2])) << base;
+      } else {
+        EXPECT_EQ(trial, std::stod(goal[1]) - 1) << base << ": runs to the limit";
+        if (goal[2] == "below") EXPECT_LT(error, std::stod(goal[3])) << base;
+        else EXPECT_GT(error, std::stod(goal[3])) << base;
+      }
+      if (tested) {
+        EXPECT_GE(std::stoi(fields[6]), std::stoi(goal[5])) << base;
+        EXPECT_EQ(fields[7], goal[6].str()) << base;
+      }
+      ++checked;
+    }
+  }
+  EXPECT_EQ(checked, 13);
+}
+
 }  // namespace

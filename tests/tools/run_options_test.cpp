@@ -65,6 +65,13 @@ TEST(RunOptions, UsageErrorsSayWhatIsWrong) {
       {{"xor", "--map=m.png", "--map-neurode=3:one"},
        "--map-neurode takes K:J, a layer K from 2 to 10 and a neurode J from 1 to 10, not "
        "\"3:one\""},
+      {{"xor", "--test", "3"}, "--test takes 2 (D2) or 4 (T1), not \"3\""},
+      {{"xor", "--test", std::string(50, '9')},
+       "--test takes 2 (D2) or 4 (T1), not \"9999999999999999999999999999999999999999...\""},
+      {{"xor", "--test", "2", "--test", "2"}, "--test is given more than once"},
+      {{"--summary", "x", "--summary"}, "--summary is given more than once"},
+      {{"--summary", "a", "b", "--curve", "c.csv"}, "--curve takes one base name, not 2"},
+      {{"xor", "--check", "--summary"}, "--check and --summary do not go together"},
   };
   for (const Case& c : cases) {
     try {
@@ -87,6 +94,14 @@ TEST(RunOptions, ReadsThePicturesShape) {
   EXPECT_EQ(std::pair(shaped.pngWidth, shaped.pngHeight), std::pair(64, 8192));
   EXPECT_TRUE(shaped.fit && shaped.neurodeMaps);
   EXPECT_EQ(std::pair(shaped.mapLayer, shaped.mapNeurode), std::pair(10, 3));
+}
+
+TEST(RunOptions, SummaryTakesSeveralSetsWithOrWithoutTheProgramExtension) {
+  const RunOptions options = ParseRunOptions({"--summary", "a/x.pr1", "b", "--test", "4", "c.pr1"});
+  EXPECT_EQ(options.bases, (std::vector<std::string>{"a/x", "b", "c"}));
+  EXPECT_EQ(options.base, "a/x");
+  EXPECT_EQ(options.testSet, 4);
+  EXPECT_EQ(ParseRunOptions({"x.pr1"}).base, "x.pr1") << "without a summary the name is as given";
 }
 
 TEST(RunOptions, HelpListsEveryOption) {

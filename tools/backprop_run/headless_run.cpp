@@ -1,7 +1,9 @@
 #include "tools/backprop_run/headless_run.h"
 
+#include <limits>
 #include <ostream>
 
+#include "engine/engine_error.h"
 #include "engine/interpreter.h"
 #include "engine/neurode_maps.h"
 #include "engine/text_lines.h"
@@ -27,11 +29,25 @@ void HeadlessHost::ShowWarning(const std::string& message) {
 }
 
 void HeadlessHost::TrainingStarted() {
-  if (recordCurves_) curves_.emplace_back();
+  ++trains_;
+  lastCycle_.reset();
+  if (!recordCurves_) return;
+  curves_.emplace_back();
+  if (testSet_ != 0) testCurves_.emplace_back();
 }
 
 void HeadlessHost::CycleEnded(const CycleReport& report) {
-  if (recordCurves_ && !curves_.empty()) curves_.back().Add(report.trial, report.errorSum);
+  lastCycle_ = CurvePoint{report.trial, report.errorSum};
+  if (!recordCurves_ || curves_.empty()) return;
+  curves_.back().Add(report.trial, report.errorSum);
+  if (testSet_ == 0) return;
+  double error = std::numeric_limits<double>::quiet_NaN();
+  try {
+    error = testMeter_.Measure(ws_, testSet_).error;
+  } catch (const EngineError&) {
+    // The run goes on; the end of the run says why the set cannot be measured.
+  }
+  testCurves_.back().Add(report.trial, error);
 }
 
 void HeadlessHost::NetRedrawn() {

@@ -3,10 +3,12 @@
 #include <csignal>
 #include <iosfwd>
 
+#include <optional>
 #include <vector>
 
 #include "engine/error_curve.h"
 #include "engine/host.h"
+#include "engine/test_error.h"
 
 namespace backprop {
 
@@ -37,6 +39,15 @@ class HeadlessHost : public Host {
   // Draws every neurode's map over each drawing of the net from now on
   // (for --neurode-maps).
   void DrawNeurodeMaps() { drawNeurodeMaps_ = true; }
+  // With RecordCurves, also measures test set `set` (2 or 4) after every
+  // cycle: one curve per TRAIN line beside Curves(), a point per cycle (not
+  // a number where the set cannot be measured).
+  void RecordTestCurves(int set) { testSet_ = set; }
+  const std::vector<ErrorCurve>& TestCurves() const { return testCurves_; }
+
+  // The TRAIN lines that ran, and the last cycle's report of the last one.
+  int Trains() const { return trains_; }
+  std::optional<CurvePoint> LastCycle() const { return lastCycle_; }
 
  private:
   Workspace& ws_;
@@ -47,6 +58,11 @@ class HeadlessHost : public Host {
   bool recordCurves_ = false;
   bool drawNeurodeMaps_ = false;
   std::vector<ErrorCurve> curves_;
+  int testSet_ = 0;
+  TestErrorMeter testMeter_;
+  std::vector<ErrorCurve> testCurves_;
+  int trains_ = 0;
+  std::optional<CurvePoint> lastCycle_;
 };
 
 // The key code a Ctrl+C stands for when it stops training.

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@
 #include "tools/backprop_run/run_check.h"
 #include "tools/backprop_run/run_options.h"
 #include "tools/backprop_run/run_outputs.h"
+#include "tools/backprop_run/run_summary.h"
 #include "tools/backprop_run/text_canvas.h"
 #include "ui/canvas/map_image.h"
 
@@ -52,6 +54,26 @@ void InstallInterruptHandler() {
 }
 
 void Report(const std::string& message) { std::cerr << "backprop-run: " << message << '\n'; }
+
+// Where the messages of one set's run go: as they are, or, in a summary of
+// several sets, each line after the set's name.
+class SetMessages {
+ public:
+  SetMessages(const std::string& base, bool named)
+      : prefix_(named ? backprop::VisibleText(base) + ": " : "") {}
+  void Report(const std::string& message) const { ::Report(prefix_ + message); }
+  // The run's warnings (a run error's three lines).
+  std::ostream& Warnings() { return prefix_.empty() ? std::cerr : warnings_; }
+  void FlushWarnings() {
+    std::istringstream lines(warnings_.str());
+    for (std::string line; std::getline(lines, line);) std::cerr << prefix_ << line << '\n';
+    warnings_.str({});
+  }
+
+ private:
+  std::string prefix_;
+  std::ostringstream warnings_;
+};
 
 int Fail(const std::string& message) {
   Report(message);
@@ -131,6 +153,139 @@ std::string MapPng(const backprop::Workspace& ws, const backprop::RunOptions& op
   return Picture::PngBytes(image);
 }
 
+
+// Measures the test set after the run; prints its lines unless quiet. False
+// when it cannot be measured (said as a usage error).
+bool MeasureTest(const backprop::Workspace& ws, int set, bool quiet, const SetMessages& messages,
+                 backprop::RunSummary& summary) {
+  using namespace backprop;
+  const std::string option = "--test " + std::to_string(set) + ": ";
+  try {
+    const TestError test = MeasureTestError(ws, set);
+    if (test.patterns == 0) {
+      messages.Report(option + "the set holds no pattern");
+      return false;
+    }
+    summary.test = test;
+    if (!quiet) std::cout << TestLines(test, ws.OutputMode == kDigitalOutput);
+    return true;
+  } catch (const EngineError& error) {
+    messages.Report(option + error.what());
+    return false;
+  }
+}
+
+// Reads, runs and writes the outputs of one set; returns its exit status.
+// In a summary the run's own text is not printed.
+int RunSet(const backprop::RunOptions& options, const std::string& base, int argc, char** argv,
+           SetMessages& messages, backprop::RunSummary& summary) {
+  using namespace backprop;
+  const bool quiet = options.summary;
+  Workspace ws;
+  ApplyDefaults(ws);
+  if (const auto message = ReadTexts(ws, base)) {
+    messages.Report(*message);
+    return kExitUsageOrFileError;
+  }
+  if (!options.loadWeightsFile.empty()) {
+    if (const auto message = ReadWeightsFileOrMessage(ws, options.loadWeightsFile)) {
+      messages.Report(*message);
+      return kExitUsageOrFileError;
+    }
+  }
+
+  // The checks read the texts as this run will; they change nothing.
+  const std::vector<std::string> warnings = RunWarnings(ws, options.program);
+  if (options.check) {
+    for (const std::string& warning : warnings) std::cout << warning << '\n';
+    return warnings.empty() ? 0 : kExitWarnings;
+  }
+  for (const std::string& warning : warnings) std::cerr << warning << '\n';
+  std::cerr.flush();
+
+  std::unique_ptr<Picture> picture;
+  if (!options.pngFile.empty() || !options.mapFile.empty()) {
+    picture = std::make_unique<Picture>(argc, argv, QSize(options.pngWidth, options.pngHeight));
+    // The window shows the net before any run, and a run that only steps
+    // writes its values over it in the net's coordinates: so does the
+    // picture. Not a text of the run, so it is not printed.
+    DrawNet(ws, picture->Surface());
+    if (options.neurodeMaps) DrawNeurodeMaps(ws, picture->Surface());
+  }
+
+  std::ostream nowhere(nullptr);
+  TextCanvas text(quiet ? nowhere : std::cout);
+  std::optional<ForwardingCanvas> both;
+  if (!options.pngFile.empty()) both.emplace(std::vector<Canvas*>{&text, &picture->Surface()});
+  HeadlessHost host(ws, both ? static_cast<Canvas&>(*both) : text, messages.Warnings(),
+                    &interruptRequest);
+  if (!options.curveFile.empty()) host.RecordCurves();
+  if (options.neurodeMaps) host.DrawNeurodeMaps();
+  if (options.testSet != 0) host.RecordTestCurves(options.testSet);
+  const bool ranToEnd = RunNetworkProgram(ws, options.program, host);
+  text.Flush();
+  messages.FlushWarnings();
+  summary.trains = host.Trains();
+  summary.last = host.LastCycle();
+
+  bool usageFailed = false;
+  if (options.testSet != 0 && !MeasureTest(ws, options.testSet, quiet, messages, summary)) {
+    usageFailed = true;
+  }
+  // The arithmetic of one pattern, after the run's own output.
+  if (options.explainSet != 0) {
+    try {
+      std::cout << ExplainText(ExplainPattern(ws, options.explainSet, options.explainPattern));
+    } catch (const EngineError& error) {
+      messages.Report("--explain " + std::to_string(options.explainSet) + ":" +
+                      std::to_string(options.explainPattern) + ": " + error.what());
+      usageFailed = true;
+    }
+  }
+
+  // Every output is written on its own; the weights only after a run that
+  // ended without a run error.
+  std::vector<RunOutput> outputs;
+  if (!options.pngFile.empty()) {
+    if (options.fit) picture->FitToDrawing();
+    if (options.neurodeMaps) {
+      if (const auto message = NeurodeMapsUsageError(ws)) {
+        messages.Report(*message);
+        usageFailed = true;
+      }
+    }
+    outputs.push_back({options.pngFile, [&picture] { return picture->PngBytes(); }});
+  }
+  if (!options.curveFile.empty()) {
+    outputs.push_back({options.curveFile, [&host, &options] {
+                         const auto pointers = [](const std::vector<ErrorCurve>& list) {
+                           std::vector<const ErrorCurve*> curves(list.size());
+                           std::transform(list.begin(), list.end(), curves.begin(),
+                                          [](const ErrorCurve& curve) { return &curve; });
+                           return curves;
+                         };
+                         if (options.testSet == 0) return CurvesCsv(pointers(host.Curves()));
+                         return CurvesCsv(pointers(host.Curves()), pointers(host.TestCurves()));
+                       }});
+  }
+  if (!options.mapFile.empty()) {
+    if (const auto message = MapUsageError(ws, options)) {
+      messages.Report(*message);
+      usageFailed = true;
+    } else {
+      outputs.push_back({options.mapFile, [&ws, &options] { return MapPng(ws, options); }});
+    }
+  }
+  if (ranToEnd && !options.saveWeightsFile.empty()) {
+    outputs.push_back({options.saveWeightsFile, [&ws] { return WeightsFileText(ws); }});
+  }
+  const std::vector<std::string> failures = WriteRunOutputs(outputs);
+  for (const std::string& failure : failures) messages.Report(failure);
+
+  if (!ranToEnd) return kExitRunError;
+  return failures.empty() && !usageFailed ? 0 : kExitUsageOrFileError;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -150,97 +305,22 @@ int main(int argc, char** argv) {
     return std::cout ? 0 : Fail("cannot write standard output");
   }
 
-  Workspace ws;
-  ApplyDefaults(ws);
-  if (const auto message = ReadTexts(ws, options.base)) return Fail(*message);
-  if (!options.loadWeightsFile.empty()) {
-    if (const auto message = ReadWeightsFileOrMessage(ws, options.loadWeightsFile)) {
-      return Fail(*message);
-    }
-  }
-
-  // The checks read the texts as this run will; they change nothing.
-  const std::vector<std::string> warnings = RunWarnings(ws, options.program);
-  if (options.check) {
-    for (const std::string& warning : warnings) std::cout << warning << '\n';
-    std::cout.flush();
-    if (!std::cout) return Fail("cannot write standard output");
-    return warnings.empty() ? 0 : kExitWarnings;
-  }
-  for (const std::string& warning : warnings) std::cerr << warning << '\n';
-  std::cerr.flush();
-
-  std::unique_ptr<Picture> picture;
-  if (!options.pngFile.empty() || !options.mapFile.empty()) {
-    picture = std::make_unique<Picture>(argc, argv, QSize(options.pngWidth, options.pngHeight));
-    // The window shows the net before any run, and a run that only steps
-    // writes its values over it in the net's coordinates: so does the
-    // picture. Not a text of the run, so it is not printed.
-    DrawNet(ws, picture->Surface());
-    if (options.neurodeMaps) DrawNeurodeMaps(ws, picture->Surface());
-  }
-
   InstallInterruptHandler();
-  TextCanvas text(std::cout);
-  std::optional<ForwardingCanvas> both;
-  if (!options.pngFile.empty()) both.emplace(std::vector<Canvas*>{&text, &picture->Surface()});
-  HeadlessHost host(ws, both ? static_cast<Canvas&>(*both) : text, std::cerr, &interruptRequest);
-  if (!options.curveFile.empty()) host.RecordCurves();
-  if (options.neurodeMaps) host.DrawNeurodeMaps();
-  const bool ranToEnd = RunNetworkProgram(ws, options.program, host);
-  text.Flush();
-
-  // The arithmetic of one pattern, after the run's own output.
-  bool usageFailed = false;
-  if (options.explainSet != 0) {
-    try {
-      std::cout << ExplainText(ExplainPattern(ws, options.explainSet, options.explainPattern));
-    } catch (const EngineError& error) {
-      Report("--explain " + std::to_string(options.explainSet) + ":" +
-             std::to_string(options.explainPattern) + ": " + error.what());
-      usageFailed = true;
-    }
+  // A summary ends with the highest status of its sets.
+  int status = 0;
+  if (options.summary) std::cout << SummaryHeader();
+  for (const std::string& base : options.bases) {
+    SetMessages messages(base, options.summary && options.bases.size() > 1);
+    RunSummary summary;
+    summary.base = base;
+    summary.exit = RunSet(options, base, argc, argv, messages, summary);
+    status = std::max(status, summary.exit);
+    if (options.summary) std::cout << SummaryLine(summary) << std::flush;
   }
-
-  // Every output is written on its own; the weights only after a run that
-  // ended without a run error.
-  std::vector<RunOutput> outputs;
-  if (!options.pngFile.empty()) {
-    if (options.fit) picture->FitToDrawing();
-    if (options.neurodeMaps) {
-      if (const auto message = NeurodeMapsUsageError(ws)) {
-        Report(*message);
-        usageFailed = true;
-      }
-    }
-    outputs.push_back({options.pngFile, [&picture] { return picture->PngBytes(); }});
-  }
-  if (!options.curveFile.empty()) {
-    outputs.push_back({options.curveFile, [&host] {
-                         std::vector<const ErrorCurve*> curves(host.Curves().size());
-                         std::transform(host.Curves().begin(), host.Curves().end(), curves.begin(),
-                                        [](const ErrorCurve& curve) { return &curve; });
-                         return CurvesCsv(curves);
-                       }});
-  }
-  if (!options.mapFile.empty()) {
-    if (const auto message = MapUsageError(ws, options)) {
-      Report(*message);
-      usageFailed = true;
-    } else {
-      outputs.push_back({options.mapFile, [&ws, &options] { return MapPng(ws, options); }});
-    }
-  }
-  if (ranToEnd && !options.saveWeightsFile.empty()) {
-    outputs.push_back({options.saveWeightsFile, [&ws] { return WeightsFileText(ws); }});
-  }
-  const std::vector<std::string> failures = WriteRunOutputs(outputs);
-  for (const std::string& failure : failures) Report(failure);
 
   std::cout.flush();
   const bool printed = static_cast<bool>(std::cout);
   if (!printed) Report("cannot write standard output (a closed pipe or a full disk)");
-
-  if (!ranToEnd) return kExitRunError;
-  return failures.empty() && printed && !usageFailed ? 0 : kExitUsageOrFileError;
+  if (status == kExitRunError) return status;
+  return printed ? status : kExitUsageOrFileError;
 }

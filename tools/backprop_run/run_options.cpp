@@ -90,8 +90,6 @@ void SetFlag(RunOptions& options, const std::string&) {
 }
 
 
-void SetHelp(RunOptions& options, const std::string&) { options.help = true; }
-
 // An option that shapes another's output needs that other option.
 void NeedOption(const RunOptions& options, const std::set<std::string, std::less<>>& seen,
                 const char* option, const char* needed, bool present) {
@@ -103,6 +101,51 @@ void NeedOption(const RunOptions& options, const std::set<std::string, std::less
 // "100x100": the decision map's size in pixels.
 std::string MapSizeText() {
   return std::to_string(kDecisionMapPoints) + "x" + std::to_string(kDecisionMapPoints);
+}
+
+// A value as a message quotes it: a very long one is cut short.
+std::string Quoted(const std::string& value) {
+  constexpr std::size_t kShown = 40;
+  return "\"" + (value.size() > kShown ? value.substr(0, kShown) + "..." : value) + "\"";
+}
+
+void SetTest(RunOptions& options, const std::string& value) {
+  if (options.testSet != 0) throw UsageError("--test is given more than once");
+  if (value != "2" && value != "4") {
+    throw UsageError("--test takes 2 (D2) or 4 (T1), not " + Quoted(value));
+  }
+  options.testSet = value == "2" ? 2 : 4;
+}
+
+void SetSummary(RunOptions& options, const std::string&) {
+  if (options.summary) throw UsageError("--summary is given more than once");
+  options.summary = true;
+}
+
+void SetHelp(RunOptions& options, const std::string&) { options.help = true; }
+
+// With --summary, BASE.pr1 names the set BASE.
+std::string WithoutProgramExtension(std::string base) {
+  if (base.size() > 4 && base.ends_with(".pr1")) base.resize(base.size() - 4);
+  return base;
+}
+
+// The options whose output names one file, or that explain one set.
+void CheckOneSetOptions(const RunOptions& options) {
+  const struct {
+    bool given;
+    const char* name;
+  } single[] = {{!options.pngFile.empty(), "--png"},
+                {!options.saveWeightsFile.empty(), "--save-weights"},
+                {!options.curveFile.empty(), "--curve"},
+                {!options.mapFile.empty(), "--map"},
+                {options.explainSet != 0, "--explain"}};
+  for (const auto& option : single) {
+    if (option.given) {
+      throw UsageError(std::string(option.name) + " takes one base name, not " +
+                       std::to_string(options.bases.size()));
+    }
+  }
 }
 
 const OptionRow* FindOption(std::string_view name) {
@@ -145,6 +188,11 @@ const std::vector<OptionRow>& RunOptionTable() {
        "print the arithmetic of pattern P of training set SET for the final weights", SetExplain},
       {"--check", "", "print the warnings of the program and data checks, run nothing",
        SetFlag<&RunOptions::check>},
+      {"--test", "SET",
+       "measure test set SET (2 for D2, 4 for T1, with desired outputs) under the weights",
+       SetTest},
+      {"--summary", "",
+       "print one CSV line per set instead of the run's text; takes several BASEs", SetSummary},
       {"--help", "", "show this text and exit", SetHelp},
   };
   return table;
@@ -152,15 +200,18 @@ const std::vector<OptionRow>& RunOptionTable() {
 
 RunOptions ParseRunOptions(const std::vector<std::string>& args) {
   RunOptions options;
-  bool baseSeen = false;
   std::set<std::string, std::less<>> seen;
+  // Only a summary takes several sets; without one the second name is
+  // refused where it stands.
+  const bool summary = std::find(args.begin(), args.end(), "--summary") != args.end();
   for (std::size_t n = 0; n < args.size(); ++n) {
     const std::string& arg = args[n];
     if (arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
-      if (baseSeen) throw UsageError("more than one base name: \"" + arg + "\"");
+      if (!summary && !options.bases.empty()) {
+        throw UsageError("more than one base name: \"" + arg + "\"");
+      }
       if (arg.empty()) throw UsageError("the base name is empty");
-      options.base = arg;
-      baseSeen = true;
+      options.bases.push_back(arg);
       continue;
     }
     const std::size_t equals = arg.find('=');
@@ -181,18 +232,27 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
     if (row->valueName == "FILE" && value.empty()) throw UsageError(name + " needs a file name");
     row->apply(options, value);
   }
-  if (!options.help && !baseSeen) throw UsageError("no base name given");
+  if (!options.help && options.bases.empty()) throw UsageError("no base name given");
   const bool png = !options.pngFile.empty();
   NeedOption(options, seen, "--png-size", "--png", png);
   NeedOption(options, seen, "--fit", "--png", png);
   NeedOption(options, seen, "--neurode-maps", "--png", png);
   NeedOption(options, seen, "--map-neurode", "--map", !options.mapFile.empty());
+  if (options.check && options.summary) {
+    throw UsageError("--check and --summary do not go together");
+  }
+  if (options.summary) {
+    for (std::string& base : options.bases) base = WithoutProgramExtension(base);
+    if (options.bases.size() > 1) CheckOneSetOptions(options);
+  }
+  if (!options.bases.empty()) options.base = options.bases.front();
   return options;
 }
 
 std::string UsageText() {
   std::string text =
       "Usage: backprop-run BASE [options]\n"
+      "       backprop-run --summary [options] BASE...\n"
       "\n"
       "Runs a network program without the window. The texts of the file set\n"
       "BASE are read from whichever of BASE.pr1, BASE.pr2, BASE.ds1, BASE.ds2\n"
@@ -251,6 +311,23 @@ std::string UsageText() {
       "scaled to -1..1); \"weight h i j w change new\" for every weight, the\n"
       "bias row i = 0 included. Numbers read back exactly; whole numbers have no\n"
       "point. A pattern outside the set, or an empty set, is a usage error.\n"
+      "--test measures a test set with desired outputs under the net's weights:\n"
+      "after the run's own output it prints \"Test=\" and the set's error, summed\n"
+      "as a training cycle sums it and written as \"Error=\" is, and, where the\n"
+      "targets are one-of-N or two values either side of the middle of the\n"
+      "output range, \"Right= R of N\", the patterns the net gets right. With\n"
+      "--curve, each line gets a fourth column test_error (the header reads\n"
+      "\"train,trial,error,test_error\"): the test set's error after that cycle.\n"
+      "A test set that cannot be read or holds no pattern is a usage error.\n"
+      "--summary prints, instead of the run's text, a header line\n"
+      "\"base,exit,trains,last_trial,last_error,test_error,right,total\" and one\n"
+      "line per BASE: its exit status as a run of it alone, the TRAIN lines\n"
+      "run, the last cycle and its error, and with --test the test error and\n"
+      "the patterns right of the total; a field that does not apply is empty.\n"
+      "Here a BASE may end in .pr1 (so shell patterns such as */*.pr1 work),\n"
+      "messages name the set they belong to, and the exit status is the\n"
+      "highest of the sets'. With several BASEs, --png, --save-weights,\n"
+      "--curve, --map and --explain cannot be used.\n"
       "\n"
       "Checks: before a run, the program that runs (BASE.pr1, or BASE.pr2 with\n"
       "--program 2) and the data sets are checked for what the run would quietly\n"

@@ -9,7 +9,8 @@ namespace backprop {
 
 // What the command line of backprop-run asks for.
 struct RunOptions {
-  std::string base;             // the file set's base name, without extension
+  std::string base;                // the (first) file set's base name, without extension
+  std::vector<std::string> bases;  // every base name, in order (several only with --summary)
   int program = 1;              // 1 runs Program S1 as Run(S1), 2 Program S2 as Run(S2)
   std::string pngFile;          // where to write the final drawing; empty for none
   std::string loadWeightsFile;  // weights file read before the run; empty for none
@@ -25,6 +26,8 @@ struct RunOptions {
   int explainSet = 0;           // --explain SET:P: the training set, 1 or 2; 0 for none
   int explainPattern = 0;       // and the pattern, from 1
   bool check = false;           // print the warnings of the text checks instead of running
+  int testSet = 0;              // --test SET: 2 (D2) or 4 (T1); 0 for none
+  bool summary = false;         // --summary: one CSV line per set instead of the run's text
   bool help = false;
 };
 
@@ -49,7 +52,9 @@ const std::vector<OptionRow>& RunOptionTable();
 // Reads the arguments after the program name. An option's value follows it
 // as the next argument or after "=" ("--png out.png", "--png=out.png"). An
 // option given twice, and an option that shapes an output not asked for
-// (--fit without --png), are usage errors.
+// (--fit without --png), are usage errors. With --summary there may be
+// several base names, each with or without ".pr1"; the options that name
+// one file then take one base name only.
 RunOptions ParseRunOptions(const std::vector<std::string>& args);
 
 // The text of --help.

@@ -26,6 +26,18 @@ class QtDialogs : public Dialogs {
         QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, value, &ok);
     return ok ? text : QString();
   }
+  Answer Ask(QWidget* parent, const QString& title, const QString& text) override {
+    switch (QMessageBox::question(parent, title, text,
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                  QMessageBox::Cancel)) {
+      case QMessageBox::Yes:
+        return Answer::Yes;
+      case QMessageBox::No:
+        return Answer::No;
+      default:
+        return Answer::Cancel;
+    }
+  }
   QString SaveFileName(QWidget* parent, const QString& title, const QString& suggested,
                        const QString& filter) override {
     return QFileDialog::getSaveFileName(parent, title, suggested, filter);

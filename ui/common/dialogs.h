@@ -6,6 +6,9 @@ class QWidget;
 
 namespace backprop {
 
+// The answer to a question box.
+enum class Answer { Yes, No, Cancel };
+
 // The modal boxes the windows open. Windows take them by reference so that
 // tests can answer them without a user; RealDialogs() opens the real ones.
 class Dialogs {
@@ -25,6 +28,14 @@ class Dialogs {
                                  const QString& value) {
     static_cast<void>(value);
     return Input(parent, prompt, title);
+  }
+  // A question box with Yes, No and Cancel (Cancel the default). Boxes that
+  // cannot ask answer Cancel.
+  virtual Answer Ask(QWidget* parent, const QString& title, const QString& text) {
+    static_cast<void>(parent);
+    static_cast<void>(title);
+    static_cast<void>(text);
+    return Answer::Cancel;
   }
   // The standard save dialog: a file name to save under, with `suggested`
   // offered first and `filter` naming the kinds of file; empty for Cancel.

@@ -11,6 +11,8 @@ class MainWindowAccess {
 
   virtual void LeaveDesignMode() = 0;
   virtual void ShowMainWindow() = 0;
+  // A file set was loaded (its lesson note may have changed).
+  virtual void FileSetLoaded() {}
 };
 
 }  // namespace backprop

@@ -17,6 +17,7 @@
 #include "ui/common/maximise.h"
 #include "ui/common/window_style.h"
 #include "ui/editor/editor_window.h"
+#include "ui/editor/generate_data_dialog.h"
 #include "ui/listing/listing_window.h"
 #include "ui/main/designer_strip.h"
 #include "ui/main/help_window.h"
@@ -56,6 +57,8 @@ void MainWindow::BuildMenuBar() {
       {"testdata", "Test Set (T1)", &MainWindow::testdata_Click},
   }};
   for (const MenuEntry& entry : editEntries) add(edit, entry);
+  edit->addSeparator();
+  add(edit, {"GenerateData", "Generate Data...", &MainWindow::GenerateData_Click});
   const std::array<MenuEntry, 9> entries{{
       {"TN", "Run(S1)", &MainWindow::TN_Click},
       {"ru", "Run(S2)", &MainWindow::ru_Click},
@@ -116,6 +119,14 @@ void MainWindow::Tr_Click() {
 void MainWindow::Ta_Click() { EditBuffer(BufferId::TrainingDataD2); }
 
 void MainWindow::testdata_Click() { EditBuffer(BufferId::TestSetT1); }
+
+void MainWindow::GenerateData_Click() {
+  if (Busy()) return;
+  LeaveDesignMode();
+  auto* dialog = new GenerateDataDialog(ws_, dialogs_, this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->open();
+}
 
 void MainWindow::pms_Click() {
   hide();

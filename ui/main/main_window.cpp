@@ -184,6 +184,8 @@ void MainWindow::ShowMainWindow() {
   activateWindow();
 }
 
+void MainWindow::FileSetLoaded() { views_->FileSetLoaded(); }
+
 void MainWindow::ApplyStartUpDefaults() {
   if (ws_.AboutShown != 0) return;
   ws_.AnalogThreshold = 0.001;

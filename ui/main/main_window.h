@@ -71,6 +71,8 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   void LeaveDesignMode() override;
   // Shows this window again; its activation redraws the net.
   void ShowMainWindow() override;
+  // The lesson of the set loaded follows it.
+  void FileSetLoaded() override;
 
  public slots:
   // Start-up: maximise, hide the designer, defaults until the first mouse
@@ -102,6 +104,7 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   void Tr_Click();        // "Training Data (D1)"
   void Ta_Click();        // "Training Data (D2)"
   void testdata_Click();  // "Test Set (T1)"
+  void GenerateData_Click();  // "Generate Data...": fills D1, D2 or T1
   void TN_Click();        // "Run(S1)"
   void ru_Click();        // "Run(S2)"
   void SWP_Click();       // "StepThruTrn(D1)"

@@ -3,6 +3,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
@@ -16,7 +17,9 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/engine_error.h"
 #include "engine/host.h"
+#include "engine/number_text.h"
 #include "engine/workspace.h"
 #include "ui/canvas/repaint_throttle.h"
 #include "ui/views/picture_saving.h"
@@ -29,6 +32,8 @@ namespace {
 const QColor kCurrentColour(0, 0, 128);  // the drawing's navy
 const QColor kPreviousColour(160, 160, 160);
 const QColor kThresholdColour(200, 0, 0);
+const QColor kTestColour(220, 110, 0);
+const QColor kPreviousTestColour(240, 200, 160);
 
 QList<QPointF> ToPoints(const std::vector<CurvePoint>& points, double floor) {
   QList<QPointF> list;
@@ -67,11 +72,14 @@ ErrorCurveView::ErrorCurveView(const Workspace& ws, Dialogs& dialogs, QWidget* p
       dialogs_(dialogs),
       caption_(new QLabel(this)),
       logarithmic_(new QCheckBox("Logarithmic error axis", this)),
+      testSet_(new QComboBox(this)),
       chart_(new QChart()),
       chartView_(new QChartView(chart_, this)),
       currentSeries_(new QLineSeries()),
       previousSeries_(new QLineSeries()),
       thresholdSeries_(new QLineSeries()),
+      testSeries_(new QLineSeries()),
+      previousTestSeries_(new QLineSeries()),
       throttle_(new RepaintThrottle(
           chartView_->viewport(), [this] { Refresh(); }, kViewShare,
           RepaintThrottle::Cost::PreparationAndPainting)) {
@@ -82,6 +90,13 @@ ErrorCurveView::ErrorCurveView(const Workspace& ws, Dialogs& dialogs, QWidget* p
   captionFont.setBold(true);
   caption_->setFont(captionFont);
   logarithmic_->setObjectName("ErrorCurveLogarithmic");
+  testSet_->setObjectName("ErrorCurveTestSet");
+  testSet_->addItem("Test error: none", 0);
+  testSet_->addItem("Test error: D2", kDataSetD2);
+  testSet_->addItem("Test error: T1", kTestSetT1);
+  testSet_->setToolTip(
+      "Also draw the error of a set with desired outputs after every cycle, under the "
+      "weights of the moment (T1 is then read with its desired outputs)");
   BuildChart();
 
   auto* saveData = new QPushButton("Save Data...", this);
@@ -94,9 +109,17 @@ ErrorCurveView::ErrorCurveView(const Workspace& ws, Dialogs& dialogs, QWidget* p
     SavePictureAs(this, dialogs_, "error-curve.png", [this](bool svg) { return Picture(svg); });
   });
   connect(logarithmic_, &QCheckBox::toggled, this, &ErrorCurveView::SetLogarithmic);
+  connect(testSet_, &QComboBox::currentIndexChanged, this, [this] {
+    // Another set's errors are not comparable: its line starts afresh.
+    currentTest_ = ErrorCurve();
+    previousTest_ = ErrorCurve();
+    testText_.clear();
+    Refresh();
+  });
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(logarithmic_);
+  buttons->addWidget(testSet_);
   buttons->addStretch(1);
   buttons->addWidget(saveData);
   buttons->addWidget(savePicture);
@@ -113,7 +136,10 @@ void ErrorCurveView::BuildChart() {
   currentSeries_->setPen(QPen(kCurrentColour, 1.5));
   QPen dashed(kThresholdColour, 1.0, Qt::DashLine);
   thresholdSeries_->setPen(dashed);
-  for (QLineSeries* series : {previousSeries_, currentSeries_, thresholdSeries_}) {
+  previousTestSeries_->setPen(QPen(kPreviousTestColour, 1.5));
+  testSeries_->setPen(QPen(kTestColour, 1.5));
+  for (QLineSeries* series :
+       {previousSeries_, previousTestSeries_, currentSeries_, testSeries_, thresholdSeries_}) {
     chart_->addSeries(series);
   }
   chartView_->setRenderHint(QPainter::Antialiasing);
@@ -144,7 +170,8 @@ void ErrorCurveView::SetLogarithmic(bool logarithmic) {
   yAxis_->setTitleText("Error");
   chart_->addAxis(xAxis_, Qt::AlignBottom);
   chart_->addAxis(yAxis_, Qt::AlignLeft);
-  for (QLineSeries* series : {previousSeries_, currentSeries_, thresholdSeries_}) {
+  for (QLineSeries* series :
+       {previousSeries_, previousTestSeries_, currentSeries_, testSeries_, thresholdSeries_}) {
     series->attachAxis(xAxis_);
     series->attachAxis(yAxis_);
   }
@@ -154,7 +181,36 @@ void ErrorCurveView::SetLogarithmic(bool logarithmic) {
 void ErrorCurveView::StartCurve(bool byHand) {
   previous_ = std::move(current_);
   current_ = ErrorCurve();
+  previousTest_ = std::move(currentTest_);
+  currentTest_ = ErrorCurve();
   currentByHand_ = byHand;
+}
+
+int ErrorCurveView::TestSet() const { return testSet_->currentData().toInt(); }
+
+void ErrorCurveView::SetTestSet(int set) {
+  const int index = testSet_->findData(set);
+  if (index >= 0) testSet_->setCurrentIndex(index);
+}
+
+void ErrorCurveView::MeasureTest(double trial) {
+  const int set = TestSet();
+  if (set == 0) return;
+  try {
+    const TestError test = testMeter_.Measure(ws_, set);
+    currentTest_.Add(trial, test.error);
+    const bool digital = ws_.OutputMode == kDigitalOutput;
+    std::string error = digital ? PrintForm(test.error) : FormatPattern(test.error, " ##.######");
+    error.erase(error.find_last_not_of(' ') + 1);
+    testText_ = "   Test=" + error;
+    if (test.counting != RightCounting::None) {
+      testText_ += "  (test: " + std::to_string(test.right) + " of " +
+                   std::to_string(test.patterns) + " right)";
+    }
+  } catch (const EngineError& e) {
+    currentTest_.Add(trial, std::numeric_limits<double>::quiet_NaN());
+    testText_ = std::string("   Test: ") + e.what();
+  }
 }
 
 void ErrorCurveView::TrainingStarted() { StartCurve(false); }
@@ -165,6 +221,7 @@ void ErrorCurveView::CycleEnded(const CycleReport& report) {
     StartCurve(true);
   }
   current_.Add(report.trial, report.errorSum);
+  MeasureTest(report.trial);
   trialText_ = report.trialText;
   errorText_ = report.errorText;
   if (isVisible()) throttle_->Request();
@@ -174,6 +231,7 @@ QString ErrorCurveView::Caption() const {
   if (trialText_.empty()) return {};
   std::string caption = "Trial=" + trialText_;
   if (!errorText_.empty()) caption += "   Error=" + errorText_;
+  caption += testText_;
   return QString::fromStdString(caption);
 }
 
@@ -181,7 +239,7 @@ void ErrorCurveView::Refresh() {
   caption_->setText(Caption().isEmpty() ? QString("No training yet") : Caption());
   const bool logarithmic = logarithmic_->isChecked();
   double lowest = 0;
-  for (const ErrorCurve* curve : {&current_, &previous_}) {
+  for (const ErrorCurve* curve : {&current_, &previous_, &currentTest_, &previousTest_}) {
     const double low = curve->LowestPositiveError();
     if (low > 0 && (lowest == 0 || low < lowest)) lowest = low;
   }
@@ -190,10 +248,12 @@ void ErrorCurveView::Refresh() {
       logarithmic ? (lowest > 0 ? lowest / 10 : 1e-6) : -std::numeric_limits<double>::infinity();
   SetPoints(*currentSeries_, ToPoints(current_.Summary(), floor));
   SetPoints(*previousSeries_, ToPoints(previous_.Summary(), floor));
+  SetPoints(*testSeries_, ToPoints(currentTest_.Summary(), floor));
+  SetPoints(*previousTestSeries_, ToPoints(previousTest_.Summary(), floor));
 
   double lastTrial = 1;
   double highest = 0;
-  for (const ErrorCurve* curve : {&current_, &previous_}) {
+  for (const ErrorCurve* curve : {&current_, &previous_, &currentTest_, &previousTest_}) {
     if (!curve->Empty()) lastTrial = std::max(lastTrial, curve->Last().trial);
     highest = std::max(highest, curve->HighestError());
   }
@@ -221,7 +281,11 @@ std::string ErrorCurveView::Csv() const {
   std::vector<const ErrorCurve*> curves;
   if (!previous_.Empty()) curves.push_back(&previous_);
   curves.push_back(&current_);
-  return CurvesCsv(curves);
+  if (currentTest_.Empty() && previousTest_.Empty()) return CurvesCsv(curves);
+  std::vector<const ErrorCurve*> tests;
+  if (!previous_.Empty()) tests.push_back(&previousTest_);
+  tests.push_back(&currentTest_);
+  return CurvesCsv(curves, tests);
 }
 
 QByteArray ErrorCurveView::Picture(bool svg) {

@@ -5,8 +5,10 @@
 #include <string>
 
 #include "engine/error_curve.h"
+#include "engine/test_error.h"
 
 class QCheckBox;
+class QComboBox;
 class QChart;
 class QChartView;
 class QLabel;
@@ -25,7 +27,10 @@ struct Workspace;
 // stops at the analog threshold, a dashed line there. Above the chart the
 // last report stays readable after the run. The chart follows the screen's
 // rate and draws each curve's summary, so a run of a million cycles stays
-// smooth; "Save Data..." writes every value.
+// smooth; "Save Data..." writes every value. With a test set chosen (D2, or
+// T1 read with its desired outputs) a second line shows that set's error
+// after every cycle, measured read-only under the weights of the moment,
+// and the caption says how many of its patterns the net gets right.
 class ErrorCurveView : public QWidget {
   Q_OBJECT
 
@@ -40,7 +45,13 @@ class ErrorCurveView : public QWidget {
 
   const ErrorCurve& Current() const { return current_; }
   const ErrorCurve& Previous() const { return previous_; }
-  // The last report: "Trial= 12    Error= .012346".
+  const ErrorCurve& CurrentTest() const { return currentTest_; }
+  const ErrorCurve& PreviousTest() const { return previousTest_; }
+  // The test set measured after every cycle: 2 (D2), 4 (T1) or 0 for none.
+  int TestSet() const;
+  void SetTestSet(int set);
+  // The last report: "Trial= 12    Error= .012346", and the test set's
+  // "   Test= .03 (test: 27 of 30 right)".
   QString Caption() const;
   // Draws the curves now (the chart otherwise follows the screen's rate).
   void Refresh();
@@ -56,21 +67,29 @@ class ErrorCurveView : public QWidget {
   void BuildChart();
   void SetLogarithmic(bool logarithmic);
   void StartCurve(bool byHand);
+  void MeasureTest(double trial);
 
   const Workspace& ws_;
   Dialogs& dialogs_;
   ErrorCurve current_;
   ErrorCurve previous_;
+  ErrorCurve currentTest_;
+  ErrorCurve previousTest_;
+  TestErrorMeter testMeter_;
+  std::string testText_;  // the caption's test part
   bool currentByHand_ = false;
   std::string trialText_;
   std::string errorText_;
   QLabel* caption_;
   QCheckBox* logarithmic_;
+  QComboBox* testSet_;
   QChart* chart_;
   QChartView* chartView_;
   QLineSeries* currentSeries_;
   QLineSeries* previousSeries_;
   QLineSeries* thresholdSeries_;
+  QLineSeries* testSeries_;
+  QLineSeries* previousTestSeries_;
   QAbstractAxis* xAxis_ = nullptr;
   QAbstractAxis* yAxis_ = nullptr;
   RepaintThrottle* throttle_;

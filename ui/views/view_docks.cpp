@@ -14,6 +14,7 @@
 #include "ui/views/arithmetic_view.h"
 #include "ui/views/decision_map_view.h"
 #include "ui/views/error_curve_view.h"
+#include "ui/views/lesson_docks.h"
 #include "ui/views/picture_saving.h"
 #include "ui/views/training_controls.h"
 
@@ -31,7 +32,8 @@ ViewDocks::ViewDocks(Workspace& ws, QMainWindow& window, Host& host, Dialogs& di
       arithmetic_(new ArithmeticView(ws, host, dialogs)),
       training_(new TrainingControls),
       fitNet_(new QAction("Fit Net", this)),
-      neurodeMaps_(new QAction("Neurode Maps", this)) {
+      neurodeMaps_(new QAction("Neurode Maps", this)),
+      lessons_(new LessonDocks(ws, window, host, dialogs)) {
   fitNet_->setObjectName("ViewFitNet");
   neurodeMaps_->setObjectName("ViewNeurodeMaps");
   for (QAction* option : {fitNet_, neurodeMaps_}) option->setCheckable(true);
@@ -90,6 +92,8 @@ void ViewDocks::AddMenu(QMenuBar* bar) {
   menu->addAction(fitNet_);
   menu->addAction(neurodeMaps_);
   menu->addSeparator();
+  lessons_->AddEntries(menu);
+  menu->addSeparator();
   QAction* save = menu->addAction("Save Picture...");
   save->setObjectName("ViewSavePicture");
   connect(save, &QAction::triggered, this, &ViewDocks::SaveDrawing);
@@ -107,6 +111,8 @@ void ViewDocks::NetRedrawn() {
   map_->NetChanged();
   arithmetic_->NetChanged();
 }
+
+void ViewDocks::FileSetLoaded() { lessons_->FileSetLoaded(); }
 
 void ViewDocks::RunStarting() { arithmetic_->SetRunning(true); }
 

@@ -21,6 +21,7 @@ class Dialogs;
 class ErrorCurveView;
 class Host;
 class TrainingControls;
+class LessonDocks;
 struct CycleReport;
 struct NetElement;
 struct Workspace;
@@ -63,6 +64,8 @@ class ViewDocks : public QObject {
   // "Neurode Maps": each neurode of layers 2..L drawn as a map of its output.
   QAction* NeurodeMapsAction() const { return neurodeMaps_; }
   bool NeurodeMaps() const;
+  // A file set was loaded: the lesson follows.
+  void FileSetLoaded();
 
   ErrorCurveView& Curve() { return *curve_; }
   DecisionMapView& Map() { return *map_; }
@@ -71,6 +74,7 @@ class ViewDocks : public QObject {
   QDockWidget* CurveDock() const { return curveDock_; }
   QDockWidget* ArithmeticDock() const { return arithmeticDock_; }
   QDockWidget* TrainingDock() const { return trainingDock_; }
+  LessonDocks& Lessons() { return *lessons_; }
 
  private:
   QDockWidget* AddDock(QWidget* view, const QString& title, const char* name, int area);
@@ -90,6 +94,7 @@ class ViewDocks : public QObject {
   QDockWidget* trainingDock_ = nullptr;
   QAction* fitNet_;
   QAction* neurodeMaps_;
+  LessonDocks* lessons_;
 };
 
 }  // namespace backprop

@@ -80,9 +80,11 @@ void MainWindowTest::menuBarHasItsCaptionsInOrder() {
     editCaptions << action->text();
     editNames << action->objectName();
   }
+  // The five buffers, then, apart, the generator beyond them.
   QCOMPARE(editCaptions, QStringList({"Program(S1)", "Program(S2)", "Training Data (D1)",
-                                      "Training Data (D2)", "Test Set (T1)"}));
-  QCOMPARE(editNames, QStringList({"pr", "ps2", "Tr", "Ta", "testdata"}));
+                                      "Training Data (D2)", "Test Set (T1)", "",
+                                      "Generate Data..."}));
+  QCOMPARE(editNames, QStringList({"pr", "ps2", "Tr", "Ta", "testdata", "", "GenerateData"}));
 }
 
 void MainWindowTest::startUpFillsDefaultsAndHidesTheDesigner() {
