@@ -24,6 +24,8 @@ namespace backprop::bench {
 namespace {
 
 constexpr double kEpsilon = 0.05;
+// Rounds of every benchmark, each giving one engine/FANN ratio.
+constexpr int kRounds = 7;
 
 class NullHost : public Host {
  public:
@@ -78,8 +80,9 @@ void SetThroughput(benchmark::State& state, const BenchNet& net) {
   state.SetItemsProcessed(state.iterations() * net.cyclesPerRun * net.PatternCount());
 }
 
-// Keeps the best pattern updates per second of every benchmark (the least
-// disturbed of its repetitions) for the closing ratio table.
+// The round-by-round ratios of engine to FANN: every repetition of a
+// benchmark is one round, and the engine's and FANN's runs of the same
+// round (interleaved with the others) make one ratio.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
@@ -88,27 +91,44 @@ class RatioReporter : public benchmark::ConsoleReporter {
       if (run.run_type != Run::RT_Iteration) continue;
       const auto counter = run.counters.find("items_per_second");
       if (counter == run.counters.end()) continue;
-      double& best = best_[run.run_name.function_name];
-      best = std::max(best, static_cast<double>(counter->second.value));
+      std::vector<double>& rounds = rounds_[run.run_name.function_name];
+      const auto index = static_cast<std::size_t>(run.repetition_index);
+      if (rounds.size() <= index) rounds.resize(index + 1);
+      rounds[index] = counter->second.value;
     }
   }
 
   void PrintRatios(const std::vector<BenchNet>& nets) const {
-    std::printf("\n%-18s %16s %16s %10s\n", "net", "engine upd/s", "FANN upd/s", "engine/FANN");
+    std::printf("\nbuild: %s\n", BACKPROP_BUILD_FLAGS);
+    std::printf("\n%-18s %14s %14s %30s\n", "net", "engine upd/s", "FANN upd/s",
+                "engine/FANN: median (lowest-highest)");
     for (const BenchNet& net : nets) {
-      const double ours = Find("engine/" + net.name);
-      const double theirs = Find("fann/" + net.name);
-      std::printf("%-18s %16.0f %16.0f %10.2f\n", net.name.c_str(), ours, theirs,
-                  theirs > 0 ? ours / theirs : 0.0);
+      const std::vector<double> ours = Find("engine/" + net.name);
+      const std::vector<double> theirs = Find("fann/" + net.name);
+      std::vector<double> ratios;
+      for (std::size_t r = 0; r < std::min(ours.size(), theirs.size()); ++r) {
+        if (theirs[r] > 0) ratios.push_back(ours[r] / theirs[r]);
+      }
+      if (ratios.empty()) continue;
+      std::sort(ratios.begin(), ratios.end());
+      std::printf("%-18s %14.0f %14.0f %14.2f (%.2f-%.2f) over %zu rounds\n", net.name.c_str(),
+                  Median(ours), Median(theirs), Median(ratios), ratios.front(), ratios.back(),
+                  ratios.size());
     }
   }
 
  private:
-  double Find(const std::string& name) const {
-    const auto found = best_.find(name);
-    return found == best_.end() ? 0.0 : found->second;
+  static double Median(std::vector<double> values) {
+    if (values.empty()) return 0.0;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
   }
-  std::map<std::string, double> best_;
+  std::vector<double> Find(const std::string& name) const {
+    const auto found = rounds_.find(name);
+    return found == rounds_.end() ? std::vector<double>{} : found->second;
+  }
+  std::map<std::string, std::vector<double>> rounds_;
 };
 
 }  // namespace
@@ -124,7 +144,7 @@ int main(int argc, char** argv) {
                                    for (auto _ : state) trainer->Run();
                                    SetThroughput(state, net);
                                  })
-        ->Repetitions(5)
+        ->Repetitions(kRounds)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("fann/" + net.name).c_str(),
                                  [&net](benchmark::State& state) {
@@ -137,7 +157,7 @@ int main(int argc, char** argv) {
                                    }
                                    SetThroughput(state, net);
                                  })
-        ->Repetitions(5)
+        ->Repetitions(kRounds)
         ->Unit(benchmark::kMillisecond);
   }
   // Interleaved repetitions share out the disturbance of a busy machine
