@@ -10,13 +10,23 @@
 
 namespace backprop {
 
+namespace {
+constexpr int kDrawingShare = 20;
+}  // namespace
+
 CanvasView::CanvasView(const QFont& font, QColor foreground, QColor background, QWidget* parent)
     : QWidget(parent),
       canvas_(QSize(640, 480), font, foreground, background),
-      repaint_(new RepaintThrottle(this, [this] {
-        if (prepare_) prepare_();
-        canvas_.FollowFit();
-      })) {
+      // While training redraws the net, painting it takes at most one part
+      // in twenty of the time: a large net is still redrawn many times a
+      // second, and training keeps its pace.
+      repaint_(new RepaintThrottle(
+          this,
+          [this] {
+            if (prepare_) prepare_();
+            canvas_.FollowFit();
+          },
+          kDrawingShare)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
   canvas_.SetChangedCallback([this] { RequestRepaint(); });
