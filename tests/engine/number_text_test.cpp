@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <random>
+#include <string>
 
 #include "engine/number_text.h"
 #include "engine/visible_text.h"
@@ -129,6 +132,32 @@ TEST(NumberText, FixedPatterns) {
   for (const PatternCase& c : cases) {
     EXPECT_EQ(FormatPattern(c.value, c.pattern), c.expected)
         << c.value << " with \"" << c.pattern << '"';
+  }
+}
+
+}  // namespace
+}  // namespace backprop
+
+namespace backprop {
+namespace {
+
+// The report's error pattern on values a quarter of a last place away from
+// a whole count of millionths: the digits that pattern keeps are known from
+// the count itself, whichever way the formatter gets there.
+TEST(NumberText, ErrorPatternRoundsLikeTheCountOfMillionths) {
+  std::mt19937_64 random(7);
+  const NumberPattern pattern(" ##.######");
+  for (int n = 0; n < 20000; ++n) {
+    const std::uint64_t millionths = random() % 5'000'000'000ull;  // up to 5000
+    const double offset = n % 2 == 0 ? 0.25 : 0.75;
+    const double value = (static_cast<double>(millionths) + offset) / 1e6;
+    const std::uint64_t rounded = millionths + (offset > 0.5 ? 1 : 0);
+    std::string fraction = std::to_string(1'000'000 + rounded % 1'000'000).substr(1);
+    while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+    const std::uint64_t whole = rounded / 1'000'000;
+    const std::string expected = " " + (whole == 0 ? "" : std::to_string(whole)) + "." + fraction;
+    ASSERT_EQ(pattern.Format(value), expected) << value;
+    ASSERT_EQ(FormatPattern(value, " ##.######"), expected);
   }
 }
 
