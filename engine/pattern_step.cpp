@@ -139,6 +139,8 @@ template <int kWidth>
   double* outputDeltas = net.deltas.SpareRow(last);
   double errors[kMaxNeurodes + 1];
   double shares[kMaxNeurodes + 1];
+  // Stays 0 while every delta is finite (x * 0 is 0 for a finite x).
+  double deltaZero = 0.0;
   for (int j = 1; j <= g.OutputSize(); ++j) {
     const double e = targets[j] - y[j];
     if (!std::isfinite(e)) ThrowOverflow("the error", j, last);
@@ -146,6 +148,7 @@ template <int kWidth>
     shares[j] = parameters.analog ? e * e : std::floor(3.2 * (e * e));
     result.errorShare += shares[j];
     outputDeltas[j] = slope[j] * e;
+    if (last >= 2) deltaZero += outputDeltas[j] * 0.0;
   }
 
   // Hidden deltas, from layer L-1 back to 2, from the weights before the
@@ -163,9 +166,11 @@ template <int kWidth>
       double sum = targetCount >= 1 ? s * (w[1] * nextDeltas[1]) : 0.0;
       for (int j = 2; j <= targetCount; ++j) sum += s * (w[j] * nextDeltas[j]);
       deltas[i] = sum;
+      deltaZero += sum * 0.0;
     }
   }
-  for (int k = 2; k <= last && result.Finite(); ++k) {
+  // The first delta that is not finite, by layer and neurode.
+  for (int k = 2; k <= last && deltaZero != 0.0 && result.Finite(); ++k) {
     const double* deltas = net.deltas.SpareRow(k);
     for (int j = 1; j <= g.Size(k); ++j) {
       if (!std::isfinite(deltas[j])) {
