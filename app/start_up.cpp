@@ -82,7 +82,8 @@ WindowSystemStart::WindowSystemStart() {
   }
   const char* display = std::getenv("DISPLAY");
   if (display == nullptr || *display == '\0') {
-    std::fprintf(stderr, "backpropagation: no display to show the window on (DISPLAY is not set)\n");
+    std::fprintf(stderr,
+                 "backpropagation: no display to show the window on (DISPLAY is not set)\n");
     return;
   }
   const Clock::time_point start = Clock::now();
@@ -96,7 +97,8 @@ WindowSystemStart::WindowSystemStart() {
     display_ = nullptr;
     const auto waited = Clock::now() - start;
     if (error != XCB_CONN_ERROR || waited >= kDisplayPatience) {
-      std::fprintf(stderr, "backpropagation: the display %s %s\n", display, ConnectionProblem(error));
+      std::fprintf(stderr, "backpropagation: the display %s %s\n", display,
+                   ConnectionProblem(error));
       return;
     }
     if (!mentioned && waited >= kMentionWaitAfter) {

@@ -26,7 +26,10 @@ void PauseSaveAt(std::string_view moment) {
 
 std::size_t BytesBeforePause(std::size_t size) {
   const std::string& moment = PauseMoment();
-  if (moment.empty() || moment.size() > 9 || moment.find_first_not_of("0123456789") != std::string::npos) {
+  // A byte count: digits only, few enough to fit any size_t.
+  constexpr std::size_t kMostDigits = 9;
+  if (moment.empty() || moment.size() > kMostDigits ||
+      moment.find_first_not_of("0123456789") != std::string::npos) {
     return size;
   }
   return std::min(size, static_cast<std::size_t>(std::stoul(moment)));

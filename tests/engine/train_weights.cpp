@@ -45,7 +45,8 @@ int main(int argc, char* argv[]) {
     for (int h = 1; h < static_cast<int>(ws.LayerCount); ++h) {
       for (int i = 0; i <= size(h); ++i) {
         for (int j = 1; j <= size(h + 1); ++j) {
-          std::printf("%d %d %d %d %a\n", program, i, j, h, static_cast<double>(ws.Weights(i, j, h)));
+          std::printf("%d %d %d %d %a\n", program, i, j, h,
+                      static_cast<double>(ws.Weights(i, j, h)));
         }
       }
     }

@@ -36,7 +36,7 @@ std::string Contents(const fs::path& path) {
 // Starts backprop-run on program 1 or 2 of `base`, saving its weights to
 // `target`; its output goes nowhere.
 pid_t StartRunner(const fs::path& base, int program, const fs::path& target) {
-  std::vector<std::string> words = {BACKPROP_RUN_EXE,        base.string(), "--program",
+  std::vector<std::string> words = {BACKPROP_RUN_EXE,        base.string(),    "--program",
                                     std::to_string(program), "--save-weights", target.string()};
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
@@ -76,7 +76,8 @@ TEST(SaveKill, TheTargetIsAlwaysTheOldFileOrTheNewOneWhole) {
   for (int attempt = 1; attempt <= 120; ++attempt) {
     // Half the tries stop part-way through the new file's bytes.
     const std::size_t choice = pick(random);
-    const std::string pause = choice < moments.size() ? moments[choice] : std::to_string(byte(random));
+    const std::string pause =
+        choice < moments.size() ? moments[choice] : std::to_string(byte(random));
     SCOPED_TRACE("try " + std::to_string(attempt) + ", stopped at " + pause);
     setenv("BACKPROP_SAVE_PAUSE", pause.c_str(), 1);
     const pid_t pid = StartRunner(folder / "Net", 2, target);
