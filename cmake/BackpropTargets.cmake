@@ -26,9 +26,11 @@ endfunction()
 # time, failures and sanitizer reports still name files and lines, and the
 # code under test keeps the configuration's flags. The test targets share
 # precompiled headers, which needs the same flags everywhere:
-# position-independent code, as Qt asks of its users.
+# position-independent code, as Qt asks of its users. Without optimisation
+# they go without the hardening flags too (cmake/Hardening.cmake).
 function(backprop_test_code target)
   target_compile_options(${target} PRIVATE -O0 -g1 -fPIC)
+  set_target_properties(${target} PROPERTIES BACKPROP_UNHARDENED ON)
 endfunction()
 
 # backprop_add_gtests(<target> PREFIX <prefix> SOURCES <file>... [LIBRARIES <lib>...])

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "files/file_error.h"
+#include "files/save_pause.h"
 
 namespace backprop {
 
@@ -215,14 +216,26 @@ void ReplaceFileContents(const fs::path& path, std::string_view bytes) {
   const bool existed = ::stat(target.c_str(), &old) == 0;
 
   TemporaryFile file(target, name);
+  PauseSaveAt("created");
+  const std::size_t head = BytesBeforePause(bytes.size());
+  bool written = WriteAll(file.Get(), bytes.substr(0, head));
+  if (written && head < bytes.size()) {
+    PauseSaveAt(std::to_string(head));
+    written = WriteAll(file.Get(), bytes.substr(head));
+  }
+  if (!written) throw FileError(name, "cannot write: " + ErrnoText(errno));
+  PauseSaveAt("written");
+  // Only the complete file is given the old one's mode: until then it is private.
   if (!TakeOverModeAndOwner(file.Get(), existed, old)) {
     throw FileError(name,
                     "cannot give the new file the old one's permissions: " + ErrnoText(errno));
   }
-  if (!WriteAll(file.Get(), bytes) || ::fsync(file.Get()) != 0 || !file.Close()) {
-    throw FileError(name, "cannot write: " + ErrnoText(errno));
-  }
+  if (::fsync(file.Get()) != 0) throw FileError(name, "cannot write: " + ErrnoText(errno));
+  PauseSaveAt("synced");
+  if (!file.Close()) throw FileError(name, "cannot write: " + ErrnoText(errno));
+  PauseSaveAt("closed");
   if (!file.RenameTo(target)) throw FileError(name, "cannot replace the file: " + ErrnoText(errno));
+  PauseSaveAt("renamed");
   if (!SyncFolder(FolderOf(target))) {
     throw FileError(name, "saved, but its folder could not be synced: " + ErrnoText(errno));
   }

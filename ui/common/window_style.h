@@ -7,7 +7,8 @@ class QWidget;
 
 namespace backprop {
 
-// The title of every message box the program shows.
+// The program's short title, spelled here only: the title of every message
+// box it shows and its application name.
 inline constexpr const char* kMessageBoxTitle = "TEBO";
 
 // The drawing's colours: navy text, circles and dotted line on white.

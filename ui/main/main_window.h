@@ -20,11 +20,15 @@ class TrainingPace;
 class ViewDocks;
 class WindowOwner;
 
-// The copyright notice of the one-time box at the first mouse movement.
+// The copyright notice of the one-time box at the first mouse movement,
+// with the licence under which anyone may copy the program.
 inline constexpr const char* kCopyrightNotice =
     "BACKPROPAGATION\n"
     "A program for learning how layered neural networks learn.\n"
-    "Copyright (C) the BACKPROPAGATION authors. All rights reserved.";
+    "Copyright (C) 2026 the BACKPROPAGATION authors.\n\n"
+    "This program is free software: you can redistribute it and/or modify it under the "
+    "terms of the GNU General Public License, version 3 or (at your option) any later "
+    "version. It comes with ABSOLUTELY NO WARRANTY.";
 
 // The program's home window, "BACKPROPAGATION": the drawing of the net, the
 // designer's controls and the menu bar that leads to every other window.
@@ -54,7 +58,7 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   // Lets pending window events run, at most every few milliseconds; the
   // Training dock's controls may hold training here.
   void YieldToEvents() override;
-  // The run-error box: exclamation icon, title "TEBO".
+  // The run-error box: exclamation icon, the program's title (kMessageBoxTitle).
   void ShowWarning(const std::string& message) override;
   // The views hear what training does.
   void TrainingStarted() override;
