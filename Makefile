@@ -5,7 +5,7 @@ PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-ch
             libxcb1-dev libgtest-dev libgmock-dev fonts-dejavu-core poppler-utils \
             clang libclang-rt-dev desktop-file-utils appstream xvfb
 # Benchmarks only: Google Benchmark, and FANN as the speed reference. They
-# are built like the program itself (RelWithDebInfo), so they measure what runs.
+# are built as the package is (Release, hardened), so they measure what runs.
 BENCH_PACKAGES := libbenchmark-dev libfann-dev
 # make package only: CPack's DEB generator (dpkg-shlibdeps, file) and the
 # checkers of the package, its menu entry and its metainfo.
