@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <random>
 
+#include "engine/workspace.h"
+
 namespace backprop::bench {
 
 namespace {
@@ -67,6 +69,29 @@ std::string DataSetText(const BenchNet& net) {
     text += line + "\r\n";
   }
   return text;
+}
+
+void PrepareWorkspace(const BenchNet& net, int cycles, Workspace& ws) {
+  ApplyDefaults(ws);
+  const int layers = static_cast<int>(net.sizes.size());
+  ws.LayerCount = layers;
+  for (int k = 1; k <= layers; ++k) {
+    ws.LayerSizes(k) = net.sizes[static_cast<std::size_t>(k - 1)];
+    ws.BiasFlags(k) = k < layers ? 1 : 0;
+  }
+  for (int h = 1; h < layers; ++h) {
+    const auto& rows = net.weights[static_cast<std::size_t>(h)];
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      for (std::size_t j = 1; j < rows[i].size(); ++j) {
+        ws.Weights(static_cast<int>(i), static_cast<int>(j), h) = rows[i][j];
+      }
+    }
+  }
+  ws.TextBuffer(BufferId::TrainingDataD1) = DataSetText(net);
+  ws.SelectedSet = 1;
+  ws.RunMode = 1;
+  ws.ErrorTest = 0;
+  ws.TrainingLimit = cycles + 1;
 }
 
 }  // namespace backprop::bench

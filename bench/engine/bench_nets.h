@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+namespace backprop {
+struct Workspace;
+}
+
 namespace backprop::bench {
 
 // One benchmark net: its layer sizes, its patterns (inputs then targets, in
@@ -28,5 +32,11 @@ std::vector<BenchNet> BenchNets();
 // The data set text of a net, as a user would type it: count, then one
 // pattern per line.
 std::string DataSetText(const BenchNet& net);
+
+// The workspace as a network program would leave it before TRAIN=1 on the
+// net: defaults, its geometry (bias neurodes on every layer but the last),
+// its starting weights and its data in D1, the error test off so that every
+// run trains `cycles` cycles.
+void PrepareWorkspace(const BenchNet& net, int cycles, Workspace& ws);
 
 }  // namespace backprop::bench

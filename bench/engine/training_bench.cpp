@@ -41,27 +41,8 @@ class NullHost : public Host {
 class EngineTrainer {
  public:
   explicit EngineTrainer(const BenchNet& net) {
-    ApplyDefaults(ws_);
-    const int layers = static_cast<int>(net.sizes.size());
-    ws_.LayerCount = layers;
-    for (int k = 1; k <= layers; ++k) {
-      ws_.LayerSizes(k) = net.sizes[static_cast<std::size_t>(k - 1)];
-      ws_.BiasFlags(k) = k < layers ? 1 : 0;
-    }
-    for (int h = 1; h < layers; ++h) {
-      const auto& rows = net.weights[static_cast<std::size_t>(h)];
-      for (std::size_t i = 0; i < rows.size(); ++i) {
-        for (std::size_t j = 1; j < rows[i].size(); ++j) {
-          ws_.Weights(static_cast<int>(i), static_cast<int>(j), h) = rows[i][j];
-        }
-      }
-    }
-    ws_.TextBuffer(BufferId::TrainingDataD1) = DataSetText(net);
-    ws_.SelectedSet = 1;
-    ws_.RunMode = 1;
+    PrepareWorkspace(net, net.cyclesPerRun, ws_);
     ws_.Epsilon = kEpsilon;
-    ws_.ErrorTest = 0;  // every run trains the same number of cycles
-    ws_.TrainingLimit = net.cyclesPerRun + 1;
     start_ = ws_.Weights;
   }
 

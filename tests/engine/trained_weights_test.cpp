@@ -112,8 +112,7 @@ double Scatter(int seed) {
 
 // A net of the given sizes and bias flags with scattered weights and five
 // scattered patterns in D1.
-void ScatteredNet(Workspace& ws, const std::vector<int>& sizes, const std::vector<int>& bias,
-                  double weightScale) {
+void ScatteredNet(Workspace& ws, const std::vector<int>& sizes, const std::vector<int>& bias) {
   ApplyDefaults(ws);
   const int layers = static_cast<int>(sizes.size());
   ws.LayerCount = layers;
@@ -125,7 +124,7 @@ void ScatteredNet(Workspace& ws, const std::vector<int>& sizes, const std::vecto
   for (int h = 1; h < layers; ++h) {
     for (int i = 0; i <= sizes[static_cast<std::size_t>(h - 1)]; ++i) {
       for (int j = 1; j <= sizes[static_cast<std::size_t>(h)]; ++j) {
-        ws.Weights(i, j, h) = weightScale * Scatter(seed++);
+        ws.Weights(i, j, h) = Scatter(seed++);
       }
     }
   }
@@ -160,26 +159,7 @@ std::string AllCases() {
   // The benchmark nets, fewer cycles than the benchmark runs.
   for (const bench::BenchNet& net : bench::BenchNets()) {
     add("bench " + net.name, [&net](Workspace& ws, ScriptedHost& host) {
-      ApplyDefaults(ws);
-      const int layers = static_cast<int>(net.sizes.size());
-      ws.LayerCount = layers;
-      for (int k = 1; k <= layers; ++k) {
-        ws.LayerSizes(k) = net.sizes[static_cast<std::size_t>(k - 1)];
-        ws.BiasFlags(k) = k < layers ? 1 : 0;
-      }
-      for (int h = 1; h < layers; ++h) {
-        const auto& rows = net.weights[static_cast<std::size_t>(h)];
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-          for (std::size_t j = 1; j < rows[i].size(); ++j) {
-            ws.Weights(static_cast<int>(i), static_cast<int>(j), h) = rows[i][j];
-          }
-        }
-      }
-      ws.TextBuffer(BufferId::TrainingDataD1) = bench::DataSetText(net);
-      ws.SelectedSet = 1;
-      ws.RunMode = 1;
-      ws.ErrorTest = 0;
-      ws.TrainingLimit = std::min(net.cyclesPerRun, 3000 / net.PatternCount() + 2) + 1;
+      bench::PrepareWorkspace(net, std::min(net.cyclesPerRun, 3000 / net.PatternCount() + 2), ws);
       TrainNet(ws, host);
     });
   }
@@ -207,7 +187,7 @@ std::string AllCases() {
         std::ostringstream name;
         name << "net " << n << " function " << code << " mode " << mode;
         add(name.str(), [&, code, mode](Workspace& ws, ScriptedHost& host) {
-          ScatteredNet(ws, nets[n].first, nets[n].second, 1.0);
+          ScatteredNet(ws, nets[n].first, nets[n].second);
           ws.TransferFunction = code;
           ws.OutputMode = mode;
           ws.AnalogThreshold = 0.3;
@@ -221,7 +201,7 @@ std::string AllCases() {
   // Parameters changed at a yield: the tangent, then an unknown code, and
   // epsilon halved from the seventh pattern on.
   add("changed at a yield", [](Workspace& ws, ScriptedHost& host) {
-    ScatteredNet(ws, {3, 5, 6, 2}, {1, 0, 1, 0}, 1.0);
+    ScatteredNet(ws, {3, 5, 6, 2}, {1, 0, 1, 0});
     host.onYield = [&ws](int yield) {
       if (yield == 3) ws.TransferFunction = 9;
       if (yield == 7) ws.Epsilon = 0.025;
@@ -232,7 +212,7 @@ std::string AllCases() {
 
   // Training by hand: two patterns applied, one cycle, another pattern.
   add("by hand", [](Workspace& ws, ScriptedHost& host) {
-    ScatteredNet(ws, {2, 3, 2}, {1, 1, 0}, 1.0);
+    ScatteredNet(ws, {2, 3, 2}, {1, 1, 0});
     ApplyPatternStep(ws, host, 1, 2);
     ApplyPatternStep(ws, host, 1, 5);
     TrainOneCycle(ws, host, 1);
@@ -246,9 +226,9 @@ std::string AllCases() {
     name << "overflow epsilon " << epsilon;
     add(name.str(), [epsilon](Workspace& ws, ScriptedHost& host) {
       if (epsilon > 1) {
-        ScatteredNet(ws, {3, 2}, {1, 0}, 1.0);
+        ScatteredNet(ws, {3, 2}, {1, 0});
       } else {
-        ScatteredNet(ws, {3, 4, 4, 2}, {1, 1, 1, 0}, 1.0);
+        ScatteredNet(ws, {3, 4, 4, 2}, {1, 1, 1, 0});
       }
       ws.TextBuffer(BufferId::ProgramS1) = "TRAIN=1";
       ws.TransferFunction = 1;
