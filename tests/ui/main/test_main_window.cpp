@@ -10,9 +10,12 @@
 #include "tests/support/qt_test_main.h"
 #include "tests/ui/main/main_window_fixture.h"
 #include "ui/common/twips.h"
+#include "ui/editor/editor_window.h"
+#include "ui/listing/listing_window.h"
 #include "ui/main/help_window.h"
 #include "ui/main/window_owner.h"
 #include "ui/main/yield_gate.h"
+#include "ui/parameters/parameters_window.h"
 
 using namespace backprop;
 using backprop::testing::InkAround;
@@ -31,6 +34,27 @@ Snapshot Take(const Workspace& ws) {
   return {ws.DesignMode, ws.RunMode, ws.LoadedSet, ws.EditorBuffer, ws.LayerCount, ws.InterruptKey};
 }
 
+// The captions of a menu's entries as shown, without their mnemonic marks.
+QStringList Captions(const QList<QAction*>& actions) {
+  QStringList captions;
+  for (const QAction* action : actions) captions << QString(action->text()).remove(u'&');
+  return captions;
+}
+
+// Every entry of a menu bar, and of each of its menus, has a mnemonic of
+// its own within its menu.
+void ExpectOwnMnemonics(const QList<QAction*>& actions, const QString& where) {
+  QSet<QKeySequence> seen;
+  for (const QAction* action : actions) {
+    if (action->isSeparator()) continue;
+    const QKeySequence key = QKeySequence::mnemonic(action->text());
+    QVERIFY2(!key.isEmpty(), qPrintable(where + ": " + action->text()));
+    QVERIFY2(!seen.contains(key), qPrintable(where + ": " + action->text()));
+    seen.insert(key);
+    if (action->menu() != nullptr) ExpectOwnMnemonics(action->menu()->actions(), action->text());
+  }
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -38,6 +62,7 @@ class MainWindowTest : public QObject {
 
  private slots:
   void menuBarHasItsCaptionsInOrder();
+  void menusOpenFromTheKeyboardWithoutTypingAKey();
   void startUpFillsDefaultsAndHidesTheDesigner();
   void designerPressesReachEveryGridPointAtEverySize_data();
   void designerPressesReachEveryGridPointAtEverySize();
@@ -60,13 +85,9 @@ class MainWindowTest : public QObject {
 
 void MainWindowTest::menuBarHasItsCaptionsInOrder() {
   MainWindowFixture f;
-  QStringList captions;
   QStringList names;
-  for (QAction* action : f.window.menuBar()->actions()) {
-    captions << action->text();
-    names << action->objectName();
-  }
-  QCOMPARE(captions,
+  for (QAction* action : f.window.menuBar()->actions()) names << action->objectName();
+  QCOMPARE(Captions(f.window.menuBar()->actions()),
            QStringList({"Netdesign", "Edit", "Run(S1)", "Run(S2)", "StepThruTrn(D1)",
                         "StepThruTst(T1)", "Parms", "List", "Load/Save", "View", "Help", "End"}));
   QCOMPARE(names, QStringList({"ne", "ed", "TN", "ru", "SWP", "tdst", "pms", "li", "sa", "View",
@@ -74,17 +95,41 @@ void MainWindowTest::menuBarHasItsCaptionsInOrder() {
 
   QMenu* edit = f.window.menuBar()->actions().at(1)->menu();
   QVERIFY(edit != nullptr);
-  QStringList editCaptions;
   QStringList editNames;
-  for (QAction* action : edit->actions()) {
-    editCaptions << action->text();
-    editNames << action->objectName();
-  }
+  for (QAction* action : edit->actions()) editNames << action->objectName();
   // The five buffers, then, apart, the generator beyond them.
-  QCOMPARE(editCaptions, QStringList({"Program(S1)", "Program(S2)", "Training Data (D1)",
-                                      "Training Data (D2)", "Test Set (T1)", "",
-                                      "Generate Data..."}));
+  QCOMPARE(Captions(edit->actions()),
+           QStringList({"Program(S1)", "Program(S2)", "Training Data (D1)", "Training Data (D2)",
+                        "Test Set (T1)", "", "Generate Data..."}));
   QCOMPARE(editNames, QStringList({"pr", "ps2", "Tr", "Ta", "testdata", "", "GenerateData"}));
+}
+
+void MainWindowTest::menusOpenFromTheKeyboardWithoutTypingAKey() {
+  MainWindowFixture f;
+  f.ws.AboutShown = 1;
+  WindowOwner& owner = f.window.Owner();
+  for (QMainWindow* window : std::initializer_list<QMainWindow*>{
+           &f.window, &owner.Editor(), &owner.Parameters(), &owner.Listing(), owner.Help()}) {
+    ExpectOwnMnemonics(window->menuBar()->actions(), window->objectName());
+  }
+  // F10, and Alt alone, hand the menu bar the keyboard and Esc gives it
+  // back to the drawing; neither is a typed key.
+  QMenuBar* bar = f.window.menuBar();
+  QTRY_COMPARE(QApplication::focusWidget(), &f.View());
+  for (const Qt::Key key : {Qt::Key_F10, Qt::Key_Alt}) {
+    QTest::keyClick(&f.window, key, key == Qt::Key_Alt ? Qt::AltModifier : Qt::NoModifier);
+    QCOMPARE(bar->activeAction(), bar->actions().first());
+    QTest::keyClick(bar, Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), &f.View());
+  }
+  for (QAction* entry : bar->actions()) {
+    if (entry->menu() == nullptr) continue;
+    const QKeyCombination alt = QKeySequence::mnemonic(entry->text())[0];
+    QTest::keyClick(&f.window, alt.key(), alt.keyboardModifiers());
+    QTRY_VERIFY2(entry->menu()->isVisible(), qPrintable(entry->text()));
+    entry->menu()->close();
+  }
+  QCOMPARE(int(f.ws.InterruptKey), 0);
 }
 
 void MainWindowTest::startUpFillsDefaultsAndHidesTheDesigner() {
@@ -209,6 +254,7 @@ void MainWindowTest::clicksAndTypedKeysSetInterruptKey_data() {
   QTest::newRow("enter") << int(Qt::Key_Return) << "\r" << 13;
   QTest::newRow("escape") << int(Qt::Key_Escape) << "\x1b" << 27;
   QTest::newRow("arrow types nothing") << int(Qt::Key_Left) << "" << 0;
+  QTest::newRow("Alt with a letter opens menus") << int(Qt::Key_Q | Qt::AltModifier) << "q" << 0;
 }
 
 void MainWindowTest::clicksAndTypedKeysSetInterruptKey() {
@@ -216,7 +262,8 @@ void MainWindowTest::clicksAndTypedKeysSetInterruptKey() {
   QFETCH(QString, text);
   QFETCH(int, expected);
   MainWindowFixture f;
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QKeyEvent press(QEvent::KeyPress, key & ~Qt::KeyboardModifierMask,
+                  Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask), text);
   QApplication::sendEvent(&f.window, &press);
   QCOMPARE(int(f.ws.InterruptKey), expected);
 

@@ -1,0 +1,294 @@
+#include "ui/views/dock_layout.h"
+
+#include <QDockWidget>
+#include <QEvent>
+#include <QMainWindow>
+#include <QScrollArea>
+#include <QSettings>
+#include <QTimer>
+
+#include <algorithm>
+#include <array>
+
+namespace backprop {
+
+namespace {
+
+// Where the layout is kept: the user's settings of the program, under this
+// key, with the version of the state kept there.
+constexpr const char* kOrganisation = "backpropagation";
+constexpr const char* kApplication = "backpropagation";
+constexpr const char* kStateKey = "layout/docks";
+constexpr int kStateVersion = 1;
+
+// The least of a dock's content it keeps in sight, however short the room.
+constexpr QSize kLeastContent(120, 80);
+
+constexpr std::array<Qt::DockWidgetArea, 4> kAreas{Qt::LeftDockWidgetArea, Qt::RightDockWidgetArea,
+                                                   Qt::TopDockWidgetArea, Qt::BottomDockWidgetArea};
+
+bool SideBySide(Qt::DockWidgetArea area) {
+  return area == Qt::TopDockWidgetArea || area == Qt::BottomDockWidgetArea;
+}
+
+// The smallest size a layout gives a widget: its own minimum where one is
+// set, else the minimum its contents ask for.
+QSize LeastSize(const QWidget* widget) {
+  const QSize set = widget->minimumSize();
+  const QSize hint = widget->minimumSizeHint();
+  return {set.width() > 0 ? set.width() : hint.width(),
+          set.height() > 0 ? set.height() : hint.height()};
+}
+
+QScrollArea* ScrollOf(const QDockWidget* dock) {
+  return qobject_cast<QScrollArea*>(dock->widget());
+}
+
+// The dock's title bar and frame around its content.
+QSize Frame(const QDockWidget* dock) {
+  return (dock->minimumSizeHint() - LeastSize(dock->widget())).expandedTo(QSize(0, 0));
+}
+
+// The height of the tabs of docks that share a place.
+int TabsHeight(const QWidget* window) { return window->fontMetrics().height() + 12; }
+
+}  // namespace
+
+DockLayout::DockLayout(QMainWindow& window) : QObject(&window), window_(window) {
+  window_.installEventFilter(this);
+}
+
+QDockWidget* DockLayout::AddDock(QWidget* view, const QString& title, const char* name,
+                                 int homeArea) {
+  auto* dock = new QDockWidget(title, &window_);
+  dock->setObjectName(name);
+  dock->setWidget(view);
+  dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                    QDockWidget::DockWidgetFloatable);
+  window_.addDockWidget(static_cast<Qt::DockWidgetArea>(homeArea), dock);
+  dock->hide();
+  Manage(dock, homeArea);
+  return dock;
+}
+
+void DockLayout::Manage(QDockWidget* dock, int homeArea) {
+  QWidget* view = dock->widget();
+  auto* scroll = new QScrollArea;
+  scroll->setObjectName(dock->objectName() + "Scroll");
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setFocusPolicy(Qt::NoFocus);
+  scroll->setWidgetResizable(true);
+  scroll->setWidget(view);
+  dock->setWidget(scroll);
+  // A dock's screen-reader name is its title; its content says the rest.
+  dock->setAccessibleName(dock->windowTitle());
+  docks_.push_back({dock, homeArea});
+  // Opening a dock from the menu brings it forward among the tabs.
+  connect(dock->toggleViewAction(), &QAction::triggered, dock, [dock](bool open) {
+    if (open) dock->raise();
+  });
+  connect(dock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+    if (visible) RequestFit();
+  });
+  connect(dock, &QDockWidget::dockLocationChanged, this, &DockLayout::RequestFit);
+  connect(dock, &QDockWidget::topLevelChanged, this, &DockLayout::RequestFit);
+}
+
+void DockLayout::Reset() {
+  for (const Managed& m : docks_) {
+    m.dock->setFloating(false);
+    // Adding a dock again takes it out of any tabs, to the end of its area.
+    window_.addDockWidget(static_cast<Qt::DockWidgetArea>(m.home), m.dock);
+  }
+  for (const Managed& m : docks_) {
+    const QSize preferred = m.dock->sizeHint();
+    const bool across = SideBySide(static_cast<Qt::DockWidgetArea>(m.home));
+    window_.resizeDocks({m.dock}, {across ? preferred.height() : preferred.width()},
+                        across ? Qt::Vertical : Qt::Horizontal);
+  }
+  RequestFit();
+}
+
+bool DockLayout::Restore() {
+  const QSettings settings(kOrganisation, kApplication);
+  const QByteArray state = settings.value(kStateKey).toByteArray();
+  if (state.isEmpty() || !window_.restoreState(state, kStateVersion)) return false;
+  RequestFit();
+  return true;
+}
+
+void DockLayout::Save() const {
+  QSettings settings(kOrganisation, kApplication);
+  settings.setValue(kStateKey, window_.saveState(kStateVersion));
+}
+
+bool DockLayout::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &window_ && event->type() == QEvent::Resize) RequestFit();
+  return QObject::eventFilter(watched, event);
+}
+
+void DockLayout::RequestFit() {
+  if (fitPending_ || fitting_) return;
+  fitPending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    fitPending_ = false;
+    Fit();
+  });
+}
+
+QSize DockLayout::Room() const {
+  const QWidget* bar = window_.menuWidget();
+  return {window_.width(), window_.height() - (bar != nullptr ? bar->height() : 0)};
+}
+
+std::vector<QDockWidget*> DockLayout::DockedIn(int area) const {
+  std::vector<QDockWidget*> docked;
+  for (const Managed& m : docks_) {
+    if (!m.dock->isHidden() && !m.dock->isFloating() &&
+        window_.dockWidgetArea(m.dock) == static_cast<Qt::DockWidgetArea>(area)) {
+      docked.push_back(m.dock);
+    }
+  }
+  return docked;
+}
+
+QSize DockLayout::ContentMinimum(const QDockWidget* dock) {
+  const QScrollArea* scroll = ScrollOf(dock);
+  const QWidget* content = scroll != nullptr ? scroll->widget() : dock->widget();
+  return LeastSize(content) + Frame(dock);
+}
+
+std::vector<std::vector<QDockWidget*>> DockLayout::Places(
+    const std::vector<QDockWidget*>& docks) const {
+  std::vector<std::vector<QDockWidget*>> places;
+  std::vector<const QDockWidget*> placed;
+  for (QDockWidget* dock : docks) {
+    if (std::find(placed.begin(), placed.end(), dock) != placed.end()) continue;
+    std::vector<QDockWidget*> place{dock};
+    placed.push_back(dock);
+    for (QDockWidget* tab : window_.tabifiedDockWidgets(dock)) {
+      if (std::find(docks.begin(), docks.end(), tab) == docks.end()) continue;
+      place.push_back(tab);
+      placed.push_back(tab);
+    }
+    places.push_back(std::move(place));
+  }
+  return places;
+}
+
+QSize DockLayout::AreaMinimum(const std::vector<QDockWidget*>& docks, bool sideBySide) const {
+  QSize total(0, 0);
+  for (const std::vector<QDockWidget*>& place : Places(docks)) {
+    QSize least(0, 0);
+    for (const QDockWidget* dock : place) least = least.expandedTo(ContentMinimum(dock));
+    if (place.size() > 1) least.rheight() += TabsHeight(&window_);
+    if (sideBySide) {
+      total = {total.width() + least.width(), std::max(total.height(), least.height())};
+    } else {
+      total = {std::max(total.width(), least.width()), total.height() + least.height()};
+    }
+  }
+  return total;
+}
+
+void DockLayout::JoinAsTabs(QDockWidget* host, const std::vector<QDockWidget*>& docks) {
+  for (QDockWidget* dock : docks) {
+    if (dock != host && !window_.tabifiedDockWidgets(host).contains(dock)) {
+      window_.tabifyDockWidget(host, dock);
+    }
+  }
+}
+
+void DockLayout::Fit() {
+  const QSize room = Room();
+  if (room.width() <= 0 || room.height() <= 0 || fitting_) return;
+  fitting_ = true;
+  const int spareWidth = static_cast<int>(room.width() * (1 - kDrawingShare));
+  const int spareHeight = static_cast<int>(room.height() * (1 - kDrawingShare));
+  bool moved = false;
+
+  // The docks above and below the drawing join the side docks when they
+  // would leave it too little height.
+  std::vector<QDockWidget*> left = DockedIn(Qt::LeftDockWidgetArea);
+  std::vector<QDockWidget*> right = DockedIn(Qt::RightDockWidgetArea);
+  for (const Qt::DockWidgetArea area : {Qt::TopDockWidgetArea, Qt::BottomDockWidgetArea}) {
+    const std::vector<QDockWidget*> across = DockedIn(area);
+    if (across.empty() || AreaMinimum(across, true).height() <= spareHeight) continue;
+    std::vector<QDockWidget*>& side = right.empty() && !left.empty() ? left : right;
+    if (side.empty()) {
+      for (QDockWidget* dock : across) window_.addDockWidget(Qt::RightDockWidgetArea, dock);
+      JoinAsTabs(across.front(), across);
+    } else {
+      JoinAsTabs(side.front(), across);
+    }
+    side.insert(side.end(), across.begin(), across.end());
+    moved = true;
+  }
+  int acrossHeight = 0;
+  for (const Qt::DockWidgetArea area : {Qt::TopDockWidgetArea, Qt::BottomDockWidgetArea}) {
+    acrossHeight += AreaMinimum(DockedIn(area), true).height();
+  }
+  // A side whose docks cannot stand one above another shows them as tabs.
+  for (std::vector<QDockWidget*>* side : {&left, &right}) {
+    if (side->size() < 2) continue;
+    if (AreaMinimum(*side, false).height() > room.height() - acrossHeight) {
+      JoinAsTabs(side->front(), *side);
+      moved = true;
+    }
+  }
+  // Both sides together must leave the drawing its width.
+  if (!left.empty() && !right.empty() &&
+      AreaMinimum(left, false).width() + AreaMinimum(right, false).width() > spareWidth) {
+    JoinAsTabs(right.front(), left);
+    moved = true;
+  }
+  BoundSizes(room);
+  fitting_ = false;
+  // A rearrangement is laid out first; the next look sizes what it made.
+  if (moved) RequestFit();
+}
+
+void DockLayout::BoundSizes(QSize room) {
+  int sides = 0;
+  for (const Qt::DockWidgetArea area : {Qt::LeftDockWidgetArea, Qt::RightDockWidgetArea}) {
+    if (!DockedIn(area).empty()) ++sides;
+  }
+  const int spareWidth = static_cast<int>(room.width() * (1 - kDrawingShare));
+  const int spareHeight = static_cast<int>(room.height() * (1 - kDrawingShare));
+  for (const Qt::DockWidgetArea area : kAreas) {
+    const std::vector<QDockWidget*> docks = DockedIn(area);
+    if (docks.empty()) continue;
+    const bool across = SideBySide(area);
+    // The room each dock of the area may claim at least.
+    const int places = static_cast<int>(Places(docks).size());
+    const QSize most = across ? QSize(room.width() / places, spareHeight)
+                              : QSize(spareWidth / std::max(1, sides), room.height() / places);
+    for (QDockWidget* dock : docks) {
+      const QSize least =
+          ContentMinimum(dock).boundedTo(most).expandedTo(kLeastContent + Frame(dock));
+      ScrollOf(dock)->setMinimumSize(least - Frame(dock));
+    }
+    // The area as wide (or as high) as it is, but not past its share.
+    std::vector<QDockWidget*> shown;
+    QList<int> sizes;
+    for (QDockWidget* dock : docks) {
+      if (!dock->isVisible()) continue;
+      const int now = across ? dock->height() : dock->width();
+      const int limit = across ? most.height() : most.width();
+      if (now > limit) {
+        shown.push_back(dock);
+        sizes << limit;
+      }
+    }
+    if (!shown.empty()) {
+      window_.resizeDocks(QList<QDockWidget*>(shown.begin(), shown.end()), sizes,
+                          across ? Qt::Vertical : Qt::Horizontal);
+    }
+  }
+  // A floating dock has all the room it needs.
+  for (const Managed& m : docks_) {
+    if (m.dock->isFloating()) ScrollOf(m.dock)->setMinimumSize(0, 0);
+  }
+}
+
+}  // namespace backprop
