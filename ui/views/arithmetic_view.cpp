@@ -27,6 +27,8 @@ namespace backprop {
 namespace {
 
 constexpr int kColumns = 5;
+// The rows of the table shown at least.
+constexpr int kLeastRows = 6;
 constexpr int kElementRole = Qt::UserRole;
 
 QString Fixed(double value) { return QString::number(value, 'f', 6); }
@@ -73,6 +75,8 @@ void ArithmeticView::BuildControls() {
   table_->setRootIsDecorated(false);
   table_->setAlternatingRowColors(true);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  // Some rows of numbers stay in sight however short the dock.
+  table_->setMinimumHeight(table_->fontMetrics().lineSpacing() * kLeastRows);
 
   connect(set_, &QComboBox::activated, this, &ArithmeticView::Chosen);
   connect(pattern_, &QSpinBox::valueChanged, this, &ArithmeticView::Chosen);
@@ -88,17 +92,24 @@ void ArithmeticView::BuildControls() {
     emit Highlight(element);
   });
 
+  // The choice and the buttons in a row that breaks in two when narrow.
+  auto* setLabel = new QLabel("Set:", this);
+  setLabel->setBuddy(set_);
+  auto* patternLabel = new QLabel("Pattern:", this);
+  patternLabel->setBuddy(pattern_);
   auto* choice = new QHBoxLayout;
-  choice->addWidget(new QLabel("Set:", this));
+  choice->addWidget(setLabel);
   choice->addWidget(set_);
-  choice->addWidget(new QLabel("Pattern:", this));
+  choice->addWidget(patternLabel);
   choice->addWidget(pattern_);
-  choice->addSpacing(12);
-  choice->addWidget(apply_);
-  choice->addWidget(oneCycle_);
   choice->addStretch(1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(apply_);
+  buttons->addWidget(oneCycle_);
+  buttons->addStretch(1);
   auto* column = new QVBoxLayout(this);
   column->addLayout(choice);
+  column->addLayout(buttons);
   column->addWidget(counters_);
   column->addWidget(status_);
   column->addWidget(note_);

@@ -194,6 +194,7 @@ DecisionMapView::DecisionMapView(const Workspace& ws, Dialogs& dialogs, QWidget*
   plot_->setRenderHint(QPainter::Antialiasing);
   plot_->setMinimumSize(220, 180);
   neurodeLabel_ = new QLabel("Neurode:", this);
+  neurodeLabel_->setBuddy(neurode_);
   auto* savePicture = new QPushButton("Save Picture...", this);
   savePicture->setObjectName("DecisionMapSavePicture");
   connect(savePicture, &QPushButton::clicked, this, [this] {

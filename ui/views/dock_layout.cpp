@@ -3,6 +3,7 @@
 #include <QDockWidget>
 #include <QEvent>
 #include <QMainWindow>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
 #include <QTimer>
@@ -24,8 +25,9 @@ constexpr int kStateVersion = 1;
 // The least of a dock's content it keeps in sight, however short the room.
 constexpr QSize kLeastContent(120, 80);
 
-constexpr std::array<Qt::DockWidgetArea, 4> kAreas{Qt::LeftDockWidgetArea, Qt::RightDockWidgetArea,
-                                                   Qt::TopDockWidgetArea, Qt::BottomDockWidgetArea};
+// The areas, those above and below the drawing first.
+constexpr std::array<Qt::DockWidgetArea, 4> kAreas{Qt::TopDockWidgetArea, Qt::BottomDockWidgetArea,
+                                                   Qt::LeftDockWidgetArea, Qt::RightDockWidgetArea};
 
 bool SideBySide(Qt::DockWidgetArea area) {
   return area == Qt::TopDockWidgetArea || area == Qt::BottomDockWidgetArea;
@@ -82,7 +84,9 @@ void DockLayout::Manage(QDockWidget* dock, int homeArea) {
   dock->setWidget(scroll);
   // A dock's screen-reader name is its title; its content says the rest.
   dock->setAccessibleName(dock->windowTitle());
-  docks_.push_back({dock, homeArea});
+  docks_.push_back({dock, homeArea, LeastSize(view)});
+  // A view that needs more room (a map that appears) may need new places.
+  view->installEventFilter(this);
   // Opening a dock from the menu brings it forward among the tabs.
   connect(dock->toggleViewAction(), &QAction::triggered, dock, [dock](bool open) {
     if (open) dock->raise();
@@ -124,6 +128,18 @@ void DockLayout::Save() const {
 
 bool DockLayout::eventFilter(QObject* watched, QEvent* event) {
   if (watched == &window_ && event->type() == QEvent::Resize) RequestFit();
+  if (event->type() == QEvent::LayoutRequest) {
+    for (Managed& m : docks_) {
+      const QScrollArea* scroll = ScrollOf(m.dock);
+      if (scroll == nullptr || scroll->widget() != watched) continue;
+      // Only a new least size matters, not every new text in the view.
+      const QSize least = LeastSize(scroll->widget());
+      if (least != m.least) {
+        m.least = least;
+        RequestFit();
+      }
+    }
+  }
   return QObject::eventFilter(watched, event);
 }
 
@@ -137,8 +153,13 @@ void DockLayout::RequestFit() {
 }
 
 QSize DockLayout::Room() const {
+  QSize room = window_.size();
+  // A maximised window that grew past its screen has only the screen.
+  if (window_.isMaximized() && window_.screen() != nullptr) {
+    room = room.boundedTo(window_.screen()->availableSize());
+  }
   const QWidget* bar = window_.menuWidget();
-  return {window_.width(), window_.height() - (bar != nullptr ? bar->height() : 0)};
+  return {room.width(), room.height() - (bar != nullptr ? bar->height() : 0)};
 }
 
 std::vector<QDockWidget*> DockLayout::DockedIn(int area) const {
@@ -246,6 +267,16 @@ void DockLayout::Fit() {
   fitting_ = false;
   // A rearrangement is laid out first; the next look sizes what it made.
   if (moved) RequestFit();
+  // While the docks needed more than the screen, a maximised window grew
+  // past it; once the new least sizes are laid out it fits again.
+  QTimer::singleShot(0, this, [this] {
+    QScreen* screen = window_.screen();
+    if (!window_.isMaximized() || screen == nullptr) return;
+    const QSize screenSize = screen->availableSize();
+    if (window_.width() > screenSize.width() || window_.height() > screenSize.height()) {
+      window_.resize(window_.size().boundedTo(screenSize));
+    }
+  });
 }
 
 void DockLayout::BoundSizes(QSize room) {
@@ -255,35 +286,40 @@ void DockLayout::BoundSizes(QSize room) {
   }
   const int spareWidth = static_cast<int>(room.width() * (1 - kDrawingShare));
   const int spareHeight = static_cast<int>(room.height() * (1 - kDrawingShare));
+  // Above and below first: the side docks stand in the height they leave.
+  int acrossHeight = 0;
   for (const Qt::DockWidgetArea area : kAreas) {
     const std::vector<QDockWidget*> docks = DockedIn(area);
     if (docks.empty()) continue;
     const bool across = SideBySide(area);
-    // The room each dock of the area may claim at least.
-    const int places = static_cast<int>(Places(docks).size());
-    const QSize most = across ? QSize(room.width() / places, spareHeight)
-                              : QSize(spareWidth / std::max(1, sides), room.height() / places);
+    const std::vector<std::vector<QDockWidget*>> places = Places(docks);
+    const int count = static_cast<int>(places.size());
+    int tabs = 0;
+    for (const auto& place : places) tabs += place.size() > 1 ? TabsHeight(&window_) : 0;
+    // The room each place of the area may claim at least.
+    const QSize most = across ? QSize(room.width() / count, spareHeight)
+                              : QSize(spareWidth / std::max(1, sides),
+                                      (room.height() - acrossHeight - tabs) / count);
+    int areaHeight = 0;
     for (QDockWidget* dock : docks) {
       const QSize least =
           ContentMinimum(dock).boundedTo(most).expandedTo(kLeastContent + Frame(dock));
       ScrollOf(dock)->setMinimumSize(least - Frame(dock));
+      areaHeight = std::max(areaHeight, least.height());
     }
+    if (across) acrossHeight += areaHeight;
     // The area as wide (or as high) as it is, but not past its share.
-    std::vector<QDockWidget*> shown;
+    QList<QDockWidget*> shown;
     QList<int> sizes;
     for (QDockWidget* dock : docks) {
-      if (!dock->isVisible()) continue;
       const int now = across ? dock->height() : dock->width();
       const int limit = across ? most.height() : most.width();
-      if (now > limit) {
-        shown.push_back(dock);
+      if (dock->isVisible() && now > limit) {
+        shown << dock;
         sizes << limit;
       }
     }
-    if (!shown.empty()) {
-      window_.resizeDocks(QList<QDockWidget*>(shown.begin(), shown.end()), sizes,
-                          across ? Qt::Vertical : Qt::Horizontal);
-    }
+    if (!shown.empty()) window_.resizeDocks(shown, sizes, across ? Qt::Vertical : Qt::Horizontal);
   }
   // A floating dock has all the room it needs.
   for (const Managed& m : docks_) {

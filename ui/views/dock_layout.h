@@ -55,6 +55,7 @@ class DockLayout : public QObject {
   struct Managed {
     QDockWidget* dock;
     int home;
+    QSize least;  // its content's least size when last seen
   };
   // Asks for Fit once the events pending now have run.
   void RequestFit();

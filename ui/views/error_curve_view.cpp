@@ -117,15 +117,19 @@ ErrorCurveView::ErrorCurveView(const Workspace& ws, Dialogs& dialogs, QWidget* p
     Refresh();
   });
 
+  // Two short rows, so that the dock stays narrow beside the drawing.
+  auto* choices = new QHBoxLayout;
+  choices->addWidget(logarithmic_);
+  choices->addWidget(testSet_);
+  choices->addStretch(1);
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(logarithmic_);
-  buttons->addWidget(testSet_);
   buttons->addStretch(1);
   buttons->addWidget(saveData);
   buttons->addWidget(savePicture);
   auto* column = new QVBoxLayout(this);
   column->addWidget(caption_);
   column->addWidget(chartView_, 1);
+  column->addLayout(choices);
   column->addLayout(buttons);
 }
 
