@@ -50,9 +50,9 @@ void LessonView::ShowNote(const std::string& markdown) {
     setMarkdown("*This set has no lesson note.*");
     return;
   }
-  document()->setMarkdown(WithoutHtml(QString::fromUtf8(markdown.data(),
-                                                        static_cast<qsizetype>(markdown.size()))),
-                          QTextDocument::MarkdownDialectGitHub);
+  document()->setMarkdown(
+      WithoutHtml(QString::fromUtf8(markdown.data(), static_cast<qsizetype>(markdown.size()))),
+      QTextDocument::MarkdownDialectGitHub);
 }
 
 QVariant LessonView::loadResource(int, const QUrl&) { return {}; }
