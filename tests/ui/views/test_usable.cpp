@@ -14,9 +14,16 @@
 #include <filesystem>
 #include <fstream>
 
+#include <QChart>
+#include <QChartView>
+#include <QValueAxis>
+
+#include "engine/host.h"
+#include "engine/workspace.h"
 #include "tests/support/qt_test_main.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
+#include "ui/views/error_curve_view.h"
 #include "ui/views/picture_saving.h"
 
 using namespace backprop;
@@ -64,6 +71,33 @@ class RealSaveDialog : public ScriptedDialogs {
   }
 };
 
+// The labels of an axis as the chart writes them.
+QStringList Labels(const QValueAxis& axis) {
+  QStringList labels;
+  for (double at = axis.min(); at <= axis.max() * (1 + 1e-9); at += axis.tickInterval()) {
+    labels << QString::asprintf(axis.labelFormat().toLatin1(), at);
+  }
+  return labels;
+}
+
+// Whether every label has the room between two ticks.
+bool LabelsFit(const QChart& chart, const QValueAxis& axis, bool across) {
+  const QFontMetricsF metrics(axis.labelsFont());
+  const double length = across ? chart.plotArea().width() : chart.plotArea().height();
+  const double spacing = length * axis.tickInterval() / (axis.max() - axis.min());
+  for (const QString& label : Labels(axis)) {
+    if ((across ? metrics.horizontalAdvance(label) : metrics.height()) > spacing) return false;
+  }
+  return true;
+}
+
+void Cycle(ErrorCurveView& view, double trial, double error) {
+  CycleReport report;
+  report.trial = trial;
+  report.errorSum = error;
+  view.CycleEnded(report);
+}
+
 }  // namespace
 
 class UsableTest : public QObject {
@@ -72,6 +106,8 @@ class UsableTest : public QObject {
  private slots:
   void saveDialogWritesTheTypeChosenUnderItsFinalName_data();
   void saveDialogWritesTheTypeChosenUnderItsFinalName();
+  void curveTicksAreDistinctWholeAndReadable_data();
+  void curveTicksAreDistinctWholeAndReadable();
 };
 
 void UsableTest::saveDialogWritesTheTypeChosenUnderItsFinalName_data() {
@@ -153,6 +189,49 @@ void UsableTest::saveDialogWritesTheTypeChosenUnderItsFinalName() {
   QCOMPARE(files.join(' '), after);
   QCOMPARE(dialogs.warnings.size(), warning.isEmpty() ? 0 : 1);
   if (!warning.isEmpty()) QVERIFY(dialogs.warnings.first().contains(warning));
+}
+
+void UsableTest::curveTicksAreDistinctWholeAndReadable_data() {
+  // A scale factor of 2 halves the room the labels have.
+  QTest::addColumn<QSize>("size");
+  QTest::addColumn<double>("trials");
+  QTest::newRow("before training") << QSize(320, 240) << 0.0;
+  QTest::newRow("4 million, at scale 2") << QSize(250, 180) << 4e6;
+  QTest::newRow("4 million") << QSize(500, 360) << 4e6;
+  QTest::newRow("4 million, wide") << QSize(1200, 600) << 4e6;
+  QTest::newRow("37 trials") << QSize(400, 300) << 37.0;
+}
+
+void UsableTest::curveTicksAreDistinctWholeAndReadable() {
+  QFETCH(QSize, size);
+  QFETCH(double, trials);
+  Workspace ws;
+  ApplyDefaults(ws);
+  ScriptedDialogs dialogs;
+  ErrorCurveView view(ws, dialogs);
+  // A long run, then a short one: the trials follow the short one.
+  view.TrainingStarted();
+  if (trials > 0) {
+    Cycle(view, 1, 0.9);
+    Cycle(view, 8e6, 0.2);
+    view.TrainingStarted();
+    Cycle(view, 1, 0.8);
+    Cycle(view, trials, 0.0123);
+  }
+  view.resize(size);
+  view.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&view));
+  view.Refresh();
+  const QChart& chart = *view.findChild<QChartView*>()->chart();
+  const auto& x = *qobject_cast<QValueAxis*>(chart.axes(Qt::Horizontal).constFirst());
+  const auto& y = *qobject_cast<QValueAxis*>(chart.axes(Qt::Vertical).constFirst());
+  QTRY_VERIFY(LabelsFit(chart, x, true) && LabelsFit(chart, y, false));
+  for (const QValueAxis* axis : {&x, &y}) {
+    QStringList labels = Labels(*axis);
+    QVERIFY2(labels.size() >= 2 && labels.removeDuplicates() == 0, qPrintable(labels.join(' ')));
+  }
+  QVERIFY2(!Labels(x).join(' ').contains('.'), qPrintable(Labels(x).join(' ')));
+  QVERIFY(x.max() >= std::max(trials, 1.0) && x.max() <= 2 * std::max(trials, 1.0));
 }
 
 BACKPROP_QT_TEST(UsableTest);
