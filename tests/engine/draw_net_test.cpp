@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/draw_net.h"
+#include "engine/net_hit.h"
 #include "engine/workspace.h"
+#include "tests/support/nets.h"
 #include "tests/support/recording_canvas.h"
 
 namespace backprop {
@@ -99,6 +101,27 @@ TEST(DrawNet, OneLayerAndEmptyColumns) {
   DrawNet(ws, gaps);
   EXPECT_EQ(gaps.circles.size(), 6u);  // 2 + 2 + the bias of layer 3 + 1
   EXPECT_NE(gaps.FindLine(3, 0, 4, 1), nullptr);
+}
+
+TEST(DrawNet, DescribedInWordsAsDrawn) {
+  struct Case {
+    std::initializer_list<int> sizes;
+    std::initializer_list<int> bias;
+    const char* said;
+  };
+  const Case cases[] = {
+      {{2, 3, 2}, {1, 1, 0}, "3 layers: 2, 3 and 2 neurodes, bias in layers 1 and 2"},
+      {{4}, {0}, "1 layer: 4 neurodes, no bias neurodes"},
+      {{1}, {1}, "1 layer: 1 neurode, bias in layer 1"},
+      {{2, 2, 0, 1}, {0, 0, 1, 0}, "4 layers: 2, 2, 0 and 1 neurodes, bias in layer 3"},
+      {{}, {}, "No layers"},
+  };
+  for (const Case& c : cases) {
+    Workspace ws;
+    ApplyDefaults(ws);
+    testing::SetGeometry(ws, c.sizes, c.bias);
+    EXPECT_EQ(DescribeNet(ws), c.said);
+  }
 }
 
 }  // namespace

@@ -31,8 +31,15 @@ constexpr int kColumns = 5;
 constexpr int kLeastRows = 6;
 constexpr int kElementRole = Qt::UserRole;
 
-QString Fixed(double value) { return QString::number(value, 'f', 6); }
+// Six decimals; a value that rounds to zero is written without a sign.
+QString Fixed(double value) {
+  QString text = QString::number(value, 'f', 6);
+  if (text.startsWith('-') && text.mid(1).toDouble() == 0) text.remove(0, 1);
+  return text;
+}
 QString Full(double value) { return QString::fromStdString(ShortestNumberText(value)).trimmed(); }
+// A tooltip's number: six significant digits.
+QString Short(double value) { return QString::fromStdString(ShortNumberText(value)).trimmed(); }
 QString Neurode(int j) { return j == 0 ? QString("bias") : "neurode " + QString::number(j); }
 
 }  // namespace
@@ -48,9 +55,11 @@ ArithmeticView::ArithmeticView(Workspace& ws, Host& host, Dialogs& dialogs, QWid
 void ArithmeticView::BuildControls() {
   set_ = new QComboBox(this);
   set_->setObjectName("ArithmeticSet");
+  set_->setAccessibleName("Training set");
   set_->addItems({"Training Data (D1)", "Training Data (D2)"});
   pattern_ = new QSpinBox(this);
   pattern_->setObjectName("ArithmeticPattern");
+  pattern_->setAccessibleName("Pattern");
   pattern_->setRange(1, 1);
   apply_ = new QPushButton("Apply", this);
   apply_->setObjectName("ArithmeticApply");
@@ -69,6 +78,7 @@ void ArithmeticView::BuildControls() {
   note_->hide();
   table_ = new QTreeWidget(this);
   table_->setObjectName("ArithmeticTable");
+  table_->setAccessibleName("Arithmetic of the pattern");
   table_->setColumnCount(kColumns);
   table_->header()->hide();
   table_->header()->setStretchLastSection(false);
@@ -267,7 +277,7 @@ void ArithmeticView::AddRow(const QString& name, std::initializer_list<double> n
   int column = 1;
   for (const double value : numbers) {
     row->setText(column, Fixed(value));
-    row->setToolTip(column, Full(value));
+    row->setToolTip(column, Short(value));
     row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     ++column;
   }
@@ -321,7 +331,8 @@ void ArithmeticView::Fill() {
                  .arg(h + 1)
                  .arg(Full(a.epsilon)),
              {"from → to", "w", "Δw = ε · o · δ", "new w = w + Δw"});
-    for (int i = 0; i <= g.Size(h); ++i) {
+    // A layer without its bias neurode has no weights from it.
+    for (int i = ws_.BiasFlags(h) == 1 ? 0 : 1; i <= g.Size(h); ++i) {
       for (int j = 1; j <= g.Size(h + 1); ++j) {
         AddRow(Neurode(i) + " → " + Neurode(j),
                {a.weight[h][i][j], a.change[h][i][j], a.newWeight[h][i][j]},

@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTreeWidget>
 
 #include <filesystem>
 #include <fstream>
@@ -20,9 +21,12 @@
 
 #include "engine/host.h"
 #include "engine/workspace.h"
+#include "tests/support/nets.h"
 #include "tests/support/qt_test_main.h"
+#include "tests/support/recording_canvas.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
+#include "ui/views/arithmetic_view.h"
 #include "ui/views/error_curve_view.h"
 #include "ui/views/picture_saving.h"
 
@@ -108,6 +112,7 @@ class UsableTest : public QObject {
   void saveDialogWritesTheTypeChosenUnderItsFinalName();
   void curveTicksAreDistinctWholeAndReadable_data();
   void curveTicksAreDistinctWholeAndReadable();
+  void arithmeticHasNoNegativeZeroAndOnlyTheBiasRowsThereAre();
 };
 
 void UsableTest::saveDialogWritesTheTypeChosenUnderItsFinalName_data() {
@@ -232,6 +237,41 @@ void UsableTest::curveTicksAreDistinctWholeAndReadable() {
   }
   QVERIFY2(!Labels(x).join(' ').contains('.'), qPrintable(Labels(x).join(' ')));
   QVERIFY(x.max() >= std::max(trials, 1.0) && x.max() <= 2 * std::max(trials, 1.0));
+}
+
+void UsableTest::arithmeticHasNoNegativeZeroAndOnlyTheBiasRowsThereAre() {
+  Workspace ws;
+  ApplyDefaults(ws);
+  testing::SetGeometry(ws, {2, 2, 1}, {0, 1});
+  for (int h = 1; h <= 2; ++h) {
+    for (int i = 0; i <= 2; ++i) {
+      for (int j = 1; j <= 2; ++j) ws.Weights(i, j, h) = 30;
+    }
+  }
+  // Saturated neurodes: slopes of 0, so changes of -1 times 0.
+  ws.TextBuffer(BufferId::TrainingDataD1) = "1\r\n-1,-1,1\r\n";
+  testing::ScriptedHost host;
+  ScriptedDialogs dialogs;
+  ArithmeticView view(ws, host, dialogs);
+  view.Refresh();
+  QVERIFY(std::signbit(view.Shown().change[1][1][1]) && view.Shown().change[1][1][1] == 0);
+  QStringList cells;
+  QStringList connections;
+  QString layer;
+  for (int row = 0; row < view.Table().topLevelItemCount(); ++row) {
+    const QTreeWidgetItem* item = view.Table().topLevelItem(row);
+    if (item->text(0).startsWith("Weights from layer")) layer = item->text(0).mid(19, 1);
+    // The rows of connections name their weights' neurodes.
+    if (item->text(0).contains(" → ") && item->data(0, Qt::UserRole).isValid()) {
+      connections << layer + " " + item->text(0);
+    }
+    for (int column = 1; column < item->columnCount(); ++column) cells << item->text(column);
+  }
+  QVERIFY2(!cells.join(' ').contains("-0.000000"), qPrintable(cells.join(' ')));
+  QCOMPARE(connections,
+           QStringList({"1 neurode 1 → neurode 1", "1 neurode 1 → neurode 2",
+                        "1 neurode 2 → neurode 1", "1 neurode 2 → neurode 2", "2 bias → neurode 1",
+                        "2 neurode 1 → neurode 1", "2 neurode 2 → neurode 1"}));
 }
 
 BACKPROP_QT_TEST(UsableTest);
