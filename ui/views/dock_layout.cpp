@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
+#include <QStyle>
 #include <QTimer>
 
 #include <algorithm>
@@ -53,6 +54,11 @@ QSize Frame(const QDockWidget* dock) {
 
 // The height of the tabs of docks that share a place.
 int TabsHeight(const QWidget* window) { return window->fontMetrics().height() + 12; }
+
+// The width of the separators between the docks and the drawing.
+int Separator(const QWidget& window) {
+  return window.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &window);
+}
 
 }  // namespace
 
@@ -127,7 +133,16 @@ void DockLayout::Save() const {
 }
 
 bool DockLayout::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == &window_ && event->type() == QEvent::Resize) RequestFit();
+  if (watched == &window_ && event->type() == QEvent::Resize) {
+    // A window that grew to the least size of docks just opened keeps the
+    // size it was given.
+    const QSize now = window_.size();
+    if (!intended_.isValid() ||
+        (now.width() != window_.minimumWidth() && now.height() != window_.minimumHeight())) {
+      intended_ = now;
+    }
+    RequestFit();
+  }
   if (event->type() == QEvent::LayoutRequest) {
     for (Managed& m : docks_) {
       const QScrollArea* scroll = ScrollOf(m.dock);
@@ -152,12 +167,17 @@ void DockLayout::RequestFit() {
   });
 }
 
-QSize DockLayout::Room() const {
-  QSize room = window_.size();
-  // A maximised window that grew past its screen has only the screen.
+QSize DockLayout::GivenSize() const {
+  QSize given = intended_.isValid() ? intended_ : window_.size();
+  // A maximised window has its screen, however large its docks asked it to be.
   if (window_.isMaximized() && window_.screen() != nullptr) {
-    room = room.boundedTo(window_.screen()->availableSize());
+    given = given.boundedTo(window_.screen()->availableSize());
   }
+  return given;
+}
+
+QSize DockLayout::Room() const {
+  const QSize room = GivenSize();
   const QWidget* bar = window_.menuWidget();
   return {room.width(), room.height() - (bar != nullptr ? bar->height() : 0)};
 }
@@ -203,6 +223,8 @@ QSize DockLayout::AreaMinimum(const std::vector<QDockWidget*>& docks, bool sideB
     QSize least(0, 0);
     for (const QDockWidget* dock : place) least = least.expandedTo(ContentMinimum(dock));
     if (place.size() > 1) least.rheight() += TabsHeight(&window_);
+    // The separator beside each place, which the user drags.
+    least += QSize(Separator(window_), Separator(window_));
     if (sideBySide) {
       total = {total.width() + least.width(), std::max(total.height(), least.height())};
     } else {
@@ -267,14 +289,12 @@ void DockLayout::Fit() {
   fitting_ = false;
   // A rearrangement is laid out first; the next look sizes what it made.
   if (moved) RequestFit();
-  // While the docks needed more than the screen, a maximised window grew
-  // past it; once the new least sizes are laid out it fits again.
+  // While the docks needed more room, the window grew past its size; once
+  // the new least sizes are laid out, it has its size again.
   QTimer::singleShot(0, this, [this] {
-    QScreen* screen = window_.screen();
-    if (!window_.isMaximized() || screen == nullptr) return;
-    const QSize screenSize = screen->availableSize();
-    if (window_.width() > screenSize.width() || window_.height() > screenSize.height()) {
-      window_.resize(window_.size().boundedTo(screenSize));
+    const QSize given = GivenSize();
+    if (window_.width() > given.width() || window_.height() > given.height()) {
+      window_.resize(window_.size().boundedTo(given));
     }
   });
 }
@@ -294,12 +314,14 @@ void DockLayout::BoundSizes(QSize room) {
     const bool across = SideBySide(area);
     const std::vector<std::vector<QDockWidget*>> places = Places(docks);
     const int count = static_cast<int>(places.size());
+    // What the tabs and the separators take, and then the room each place
+    // of the area may claim at least.
+    const int gap = Separator(window_);
     int tabs = 0;
     for (const auto& place : places) tabs += place.size() > 1 ? TabsHeight(&window_) : 0;
-    // The room each place of the area may claim at least.
-    const QSize most = across ? QSize(room.width() / count, spareHeight)
-                              : QSize(spareWidth / std::max(1, sides),
-                                      (room.height() - acrossHeight - tabs) / count);
+    const QSize most = across ? QSize(room.width() / count - gap, spareHeight - gap - tabs)
+                              : QSize(spareWidth / std::max(1, sides) - gap,
+                                      (room.height() - acrossHeight - tabs) / count - gap);
     int areaHeight = 0;
     for (QDockWidget* dock : docks) {
       const QSize least =
@@ -307,7 +329,7 @@ void DockLayout::BoundSizes(QSize room) {
       ScrollOf(dock)->setMinimumSize(least - Frame(dock));
       areaHeight = std::max(areaHeight, least.height());
     }
-    if (across) acrossHeight += areaHeight;
+    if (across) acrossHeight += areaHeight + gap + tabs;
     // The area as wide (or as high) as it is, but not past its share.
     QList<QDockWidget*> shown;
     QList<int> sizes;

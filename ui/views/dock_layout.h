@@ -59,6 +59,8 @@ class DockLayout : public QObject {
   };
   // Asks for Fit once the events pending now have run.
   void RequestFit();
+  // The size the window was given (its screen's, when maximised).
+  QSize GivenSize() const;
   // The room the docks and the drawing share.
   QSize Room() const;
   // The docks now docked in an area, open ones only.
@@ -77,6 +79,7 @@ class DockLayout : public QObject {
 
   QMainWindow& window_;
   std::vector<Managed> docks_;
+  QSize intended_;  // the window's size but for growth to its docks' least size
   bool fitPending_ = false;
   bool fitting_ = false;
 };

@@ -132,12 +132,14 @@ ErrorCurveView::ErrorCurveView(const Workspace& ws, Dialogs& dialogs, QWidget* p
           RepaintThrottle::Cost::PreparationAndPainting)) {
   setObjectName("ErrorCurve");
   caption_->setObjectName("ErrorCurveCaption");
+  caption_->setAccessibleName("Last report");
   caption_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   QFont captionFont = caption_->font();
   captionFont.setBold(true);
   caption_->setFont(captionFont);
   logarithmic_->setObjectName("ErrorCurveLogarithmic");
   testSet_->setObjectName("ErrorCurveTestSet");
+  testSet_->setAccessibleName("Test error");
   testSet_->addItem("Test error: none", 0);
   testSet_->addItem("Test error: D2", kDataSetD2);
   testSet_->addItem("Test error: T1", kTestSetT1);

@@ -37,6 +37,7 @@ QString WithoutHtml(const QString& markdown) {
 
 LessonView::LessonView(QWidget* parent) : QTextBrowser(parent) {
   setObjectName("Lesson");
+  setAccessibleName("Lesson");
   setOpenLinks(false);
   setOpenExternalLinks(false);
   setMinimumWidth(320);

@@ -5,32 +5,43 @@
 // writes no negative zero and no bias row a layer lacks.
 #include <QtTest>
 
+#include <QAccessible>
+#include <QChart>
+#include <QChartView>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTreeWidget>
+#include <QValueAxis>
 
 #include <filesystem>
 #include <fstream>
 
-#include <QChart>
-#include <QChartView>
-#include <QValueAxis>
-
 #include "engine/host.h"
 #include "engine/workspace.h"
+#include "files/load_save_dialog.h"
 #include "tests/support/nets.h"
 #include "tests/support/qt_test_main.h"
 #include "tests/support/recording_canvas.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/window_size.h"
+#include "tests/ui/main/main_window_fixture.h"
+#include "ui/editor/editor_window.h"
+#include "ui/listing/listing_window.h"
+#include "ui/main/help_window.h"
+#include "ui/main/window_owner.h"
+#include "ui/parameters/parameters_window.h"
 #include "ui/views/arithmetic_view.h"
 #include "ui/views/error_curve_view.h"
 #include "ui/views/picture_saving.h"
+#include "ui/views/view_docks.h"
 
 using namespace backprop;
+using backprop::testing::DuringTraining;
+using backprop::testing::MainWindowFixture;
 using backprop::testing::ScriptedDialogs;
 using backprop::testing::TempFolder;
 namespace fs = std::filesystem;
@@ -102,6 +113,39 @@ void Cycle(ErrorCurveView& view, double trial, double error) {
   view.CycleEnded(report);
 }
 
+constexpr std::array<const char*, 5> kDockEntries{"ViewErrorCurve", "ViewDecisionMap",
+                                                  "ViewArithmetic", "ViewTraining", "ViewLesson"};
+
+// Where a widget of the main window lies, in the window's coordinates.
+QRect PlaceOf(const QWidget& widget, const QWidget& window) {
+  return {widget.mapTo(&window, QPoint(0, 0)), widget.size()};
+}
+
+// Whether the open docks leave the drawing its share, each in sight (or a
+// tab of a place in sight) with room for its content, none over another.
+bool DocksUsable(MainWindowFixture& f, QSize size) {
+  const QMainWindow& window = f.window;
+  std::vector<QRect> places{PlaceOf(f.View(), window)};
+  for (QDockWidget* dock : window.findChildren<QDockWidget*>()) {
+    if (dock->isHidden()) continue;
+    // A tab behind another is out of sight.
+    if (!window.rect().intersects(PlaceOf(*dock, window))) {
+      if (window.tabifiedDockWidgets(dock).isEmpty()) return false;
+      continue;
+    }
+    if (dock->widget()->height() < 60 || dock->widget()->width() < 100) return false;
+    places.push_back(PlaceOf(*dock, window));
+  }
+  for (std::size_t a = 0; a < places.size(); ++a) {
+    for (std::size_t b = a + 1; b < places.size(); ++b) {
+      if (places[a].intersects(places[b])) return false;
+    }
+  }
+  const int room = size.height() - window.menuWidget()->height();
+  return window.size() == size && f.View().width() >= 0.4 * size.width() &&
+         f.View().height() >= 0.4 * room;
+}
+
 }  // namespace
 
 class UsableTest : public QObject {
@@ -113,6 +157,11 @@ class UsableTest : public QObject {
   void curveTicksAreDistinctWholeAndReadable_data();
   void curveTicksAreDistinctWholeAndReadable();
   void arithmeticHasNoNegativeZeroAndOnlyTheBiasRowsThereAre();
+  void docksLeaveTheDrawingItsShareAtEverySize_data();
+  void docksLeaveTheDrawingItsShareAtEverySize();
+  void dockPlacesAreKeptBetweenRunsUntilReset();
+  void aKeyOnTheDrawingStopsTrainingAndTheShortcutsDoNot();
+  void everyControlTellsAScreenReaderItsName();
 };
 
 void UsableTest::saveDialogWritesTheTypeChosenUnderItsFinalName_data() {
@@ -272,6 +321,118 @@ void UsableTest::arithmeticHasNoNegativeZeroAndOnlyTheBiasRowsThereAre() {
            QStringList({"1 neurode 1 → neurode 1", "1 neurode 1 → neurode 2",
                         "1 neurode 2 → neurode 1", "1 neurode 2 → neurode 2", "2 bias → neurode 1",
                         "2 neurode 1 → neurode 1", "2 neurode 2 → neurode 1"}));
+}
+
+void UsableTest::docksLeaveTheDrawingItsShareAtEverySize_data() {
+  // The logical sizes of 800 x 600, 1280 x 800 and 1920 x 1080 at the
+  // scale factors 1, 1.5 and 2.
+  QTest::addColumn<QSize>("size");
+  for (const QSize screen : {QSize(800, 600), QSize(1280, 800), QSize(1920, 1080)}) {
+    for (const double scale : {1.0, 1.5, 2.0}) {
+      const QSize size = (QSizeF(screen) / scale).toSize();
+      QTest::addRow("%dx%d at %.1f", screen.width(), screen.height(), scale) << size;
+    }
+  }
+}
+
+void UsableTest::docksLeaveTheDrawingItsShareAtEverySize() {
+  QFETCH(QSize, size);
+  MainWindowFixture f;
+  f.ws.AboutShown = 1;
+  QVERIFY(testing::ResizeWindow(&f.window, size));
+  for (const char* entry : kDockEntries) f.Action(entry)->trigger();
+  QTRY_VERIFY(DocksUsable(f, size));
+  // Fewer docks again, and each alone.
+  for (const char* entry : kDockEntries) {
+    f.Action(entry)->trigger();
+    QTRY_VERIFY2(DocksUsable(f, size), entry);
+  }
+}
+
+void UsableTest::dockPlacesAreKeptBetweenRunsUntilReset() {
+  {
+    MainWindowFixture f;
+    f.window.RememberLayout();
+    f.Action("ViewErrorCurve")->trigger();
+    f.Action("ViewArithmetic")->trigger();
+    f.window.addDockWidget(Qt::LeftDockWidgetArea, f.window.Views().CurveDock());
+    f.window.Views().ArithmeticDock()->setFloating(true);
+    f.window.eee_Click();
+  }
+  MainWindowFixture f;
+  f.window.RememberLayout();
+  ViewDocks& views = f.window.Views();
+  QTRY_VERIFY(views.CurveDock()->isVisible() && views.ArithmeticDock()->isVisible());
+  QCOMPARE(f.window.dockWidgetArea(views.CurveDock()), Qt::LeftDockWidgetArea);
+  QVERIFY(views.ArithmeticDock()->isFloating());
+  QVERIFY(views.TrainingDock()->isHidden());
+  f.Action("ViewResetLayout")->trigger();
+  QTRY_VERIFY(!views.ArithmeticDock()->isFloating());
+  QCOMPARE(f.window.dockWidgetArea(views.CurveDock()), Qt::RightDockWidgetArea);
+  QCOMPARE(f.window.dockWidgetArea(views.ArithmeticDock()), Qt::BottomDockWidgetArea);
+  QVERIFY(views.CurveDock()->isVisible() && views.ArithmeticDock()->isVisible());
+}
+
+void UsableTest::aKeyOnTheDrawingStopsTrainingAndTheShortcutsDoNot() {
+  MainWindowFixture f;
+  f.ws.AboutShown = 1;
+  f.ws.TextBuffer(BufferId::TrainingDataD1) = testing::kExclusiveOrSet;
+  f.ws.TextBuffer(BufferId::ProgramS1) =
+      std::string(testing::kExclusiveOrNet) + "ERRTEST=0\r\nTRAINMAX=100000000\r\nTRAIN=1\r\n";
+  f.window.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&f.window));
+  // The docks open by their keys.
+  for (const Qt::Key key : {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F11}) {
+    QTest::keyClick(&f.window, key);
+  }
+  QTRY_VERIFY(f.window.Views().ArithmeticDock()->isVisible());
+  QMenuBar* bar = f.window.menuBar();
+  int step = 0;
+  DuringTraining check([&] {
+    if (f.ws.TrialCounter < 3 || step++ > 0) return;
+    // Keys that type nothing, menus and docks leave training alone.
+    QTest::keyClick(&f.window, Qt::Key_F3);
+    QTest::keyClick(&f.window, Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyClick(bar, Qt::Key_Escape);
+    QTest::keyClick(&f.window, Qt::Key_F10);
+    QTest::keyClick(bar, Qt::Key_Escape);
+    QTest::keyClick(&f.window, Qt::Key_F5);  // pause
+    QTest::keyClick(&f.window, Qt::Key_F5);  // and go on
+    QCOMPARE(int(f.ws.InterruptKey), 0);
+    QTest::keyClick(&f.View(), Qt::Key_K);
+  });
+  f.Action("TN")->trigger();
+  QCOMPARE(int(f.ws.InterruptKey), int('k'));
+  QVERIFY(f.ws.TrialCounter < 1000);
+  QVERIFY(f.Control<QDockWidget>("DecisionMapDock")->isHidden());  // F3 closed it
+}
+
+void UsableTest::everyControlTellsAScreenReaderItsName() {
+  MainWindowFixture f;
+  f.ws.AboutShown = 1;
+  for (const char* entry : kDockEntries) f.Action(entry)->trigger();
+  WindowOwner& owner = f.window.Owner();
+  const std::vector<QWidget*> windows{&f.window,        &owner.Editor(), &owner.Parameters(),
+                                      &owner.Listing(), owner.Help(),    &owner.LoadSave()};
+  for (QWidget* window : windows) {
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+      if (control->focusPolicy() == Qt::NoFocus || control->isWindow()) continue;
+      // A scrolled area's viewport, a spin box's text are read as the control.
+      const QWidget* whole = control->parentWidget();
+      const auto* area = qobject_cast<const QAbstractScrollArea*>(whole);
+      if ((area != nullptr && area->viewport() == control) ||
+          qobject_cast<const QAbstractSpinBox*>(whole) != nullptr) {
+        continue;
+      }
+      QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(control);
+      QVERIFY(reader != nullptr);
+      QVERIFY2(!reader->text(QAccessible::Name).isEmpty(),
+               qPrintable(window->objectName() + ": " + control->objectName() + " " +
+                          control->metaObject()->className()));
+    }
+  }
+  QCOMPARE(f.View().accessibleDescription(),
+           QString("2 layers: 2 and 2 neurodes, no bias neurodes"));
 }
 
 BACKPROP_QT_TEST(UsableTest);
