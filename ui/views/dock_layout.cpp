@@ -94,8 +94,10 @@ void DockLayout::Manage(QDockWidget* dock, int homeArea) {
   // A view that needs more room (a map that appears) may need new places.
   view->installEventFilter(this);
   // Opening a dock from the menu brings it forward among the tabs.
-  connect(dock->toggleViewAction(), &QAction::triggered, dock, [dock](bool open) {
-    if (open) dock->raise();
+  connect(dock->toggleViewAction(), &QAction::triggered, this, [this, dock](bool open) {
+    if (!open) return;
+    lastOpened_ = dock;
+    dock->raise();
   });
   connect(dock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
     if (visible) RequestFit();
@@ -286,6 +288,8 @@ void DockLayout::Fit() {
     moved = true;
   }
   BoundSizes(room);
+  // The dock opened last stays in front of those it now shares a place with.
+  if (moved && lastOpened_ != nullptr && !lastOpened_->isHidden()) lastOpened_->raise();
   fitting_ = false;
   // A rearrangement is laid out first; the next look sizes what it made.
   if (moved) RequestFit();

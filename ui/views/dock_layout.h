@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QSize>
 
 #include <vector>
@@ -79,6 +80,7 @@ class DockLayout : public QObject {
 
   QMainWindow& window_;
   std::vector<Managed> docks_;
+  QPointer<QDockWidget> lastOpened_;  // by its View entry
   QSize intended_;  // the window's size but for growth to its docks' least size
   bool fitPending_ = false;
   bool fitting_ = false;
