@@ -66,6 +66,9 @@ void ArithmeticView::BuildControls() {
   apply_->setToolTip("Apply this step to the weights and go on to the next pattern");
   oneCycle_ = new QPushButton("One Cycle", this);
   oneCycle_->setObjectName("ArithmeticOneCycle");
+  // Enter presses them too, as in a dialog.
+  apply_->setAutoDefault(true);
+  oneCycle_->setAutoDefault(true);
   oneCycle_->setToolTip("Train one cycle over the whole set, as TRAIN does");
   counters_ = new QLabel(this);
   counters_->setObjectName("ArithmeticCounters");

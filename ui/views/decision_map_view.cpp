@@ -202,6 +202,7 @@ DecisionMapView::DecisionMapView(const Workspace& ws, Dialogs& dialogs, QWidget*
   neurodeLabel_->setBuddy(neurode_);
   auto* savePicture = new QPushButton("Save Picture...", this);
   savePicture->setObjectName("DecisionMapSavePicture");
+  savePicture->setAutoDefault(true);
   connect(savePicture, &QPushButton::clicked, this, [this] {
     SavePictureAs(this, dialogs_, "decision-map.png", [this](bool svg) { return Picture(svg); });
   });

@@ -152,6 +152,9 @@ ErrorCurveView::ErrorCurveView(const Workspace& ws, Dialogs& dialogs, QWidget* p
   saveData->setObjectName("ErrorCurveSaveData");
   auto* savePicture = new QPushButton("Save Picture...", this);
   savePicture->setObjectName("ErrorCurveSavePicture");
+  // Enter presses them too, as in a dialog.
+  saveData->setAutoDefault(true);
+  savePicture->setAutoDefault(true);
   connect(saveData, &QPushButton::clicked, this,
           [this] { SaveCsvAs(this, dialogs_, "error-curve.csv", Csv()); });
   connect(savePicture, &QPushButton::clicked, this, [this] {
