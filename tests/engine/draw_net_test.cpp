@@ -104,24 +104,14 @@ TEST(DrawNet, OneLayerAndEmptyColumns) {
 }
 
 TEST(DrawNet, DescribedInWordsAsDrawn) {
-  struct Case {
-    std::initializer_list<int> sizes;
-    std::initializer_list<int> bias;
-    const char* said;
-  };
-  const Case cases[] = {
-      {{2, 3, 2}, {1, 1, 0}, "3 layers: 2, 3 and 2 neurodes, bias in layers 1 and 2"},
-      {{4}, {0}, "1 layer: 4 neurodes, no bias neurodes"},
-      {{1}, {1}, "1 layer: 1 neurode, bias in layer 1"},
-      {{2, 2, 0, 1}, {0, 0, 1, 0}, "4 layers: 2, 2, 0 and 1 neurodes, bias in layer 3"},
-      {{}, {}, "No layers"},
-  };
-  for (const Case& c : cases) {
-    Workspace ws;
-    ApplyDefaults(ws);
-    testing::SetGeometry(ws, c.sizes, c.bias);
-    EXPECT_EQ(DescribeNet(ws), c.said);
-  }
+  Workspace ws;
+  ApplyDefaults(ws);
+  testing::SetGeometry(ws, {2, 3, 2}, {1, 1, 0});
+  EXPECT_EQ(DescribeNet(ws), "3 layers: 2, 3 and 2 neurodes, bias in layers 1 and 2");
+  testing::SetGeometry(ws, {1}, {1});
+  EXPECT_EQ(DescribeNet(ws), "1 layer: 1 neurode, bias in layer 1");
+  testing::SetGeometry(ws, {2, 2, 0, 1}, {0, 0, 1, 0});  // an empty column, as drawn
+  EXPECT_EQ(DescribeNet(ws), "4 layers: 2, 2, 0 and 1 neurodes, bias in layer 3");
 }
 
 }  // namespace

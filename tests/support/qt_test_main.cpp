@@ -36,10 +36,8 @@ int main(int argc, char** argv) {
   // What the windows keep between runs goes to a folder of this process,
   // never into the user's own settings.
   const QTemporaryDir settings;
-  for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
-    for (const QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope}) {
-      QSettings::setPath(format, scope, settings.path());
-    }
+  for (const QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope}) {
+    QSettings::setPath(QSettings::NativeFormat, scope, settings.path());
   }
 
   QStringList arguments = QApplication::arguments();

@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -7,6 +9,7 @@
 
 #include "engine/canvas.h"
 #include "engine/workspace.h"
+#include "files/load_save_dialog.h"
 #include "tests/support/qt_test_main.h"
 #include "tests/ui/main/main_window_fixture.h"
 #include "ui/common/twips.h"
@@ -48,8 +51,7 @@ void ExpectOwnMnemonics(const QList<QAction*>& actions, const QString& where) {
   for (const QAction* action : actions) {
     if (action->isSeparator()) continue;
     const QKeySequence key = QKeySequence::mnemonic(action->text());
-    QVERIFY2(!key.isEmpty(), qPrintable(where + ": " + action->text()));
-    QVERIFY2(!seen.contains(key), qPrintable(where + ": " + action->text()));
+    QVERIFY2(!key.isEmpty() && !seen.contains(key), qPrintable(where + ": " + action->text()));
     seen.insert(key);
     if (action->menu() != nullptr) ExpectOwnMnemonics(action->menu()->actions(), action->text());
   }
@@ -107,11 +109,33 @@ void MainWindowTest::menuBarHasItsCaptionsInOrder() {
 void MainWindowTest::menusOpenFromTheKeyboardWithoutTypingAKey() {
   MainWindowFixture f;
   f.ws.AboutShown = 1;
-  WindowOwner& owner = f.window.Owner();
-  for (QMainWindow* window : std::initializer_list<QMainWindow*>{
-           &f.window, &owner.Editor(), &owner.Parameters(), &owner.Listing(), owner.Help()}) {
-    ExpectOwnMnemonics(window->menuBar()->actions(), window->objectName());
+  for (const char* dock :
+       {"ViewErrorCurve", "ViewDecisionMap", "ViewArithmetic", "ViewTraining", "ViewLesson"}) {
+    f.Action(dock)->trigger();
   }
+  // In every window each menu entry has a mnemonic of its own and each
+  // control that takes the focus a name for a screen reader.
+  WindowOwner& owner = f.window.Owner();
+  for (QWidget* window :
+       std::initializer_list<QWidget*>{&f.window, &owner.Editor(), &owner.Parameters(),
+                                       &owner.Listing(), owner.Help(), &owner.LoadSave()}) {
+    if (auto* main = qobject_cast<QMainWindow*>(window)) {
+      ExpectOwnMnemonics(main->menuBar()->actions(), window->objectName());
+    }
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+      // A scrolled area's viewport, a spin box's text are read as the control.
+      const QWidget* whole = control->parentWidget();
+      const auto* area = qobject_cast<const QAbstractScrollArea*>(whole);
+      if (control->focusPolicy() == Qt::NoFocus || (area && area->viewport() == control) ||
+          qobject_cast<const QAbstractSpinBox*>(whole) != nullptr) {
+        continue;
+      }
+      QVERIFY2(!QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty(),
+               qPrintable(control->objectName() + " " + control->metaObject()->className()));
+    }
+  }
+  QCOMPARE(f.View().accessibleDescription(),
+           QString("2 layers: 2 and 2 neurodes, no bias neurodes"));
   // F10, and Alt alone, hand the menu bar the keyboard and Esc gives it
   // back to the drawing; neither is a typed key.
   QMenuBar* bar = f.window.menuBar();
