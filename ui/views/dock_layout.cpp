@@ -245,8 +245,9 @@ void DockLayout::JoinAsTabs(QDockWidget* host, const std::vector<QDockWidget*>& 
 }
 
 void DockLayout::Fit() {
+  // A window not shown yet has no size of its own to fit into.
   const QSize room = Room();
-  if (room.width() <= 0 || room.height() <= 0 || fitting_) return;
+  if (!window_.isVisible() || room.width() <= 0 || room.height() <= 0 || fitting_) return;
   fitting_ = true;
   const int spareWidth = static_cast<int>(room.width() * (1 - kDrawingShare));
   const int spareHeight = static_cast<int>(room.height() * (1 - kDrawingShare));
