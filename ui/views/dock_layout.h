@@ -81,7 +81,7 @@ class DockLayout : public QObject {
   QMainWindow& window_;
   std::vector<Managed> docks_;
   QPointer<QDockWidget> lastOpened_;  // by its View entry
-  QSize intended_;  // the window's size but for growth to its docks' least size
+  QSize intended_;                    // the window's size but for growth to its docks' least size
   bool fitPending_ = false;
   bool fitting_ = false;
 };

@@ -28,13 +28,15 @@ struct NetElement;
 struct Workspace;
 
 // The View menu and its docks beside the main window's drawing: the
-// training controls, the error curve, the decision map and the arithmetic
-// of one pattern, each hidden at
-// start, moved, floated and closed as docks are, and opened or closed at any
-// time, also while a run trains. Two switches, off at start, change how the
-// drawing shows the net: "Fit Net" and "Neurode Maps". "Save Picture..."
-// saves the drawing itself; "Reset Layout" puts the docks back in place. The main window tells the
-// docks what the engine tells it; with every dock closed they only record the error curve.
+// training controls, the error curve, the decision map, the arithmetic of
+// one pattern and the lesson, each hidden at start, moved, floated and
+// closed as docks are, and opened or closed at any time, also while a run
+// trains; DockLayout keeps them usable at every size and between runs. Two
+// switches, off at start, change how the drawing shows the net: "Fit Net"
+// and "Neurode Maps". "Save Picture..." saves the drawing itself; "Reset
+// Layout" puts the docks back in place. The main window tells the docks
+// what the engine tells it; with every dock closed they only record the
+// error curve.
 class ViewDocks : public QObject {
   Q_OBJECT
 
