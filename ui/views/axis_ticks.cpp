@@ -1,5 +1,7 @@
 #include "ui/views/axis_ticks.h"
 
+#include <QValueAxis>
+
 #include <algorithm>
 #include <cmath>
 
@@ -59,6 +61,32 @@ AxisTicks ChooseTicks(double highest, double length, bool whole,
     if (ticks.top <= step || TicksFit(ticks, length, room)) return ticks;
     step = NextStep(step);
   }
+}
+
+// Every change of an axis lays out every series again, so only what
+// changes is set. The chart makes an item per tick, so the step and the
+// range change in the order that never asks for more ticks than the old or
+// the new ticks have.
+void ShowTicks(QValueAxis& axis, const AxisTicks& ticks) {
+  const auto range = [&axis, &ticks] {
+    if (axis.min() != 0 || axis.max() != ticks.top) axis.setRange(0, ticks.top);
+  };
+  const auto step = [&axis, &ticks] {
+    if (axis.tickInterval() != ticks.step) axis.setTickInterval(ticks.step);
+  };
+  if (axis.tickType() != QValueAxis::TicksDynamic) {
+    axis.setRange(0, ticks.top);
+    axis.setTickInterval(ticks.step);
+    axis.setTickAnchor(0);
+    axis.setTickType(QValueAxis::TicksDynamic);
+  } else if (ticks.step >= axis.tickInterval()) {
+    step();
+    range();
+  } else {
+    range();
+    step();
+  }
+  if (axis.labelFormat() != TickFormat(ticks)) axis.setLabelFormat(TickFormat(ticks));
 }
 
 }  // namespace backprop

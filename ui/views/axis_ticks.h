@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class QValueAxis;
+
 namespace backprop {
 
 // The ticks of a chart axis from 0 up: a step of 1, 2 or 5 times a power of
@@ -32,5 +34,9 @@ QString TickFormat(const AxisTicks& ticks);
 // Whether ticks fit an axis of `length` pixels, every label in its room.
 bool TicksFit(const AxisTicks& ticks, double length,
               const std::function<double(const QString&)>& room);
+
+// Puts the ticks on a chart's value axis: the range 0 to the top, a tick
+// at every step, the labels with their decimals.
+void ShowTicks(QValueAxis& axis, const AxisTicks& ticks);
 
 }  // namespace backprop

@@ -63,32 +63,6 @@ double HighestUpTo(const QList<QPointF>& points, double last) {
   return highest;
 }
 
-// Puts ticks on a value axis, changing it only when they change: every
-// change lays out every series again. The chart makes an item per tick, so
-// the step and the range change in the order that never asks for more
-// ticks than the old or the new ticks have.
-void SetTicks(QValueAxis& axis, const AxisTicks& ticks) {
-  const auto range = [&axis, &ticks] {
-    if (axis.min() != 0 || axis.max() != ticks.top) axis.setRange(0, ticks.top);
-  };
-  const auto step = [&axis, &ticks] {
-    if (axis.tickInterval() != ticks.step) axis.setTickInterval(ticks.step);
-  };
-  if (axis.tickType() != QValueAxis::TicksDynamic) {
-    axis.setRange(0, ticks.top);
-    axis.setTickInterval(ticks.step);
-    axis.setTickAnchor(0);
-    axis.setTickType(QValueAxis::TicksDynamic);
-  } else if (ticks.step >= axis.tickInterval()) {
-    step();
-    range();
-  } else {
-    range();
-    step();
-  }
-  if (axis.labelFormat() != TickFormat(ticks)) axis.setLabelFormat(TickFormat(ticks));
-}
-
 // The name of a run of training: its TRAIN line and learning rate, "S1
 // line 16: TRAIN=1, ε .2", or the set trained by hand.
 QString RunName(const Workspace& ws, bool byHand) {
@@ -367,11 +341,11 @@ void ErrorCurveView::FitTicks() {
   const auto wide = [&across](const QString& label) {
     return across.horizontalAdvance(label) + 2 * across.averageCharWidth();
   };
-  SetTicks(*x, ChooseTicks(lastTrial_, length.width(), true, wide));
+  ShowTicks(*x, ChooseTicks(lastTrial_, length.width(), true, wide));
   if (auto* y = qobject_cast<QValueAxis*>(yAxis_)) {
     const QFontMetricsF down(y->labelsFont());
     const auto high = [&down](const QString&) { return down.height() * 1.5; };
-    SetTicks(*y, ChooseTicks(highest_ > 0 ? highest_ : 1, length.height(), false, high));
+    ShowTicks(*y, ChooseTicks(highest_ > 0 ? highest_ : 1, length.height(), false, high));
   }
 }
 

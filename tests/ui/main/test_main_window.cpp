@@ -1,7 +1,5 @@
 #include <QtTest>
 
-#include <QAbstractSpinBox>
-#include <QAccessible>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -9,16 +7,12 @@
 
 #include "engine/canvas.h"
 #include "engine/workspace.h"
-#include "files/load_save_dialog.h"
 #include "tests/support/qt_test_main.h"
 #include "tests/ui/main/main_window_fixture.h"
 #include "ui/common/twips.h"
-#include "ui/editor/editor_window.h"
-#include "ui/listing/listing_window.h"
 #include "ui/main/help_window.h"
 #include "ui/main/window_owner.h"
 #include "ui/main/yield_gate.h"
-#include "ui/parameters/parameters_window.h"
 
 using namespace backprop;
 using backprop::testing::InkAround;
@@ -44,19 +38,6 @@ QStringList Captions(const QList<QAction*>& actions) {
   return captions;
 }
 
-// Every entry of a menu bar, and of each of its menus, has a mnemonic of
-// its own within its menu.
-void ExpectOwnMnemonics(const QList<QAction*>& actions, const QString& where) {
-  QSet<QKeySequence> seen;
-  for (const QAction* action : actions) {
-    if (action->isSeparator()) continue;
-    const QKeySequence key = QKeySequence::mnemonic(action->text());
-    QVERIFY2(!key.isEmpty() && !seen.contains(key), qPrintable(where + ": " + action->text()));
-    seen.insert(key);
-    if (action->menu() != nullptr) ExpectOwnMnemonics(action->menu()->actions(), action->text());
-  }
-}
-
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -64,7 +45,6 @@ class MainWindowTest : public QObject {
 
  private slots:
   void menuBarHasItsCaptionsInOrder();
-  void menusOpenFromTheKeyboardWithoutTypingAKey();
   void startUpFillsDefaultsAndHidesTheDesigner();
   void designerPressesReachEveryGridPointAtEverySize_data();
   void designerPressesReachEveryGridPointAtEverySize();
@@ -104,56 +84,6 @@ void MainWindowTest::menuBarHasItsCaptionsInOrder() {
            QStringList({"Program(S1)", "Program(S2)", "Training Data (D1)", "Training Data (D2)",
                         "Test Set (T1)", "", "Generate Data..."}));
   QCOMPARE(editNames, QStringList({"pr", "ps2", "Tr", "Ta", "testdata", "", "GenerateData"}));
-}
-
-void MainWindowTest::menusOpenFromTheKeyboardWithoutTypingAKey() {
-  MainWindowFixture f;
-  f.ws.AboutShown = 1;
-  for (const char* dock :
-       {"ViewErrorCurve", "ViewDecisionMap", "ViewArithmetic", "ViewTraining", "ViewLesson"}) {
-    f.Action(dock)->trigger();
-  }
-  // In every window each menu entry has a mnemonic of its own and each
-  // control that takes the focus a name for a screen reader.
-  WindowOwner& owner = f.window.Owner();
-  for (QWidget* window :
-       std::initializer_list<QWidget*>{&f.window, &owner.Editor(), &owner.Parameters(),
-                                       &owner.Listing(), owner.Help(), &owner.LoadSave()}) {
-    if (auto* main = qobject_cast<QMainWindow*>(window)) {
-      ExpectOwnMnemonics(main->menuBar()->actions(), window->objectName());
-    }
-    for (QWidget* control : window->findChildren<QWidget*>()) {
-      // A scrolled area's viewport, a spin box's text are read as the control.
-      const QWidget* whole = control->parentWidget();
-      const auto* area = qobject_cast<const QAbstractScrollArea*>(whole);
-      if (control->focusPolicy() == Qt::NoFocus || (area && area->viewport() == control) ||
-          qobject_cast<const QAbstractSpinBox*>(whole) != nullptr) {
-        continue;
-      }
-      QVERIFY2(!QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty(),
-               qPrintable(control->objectName() + " " + control->metaObject()->className()));
-    }
-  }
-  QCOMPARE(f.View().accessibleDescription(),
-           QString("2 layers: 2 and 2 neurodes, no bias neurodes"));
-  // F10, and Alt alone, hand the menu bar the keyboard and Esc gives it
-  // back to the drawing; neither is a typed key.
-  QMenuBar* bar = f.window.menuBar();
-  QTRY_COMPARE(QApplication::focusWidget(), &f.View());
-  for (const Qt::Key key : {Qt::Key_F10, Qt::Key_Alt}) {
-    QTest::keyClick(&f.window, key, key == Qt::Key_Alt ? Qt::AltModifier : Qt::NoModifier);
-    QCOMPARE(bar->activeAction(), bar->actions().first());
-    QTest::keyClick(bar, Qt::Key_Escape);
-    QCOMPARE(QApplication::focusWidget(), &f.View());
-  }
-  for (QAction* entry : bar->actions()) {
-    if (entry->menu() == nullptr) continue;
-    const QKeyCombination alt = QKeySequence::mnemonic(entry->text())[0];
-    QTest::keyClick(&f.window, alt.key(), alt.keyboardModifiers());
-    QTRY_VERIFY2(entry->menu()->isVisible(), qPrintable(entry->text()));
-    entry->menu()->close();
-  }
-  QCOMPARE(int(f.ws.InterruptKey), 0);
 }
 
 void MainWindowTest::startUpFillsDefaultsAndHidesTheDesigner() {

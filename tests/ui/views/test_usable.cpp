@@ -1,10 +1,13 @@
-// What makes the program usable at every size and by keyboard: the real
-// save dialog writes the type chosen under its final name and asks before
-// it replaces a file; the curve's ticks stay distinct and whole; the docks
-// keep the drawing its share and none shrinks to its title, and keep their
-// places between runs; the arithmetic has no negative zero.
+// What makes the program usable at every size and by keyboard: every menu
+// opens by its mnemonic, F10 or Alt, none of which is a typed key, and
+// every control has a name for a screen reader; the real save dialog writes the type chosen under
+// its final name and asks before it replaces a file; the curve's ticks stay distinct and whole; the
+// docks keep the drawing its share and none shrinks to its title, and keep their places between
+// runs; the arithmetic has no negative zero.
 #include <QtTest>
 
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -20,6 +23,7 @@
 
 #include "engine/host.h"
 #include "engine/workspace.h"
+#include "files/load_save_dialog.h"
 #include "tests/support/nets.h"
 #include "tests/support/qt_test_main.h"
 #include "tests/support/recording_canvas.h"
@@ -27,6 +31,11 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/window_size.h"
 #include "tests/ui/main/main_window_fixture.h"
+#include "ui/editor/editor_window.h"
+#include "ui/listing/listing_window.h"
+#include "ui/main/help_window.h"
+#include "ui/main/window_owner.h"
+#include "ui/parameters/parameters_window.h"
 #include "ui/views/arithmetic_view.h"
 #include "ui/views/error_curve_view.h"
 #include "ui/views/picture_saving.h"
@@ -113,12 +122,26 @@ bool DocksUsable(MainWindowFixture& f, QSize size) {
          f.View().height() >= 0.4 * room;
 }
 
+// Every entry of a menu bar, and of each of its menus, has a mnemonic of
+// its own within its menu.
+void ExpectOwnMnemonics(const QList<QAction*>& actions, const QString& where) {
+  QSet<QKeySequence> seen;
+  for (const QAction* action : actions) {
+    if (action->isSeparator()) continue;
+    const QKeySequence key = QKeySequence::mnemonic(action->text());
+    QVERIFY2(!key.isEmpty() && !seen.contains(key), qPrintable(where + ": " + action->text()));
+    seen.insert(key);
+    if (action->menu() != nullptr) ExpectOwnMnemonics(action->menu()->actions(), action->text());
+  }
+}
+
 }  // namespace
 
 class UsableTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void menusOpenFromTheKeyboardWithoutTypingAKey();
   void saveDialogWritesTheTypeChosenUnderItsFinalName_data();
   void saveDialogWritesTheTypeChosenUnderItsFinalName();
   void curveTicksAreDistinctWholeAndReadable_data();
@@ -128,6 +151,56 @@ class UsableTest : public QObject {
   void docksLeaveTheDrawingItsShareAtEverySize();
   void dockPlacesAreKeptBetweenRunsUntilReset();
 };
+
+void UsableTest::menusOpenFromTheKeyboardWithoutTypingAKey() {
+  MainWindowFixture f;
+  f.ws.AboutShown = 1;
+  for (const char* dock :
+       {"ViewErrorCurve", "ViewDecisionMap", "ViewArithmetic", "ViewTraining", "ViewLesson"}) {
+    f.Action(dock)->trigger();
+  }
+  // In every window each menu entry has a mnemonic of its own and each
+  // control that takes the focus a name for a screen reader.
+  WindowOwner& owner = f.window.Owner();
+  for (QWidget* window :
+       std::initializer_list<QWidget*>{&f.window, &owner.Editor(), &owner.Parameters(),
+                                       &owner.Listing(), owner.Help(), &owner.LoadSave()}) {
+    if (auto* main = qobject_cast<QMainWindow*>(window)) {
+      ExpectOwnMnemonics(main->menuBar()->actions(), window->objectName());
+    }
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+      // A scrolled area's viewport, a spin box's text are read as the control.
+      const QWidget* whole = control->parentWidget();
+      const auto* area = qobject_cast<const QAbstractScrollArea*>(whole);
+      if (control->focusPolicy() == Qt::NoFocus || (area && area->viewport() == control) ||
+          qobject_cast<const QAbstractSpinBox*>(whole) != nullptr) {
+        continue;
+      }
+      QVERIFY2(!QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty(),
+               qPrintable(control->objectName() + " " + control->metaObject()->className()));
+    }
+  }
+  QCOMPARE(f.View().accessibleDescription(),
+           QString("2 layers: 2 and 2 neurodes, no bias neurodes"));
+  // F10, and Alt alone, hand the menu bar the keyboard and Esc gives it
+  // back to the drawing; neither is a typed key.
+  QMenuBar* bar = f.window.menuBar();
+  QTRY_COMPARE(QApplication::focusWidget(), &f.View());
+  for (const Qt::Key key : {Qt::Key_F10, Qt::Key_Alt}) {
+    QTest::keyClick(&f.window, key, key == Qt::Key_Alt ? Qt::AltModifier : Qt::NoModifier);
+    QCOMPARE(bar->activeAction(), bar->actions().first());
+    QTest::keyClick(bar, Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), &f.View());
+  }
+  for (QAction* entry : bar->actions()) {
+    if (entry->menu() == nullptr) continue;
+    const QKeyCombination alt = QKeySequence::mnemonic(entry->text())[0];
+    QTest::keyClick(&f.window, alt.key(), alt.keyboardModifiers());
+    QTRY_VERIFY2(entry->menu()->isVisible(), qPrintable(entry->text()));
+    entry->menu()->close();
+  }
+  QCOMPARE(int(f.ws.InterruptKey), 0);
+}
 
 void UsableTest::saveDialogWritesTheTypeChosenUnderItsFinalName_data() {
   QTest::addColumn<int>("type");        // the filter chosen: 0 PNG, 1 SVG
