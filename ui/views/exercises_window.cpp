@@ -24,7 +24,7 @@ ExercisesWindow::ExercisesWindow(QWidget* parent)
   const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
   const QSize room = screen != nullptr ? screen->availableSize() : QSize(800, 600);
   list_->setMinimumSize(std::clamp(room.width() - 80, 240, 640),
-                        std::clamp(room.height() - 240, 120, 500));
+                        std::clamp(room.height() - 300, 120, 500));
   where_->setWordWrap(true);
   auto* intro = new QLabel(
       "Choose an exercise: its files are copied into the current folder "
