@@ -17,6 +17,7 @@ int main(int argc, char* argv[]) {
 
   backprop::Workspace workspace;  // the one shared state, for the whole run
   backprop::MainWindow window(workspace, backprop::RealDialogs());
+  window.RememberLayout();
   window.Form_Load();
   backprop::QuitWhenShownIfAsked(window);
   return QApplication::exec();

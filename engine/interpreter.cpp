@@ -228,9 +228,15 @@ void RunProgram(Workspace& ws, Host& host) {
   bool stepShown = false;
   const std::vector<ProgramLine> lines = RunningLines(text);
   const ProgramLine* current = nullptr;
+  // Whatever way the run ends, no line runs after it.
+  struct LineCleared {
+    int& line;
+    ~LineCleared() { line = 0; }
+  } cleared{ws.RunningLine};
   try {
     for (const ProgramLine& line : lines) {
       current = &line;
+      ws.RunningLine = line.number;
       ws.CurrentLine = UpperCaseProgram(line.text);
       LineContext context{ws, &host, ws.CurrentLine};
       const bool goOn = ExecuteLine(context);

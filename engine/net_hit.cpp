@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "engine/net_geometry.h"
 #include "engine/net_layout.h"
 #include "engine/number_text.h"
 #include "engine/workspace.h"
@@ -19,6 +21,16 @@ double SegmentDistance(double px, double py, double ax, double ay, double bx, do
   double t = length2 > 0 ? ((px - ax) * dx + (py - ay) * dy) / length2 : 0.0;
   t = std::clamp(t, 0.0, 1.0);
   return std::hypot(px - (ax + t * dx), py - (ay + t * dy));
+}
+
+// "1", "1 and 2", "1, 2 and 3".
+std::string Listed(const std::vector<int>& numbers) {
+  std::string text;
+  for (std::size_t n = 0; n < numbers.size(); ++n) {
+    if (n > 0) text += n + 1 == numbers.size() ? " and " : ", ";
+    text += std::to_string(numbers[n]);
+  }
+  return text;
 }
 
 std::string NodeName(int layer, int node) {
@@ -81,15 +93,32 @@ std::string NetElementName(const NetElement& e) {
 std::string DescribeNetElement(const Workspace& ws, const NetElement& e) {
   switch (e.kind) {
     case NetElement::Kind::Neurode:
-      return NetElementName(e) +
-             ": last value =" + ShortestNumberText(ws.NodeValues(e.node, e.layer));
+      return NetElementName(e) + ": last value =" + ShortNumberText(ws.NodeValues(e.node, e.layer));
     case NetElement::Kind::Connection:
-      return NetElementName(e) +
-             ": w =" + ShortestNumberText(ws.Weights(e.node, e.target, e.layer));
+      return NetElementName(e) + ": w =" + ShortNumberText(ws.Weights(e.node, e.target, e.layer));
     case NetElement::Kind::None:
       break;
   }
   return {};
+}
+
+}  // namespace backprop
+
+namespace backprop {
+
+std::string DescribeNet(const Workspace& ws) {
+  const int layers = std::min(LoopCount(ws.LayerCount), kMaxLayers);
+  if (layers == 0) return "No layers";
+  std::vector<int> sizes;
+  std::vector<int> biased;
+  for (int k = 1; k <= layers; ++k) {
+    sizes.push_back(std::min(LoopCount(ws.LayerSizes(k)), kMaxNeurodes));
+    if (ws.BiasFlags(k) == 1) biased.push_back(k);
+  }
+  std::string text = std::to_string(layers) + (layers == 1 ? " layer: " : " layers: ") +
+                     Listed(sizes) + (layers == 1 && sizes[0] == 1 ? " neurode" : " neurodes");
+  if (biased.empty()) return text + ", no bias neurodes";
+  return text + (biased.size() == 1 ? ", bias in layer " : ", bias in layers ") + Listed(biased);
 }
 
 }  // namespace backprop

@@ -26,9 +26,13 @@ NetElement FindNetElement(const Workspace& ws, double x, double y, double pixels
 // bias -> layer 2, neurode 1" or "layer 2, neurode 1".
 std::string NetElementName(const NetElement& element);
 
-// What the weight inspector says of an element, its number at full
-// precision: "layer 1, neurode 2 -> layer 2, neurode 1: w = -.734512345"
-// or "layer 2, neurode 1: last value = .25".
+// What the weight inspector says of an element, its number to 6
+// significant digits: "layer 1, neurode 2 -> layer 2, neurode 1: w =
+// -.734512" or "layer 2, neurode 1: last value = .25".
 std::string DescribeNetElement(const Workspace& ws, const NetElement& element);
+
+// The drawn net in words, for a screen reader: "3 layers: 2, 3 and 2
+// neurodes, bias in layers 1 and 2", counting what DrawNet draws.
+std::string DescribeNet(const Workspace& ws);
 
 }  // namespace backprop

@@ -150,15 +150,20 @@ std::string WrittenForm(const char* first, const char* last) {
   return (negative ? "-" : " ") + body;
 }
 
-}  // namespace
-
-std::string NumberText(double value) {
+// The written form of a number to `digits` significant digits.
+std::string GeneralForm(double value, int digits) {
   if (value == 0.0) return " 0";
   char buffer[64];
   const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
   return WrittenForm(buffer, result.ptr);
 }
+
+}  // namespace
+
+std::string NumberText(double value) { return GeneralForm(value, 15); }
+
+std::string ShortNumberText(double value) { return GeneralForm(value, 6); }
 
 std::string ShortestNumberText(double value) {
   if (value == 0.0) return " 0";
@@ -287,8 +292,7 @@ NumberPattern::NumberPattern(std::string_view pattern) {
 // value times 10^decimals, so the two round alike. Training's report takes
 // this path every cycle. Returns the text's length in `out`, or 0 when the
 // path does not apply.
-int NumberPattern::QuickFormat(double magnitude, const Section& section, bool minus,
-                               char* out) {
+int NumberPattern::QuickFormat(double magnitude, const Section& section, bool minus, char* out) {
   static constexpr double kPowers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
   if (!(magnitude < 1000.0) || section.decimals > 6 || section.minIntegerDigits > 8 ||
       section.prefix.size() + section.suffix.size() > 24) {

@@ -27,6 +27,9 @@ std::optional<double> ReadStrictNumber(std::string_view text);
 // before a leading point).
 std::string NumberText(double value);
 
+// The same form to 6 significant digits, for tooltips: " .734512".
+std::string ShortNumberText(double value);
+
 // The same form with every digit needed to read back exactly the same
 // double (the shortest such text): " .7345123456789012", "-1E-300".
 std::string ShortestNumberText(double value);

@@ -112,6 +112,9 @@ struct Workspace {
 
   // Interpreter scratch: the line being executed and its items.
   std::string CurrentLine;
+  // Beyond the listed fields: the number (from 1) of the program line being
+  // run, 0 outside a run, so that a view can name the TRAIN line it shows.
+  int RunningLine = 0;
   ItemTable LineItems;
   WorkspaceValue ItemCount;
 

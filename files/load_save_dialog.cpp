@@ -21,6 +21,7 @@
 #include "files/directory_list.h"
 #include "files/file_error.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/keyboard.h"
 #include "ui/common/main_window_access.h"
 #include "ui/common/maximise.h"
 #include "ui/common/window_style.h"
@@ -92,6 +93,7 @@ LoadSaveDialog::LoadSaveDialog(Workspace& ws, MainWindowAccess& mainWindow, Dial
   PlaceControls();
   FillDrives();
   ConnectControls();
+  OrderForKeyboard();
 
   // The lists start in the working directory, where the "Demo" set lies.
   SetDirectory(QDir::currentPath());
@@ -117,6 +119,41 @@ void LoadSaveDialog::NameControls() {
                                {nameBox_, "Text6"}}) {
     control->setObjectName(name);
   }
+}
+
+// Tab goes from the lists down the rows to the buttons and the name box;
+// Enter or Space presses the button that has the focus, Esc leaves as Exit
+// does. Each control tells a screen reader what it is for.
+void LoadSaveDialog::OrderForKeyboard() {
+  static constexpr std::array<const char*, kFileSetRows> kRowNames{
+      "Program S1", "Program S2", "Training data D1", "Training data D2", "Test set T1", "Weights"};
+  QWidget* last = directoryList_;
+  QWidget::setTabOrder(fileList_, driveList_);
+  QWidget::setTabOrder(driveList_, directoryList_);
+  for (int row = 0; row < kFileSetRows; ++row) {
+    const QString name = QString(kRowNames[row]) + " (" + kFileSetExtensions[row] + ")";
+    rowChecks_[row]->setAccessibleName(name);
+    rowChecks_[row]->setAccessibleDescription("Load or save this file of the set");
+    rowFileBoxes_[row]->setAccessibleName("File of " + name);
+    QWidget::setTabOrder(last, rowChecks_[row]);
+    QWidget::setTabOrder(rowChecks_[row], rowFileBoxes_[row]);
+    last = rowFileBoxes_[row];
+  }
+  for (QWidget* next : {static_cast<QWidget*>(loadButton_), static_cast<QWidget*>(saveButton_),
+                        static_cast<QWidget*>(exitButton_), static_cast<QWidget*>(nameBox_)}) {
+    QWidget::setTabOrder(last, next);
+    last = next;
+  }
+  for (QPushButton* button : {loadButton_, saveButton_, exitButton_}) button->setAutoDefault(true);
+  loadButton_->setAccessibleDescription("Load the ticked files of the set named below");
+  saveButton_->setAccessibleDescription("Save the ticked files under the name below");
+  exitButton_->setAccessibleDescription("Back to the main window");
+  fileList_->setAccessibleName("Files");
+  driveList_->setAccessibleName("Drives");
+  directoryList_->setAccessibleName("Folders");
+  nameLabel_->setBuddy(nameBox_);
+  nameBox_->setAccessibleName("File Name");
+  LeaveWithEscape(*this, [this] { Command3_Click(); });
 }
 
 // The drive list holds the system's mounted volumes by their root paths.

@@ -76,6 +76,7 @@ class LoadSaveDialog : public QWidget {
   QLayout* RowsAndButtons(const TwipsScale& twips);
   void FillDrives();
   void ConnectControls();
+  void OrderForKeyboard();
 
   void SelectDriveOf(const QString& path);
   void SetRowTexts(const std::array<const char*, kFileSetRows>& labels);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/draw_net.h"
+#include "engine/net_hit.h"
 #include "engine/workspace.h"
+#include "tests/support/nets.h"
 #include "tests/support/recording_canvas.h"
 
 namespace backprop {
@@ -99,6 +101,17 @@ TEST(DrawNet, OneLayerAndEmptyColumns) {
   DrawNet(ws, gaps);
   EXPECT_EQ(gaps.circles.size(), 6u);  // 2 + 2 + the bias of layer 3 + 1
   EXPECT_NE(gaps.FindLine(3, 0, 4, 1), nullptr);
+}
+
+TEST(DrawNet, DescribedInWordsAsDrawn) {
+  Workspace ws;
+  ApplyDefaults(ws);
+  testing::SetGeometry(ws, {2, 3, 2}, {1, 1, 0});
+  EXPECT_EQ(DescribeNet(ws), "3 layers: 2, 3 and 2 neurodes, bias in layers 1 and 2");
+  testing::SetGeometry(ws, {1}, {1});
+  EXPECT_EQ(DescribeNet(ws), "1 layer: 1 neurode, bias in layer 1");
+  testing::SetGeometry(ws, {2, 2, 0, 1}, {0, 0, 1, 0});  // an empty column, as drawn
+  EXPECT_EQ(DescribeNet(ws), "4 layers: 2, 2, 0 and 1 neurodes, bias in layer 3");
 }
 
 }  // namespace

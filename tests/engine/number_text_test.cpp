@@ -77,6 +77,10 @@ TEST(NumberText, PrintFormHasBlanksAroundAndNoLeadingZero) {
   for (const PrintCase& c : cases) EXPECT_EQ(PrintForm(c.value), c.expected) << c.value;
   EXPECT_EQ(NumberText(1), " 1");
   EXPECT_EQ(NumberText(-2), "-2");
+  // Tooltips' six digits, in the same form.
+  EXPECT_EQ(ShortNumberText(0.734512345), " .734512");
+  EXPECT_EQ(ShortNumberText(-1234567.0), "-1.23457E+06");
+  EXPECT_EQ(ShortNumberText(-0.0), " 0");
 }
 
 TEST(NumberText, LargestDoublesPrintPastTheLargestDouble) {

@@ -4,6 +4,8 @@
 #include "tests/support/qt_test_main.h"
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -31,6 +33,12 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   // As QTEST_MAIN does: fonts and twips measure the same on every machine.
   QApplication::setAttribute(Qt::AA_Use96Dpi, true);
+  // What the windows keep between runs goes to a folder of this process,
+  // never into the user's own settings.
+  const QTemporaryDir settings;
+  for (const QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope}) {
+    QSettings::setPath(QSettings::NativeFormat, scope, settings.path());
+  }
 
   QStringList arguments = QApplication::arguments();
   std::map<QString, backprop::testing::QtTestFactory> chosen = backprop::testing::Classes();

@@ -1,12 +1,24 @@
 #include "ui/common/dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 
 namespace backprop {
 
+SaveChoice CompletedChoice(const QString& file, int chosenType, const QList<FileType>& types) {
+  const QString suffix = QFileInfo(file).suffix();
+  if (suffix.isEmpty()) return {file + types.value(chosenType).extension, chosenType};
+  for (int type = 0; type < types.size(); ++type) {
+    if (types[type].extension.mid(1).compare(suffix, Qt::CaseInsensitive) == 0) return {file, type};
+  }
+  return {file, chosenType};
+}
+
 namespace {
+
+QString NameFilter(const FileType& type) { return type.name + " (*" + type.extension + ")"; }
 
 class QtDialogs : public Dialogs {
  public:
@@ -38,9 +50,39 @@ class QtDialogs : public Dialogs {
         return Answer::Cancel;
     }
   }
-  QString SaveFileName(QWidget* parent, const QString& title, const QString& suggested,
-                       const QString& filter) override {
-    return QFileDialog::getSaveFileName(parent, title, suggested, filter);
+  SaveChoice SaveFile(QWidget* parent, const QString& title, const QString& suggested,
+                      const QList<FileType>& types) override {
+    QStringList filters;
+    for (const FileType& type : types) filters << NameFilter(type);
+    QFileDialog dialog(parent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters);
+    // The type of the name suggested is the one chosen first.
+    const int first = CompletedChoice(suggested, 0, types).type;
+    dialog.selectNameFilter(filters.value(first));
+    // The dialog adds the chosen type's extension to a bare name before it
+    // asks whether to replace a file, so it asks about the final name.
+    const auto follow = [&dialog, &filters, &types](const QString& filter) {
+      const int type = static_cast<int>(filters.indexOf(filter));
+      dialog.setDefaultSuffix(types.value(type).extension.mid(1));
+    };
+    follow(filters.value(first));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
+    dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    const QString chosen = dialog.selectedFiles().constFirst();
+    const SaveChoice choice = CompletedChoice(
+        chosen, std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))), types);
+    // A dialog of the platform's may leave the name bare and ask only about
+    // the name typed: the final one is asked about here.
+    if (choice.file != chosen && QFileInfo::exists(choice.file) &&
+        QMessageBox::warning(
+            parent, title,
+            QFileInfo(choice.file).fileName() + " already exists.\nDo you want to replace it?",
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+      return {};
+    }
+    return choice;
   }
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QWidget;
@@ -8,6 +9,25 @@ namespace backprop {
 
 // The answer to a question box.
 enum class Answer { Yes, No, Cancel };
+
+// A kind of file a save dialog offers: "PNG picture", ".png".
+struct FileType {
+  QString name;
+  QString extension;
+};
+
+// What a save dialog chose: the file and the place of its type among those
+// offered; an empty file for Cancel.
+struct SaveChoice {
+  QString file;
+  int type = 0;
+};
+
+// The name a save writes to and the type it writes: a name without an
+// extension gets the chosen type's; a name that ends in the extension of
+// another offered type is saved as that type, so that the file is what its
+// name says.
+SaveChoice CompletedChoice(const QString& file, int chosenType, const QList<FileType>& types);
 
 // The modal boxes the windows open. Windows take them by reference so that
 // tests can answer them without a user; RealDialogs() opens the real ones.
@@ -37,15 +57,16 @@ class Dialogs {
     static_cast<void>(text);
     return Answer::Cancel;
   }
-  // The standard save dialog: a file name to save under, with `suggested`
-  // offered first and `filter` naming the kinds of file; empty for Cancel.
-  // Boxes that cannot ask answer Cancel.
-  virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& suggested,
-                               const QString& filter) {
+  // The standard save dialog over the offered types, `suggested` offered
+  // first: the completed choice (CompletedChoice), after the dialog asked
+  // before a file of that final name is replaced. Boxes that cannot ask
+  // answer Cancel.
+  virtual SaveChoice SaveFile(QWidget* parent, const QString& title, const QString& suggested,
+                              const QList<FileType>& types) {
     static_cast<void>(parent);
     static_cast<void>(title);
     static_cast<void>(suggested);
-    static_cast<void>(filter);
+    static_cast<void>(types);
     return {};
   }
 };

@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "engine/text_check.h"
+#include "ui/common/keyboard.h"
 #include "ui/common/main_window_access.h"
 #include "ui/common/twips.h"
 #include "ui/editor/buffer_text.h"
@@ -94,18 +95,23 @@ EditorWindow::EditorWindow(Workspace& ws, MainWindowAccess& mainWindow, QWidget*
     void (EditorWindow::*handler)();
   };
   static constexpr std::array<MenuEntry, 6> kMenu = {{
-      {"wnd", "End", &EditorWindow::wnd_Click},
-      {"am", "Program(S1)", &EditorWindow::am_Click},
-      {"pos2", "Program(S2)", &EditorWindow::pos2_Click},
-      {"ng", "Train(D1)", &EditorWindow::ng_Click},
-      {"un", "Train(D2)", &EditorWindow::un_Click},
-      {"tq", "Test(T1)", &EditorWindow::tq_Click},
+      {"wnd", "&End", &EditorWindow::wnd_Click},
+      {"am", "&Program(S1)", &EditorWindow::am_Click},
+      {"pos2", "Pr&ogram(S2)", &EditorWindow::pos2_Click},
+      {"ng", "&Train(D1)", &EditorWindow::ng_Click},
+      {"un", "T&rain(D2)", &EditorWindow::un_Click},
+      {"tq", "Te&st(T1)", &EditorWindow::tq_Click},
   }};
   for (const MenuEntry& entry : kMenu) {
     QAction* action = menuBar()->addAction(entry.caption);
     action->setObjectName(entry.name);
     connect(action, &QAction::triggered, this, entry.handler);
   }
+  // Tab leaves the text for the warnings (the texts have no use for a tab);
+  // Esc leaves the editor as "End" does; F10 opens the menu bar.
+  textArea_->setTabChangesFocus(true);
+  LeaveWithEscape(*this, [this] { wnd_Click(); });
+  AddMenuBarKey(*this);
 
   Form_Load();
 }
@@ -134,6 +140,7 @@ QString EditorWindow::TitleFor(const Workspace& ws, BufferId id) {
 
 void EditorWindow::ShowBufferText() {
   const std::string* buffer = CurrentBuffer();
+  textArea_->setAccessibleName(windowTitle().isEmpty() ? QString("Text") : windowTitle());
   // setPlainText also starts a fresh undo history and marks the text unchanged.
   textArea_->setPlainText(buffer ? BufferToEditorText(*buffer) : QString());
   // A buffer just shown has its warnings at once, not after a pause.

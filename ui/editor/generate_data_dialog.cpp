@@ -53,9 +53,9 @@ GenerateDataDialog::GenerateDataDialog(Workspace& ws, Dialogs& dialogs, QWidget*
   setWindowTitle("Generate Data");
   for (const TargetRow& row : kTargets) target_->addItem(row.name, static_cast<int>(row.buffer));
   for (const DataShapeInfo& info : kDataShapes) {
-    shape_->addItem(QString("%1 (%2 input%3)").arg(info.name).arg(info.inputs).arg(
-                        info.inputs == 1 ? "" : "s"),
-                    static_cast<int>(info.shape));
+    shape_->addItem(
+        QString("%1 (%2 input%3)").arg(info.name).arg(info.inputs).arg(info.inputs == 1 ? "" : "s"),
+        static_cast<int>(info.shape));
   }
   patterns_->setRange(1, kMaxPatterns);
   patterns_->setValue(100);
@@ -73,7 +73,8 @@ GenerateDataDialog::GenerateDataDialog(Workspace& ws, Dialogs& dialogs, QWidget*
   preview_->setObjectName("GeneratePreview");
   preview_->setReadOnly(true);
   preview_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  preview_->setMinimumSize(360, 200);
+  preview_->setMinimumSize(280, 120);
+  preview_->setAccessibleName("Preview of the data");
 
   auto* form = new QFormLayout;
   form->addRow("Fill:", target_);
@@ -159,7 +160,8 @@ bool GenerateDataDialog::Apply() {
   try {
     data = GenerateData(Settings());
   } catch (const EngineError& error) {
-    dialogs_.Warning(this, kMessageBoxTitle, QString("THE DATA CANNOT BE GENERATED\n") + error.what());
+    dialogs_.Warning(this, kMessageBoxTitle,
+                     QString("THE DATA CANNOT BE GENERATED\n") + error.what());
     return false;
   }
   const auto buffer = static_cast<BufferId>(TargetBuffer());

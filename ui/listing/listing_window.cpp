@@ -18,6 +18,7 @@
 #include "engine/text_lines.h"
 #include "engine/workspace.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/keyboard.h"
 #include "ui/common/main_window_access.h"
 #include "ui/common/maximise.h"
 #include "ui/common/window_style.h"
@@ -102,6 +103,17 @@ QWidget* ListingWindow::BuildChoosingPanel() {
     sections->addWidget(sectionChecks_[i]);
   }
 
+  // Tab goes down the sections, then to "Preview" and "Print"; Enter or
+  // Space presses the button that has the focus.
+  for (std::size_t i = 1; i < sectionChecks_.size(); ++i) {
+    QWidget::setTabOrder(sectionChecks_[i - 1], sectionChecks_[i]);
+  }
+  QWidget::setTabOrder(sectionChecks_.back(), previewButton_);
+  QWidget::setTabOrder(previewButton_, printButton_);
+  for (QPushButton* button : {previewButton_, printButton_}) button->setAutoDefault(true);
+  previewButton_->setAccessibleDescription("List the ticked sections here");
+  printButton_->setAccessibleDescription("Print the ticked sections");
+
   auto* row = new QHBoxLayout;
   row->addStretch();
   row->addLayout(buttons);
@@ -120,6 +132,7 @@ QWidget* ListingWindow::BuildChoosingPanel() {
 void ListingWindow::BuildPreviewArea() {
   previewArea_ = new QPlainTextEdit;
   previewArea_->setObjectName("Text1");
+  previewArea_->setAccessibleName("Listing");
   previewArea_->setReadOnly(true);
   previewArea_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   previewArea_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -130,9 +143,11 @@ void ListingWindow::BuildPreviewArea() {
 }
 
 void ListingWindow::BuildMenuBar() {
-  QAction* end = menuBar()->addAction("END");
+  QAction* end = menuBar()->addAction("&END");
   end->setObjectName("ed");
   connect(end, &QAction::triggered, this, &ListingWindow::ed_Click);
+  AddMenuBarKey(*this);
+  LeaveWithEscape(*this, [this] { ed_Click(); });
 }
 
 void ListingWindow::PresetChoices() {

@@ -17,6 +17,9 @@ DesignerStrip::DesignerStrip(QWidget* parent)
   done_->setObjectName("Command1");
   removeLayer_->setObjectName("Command2");
   hint_->setObjectName("Text1");
+  hint_->setAccessibleName("Designer hint");
+  done_->setAccessibleDescription("End the design");
+  removeLayer_->setAccessibleDescription("Remove the rightmost layer");
   // The hint is for reading; keys typed on the window go to the window,
   // where they stop training.
   hint_->setReadOnly(true);

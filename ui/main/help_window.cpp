@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 
+#include "ui/common/keyboard.h"
 #include "ui/common/main_window_access.h"
 
 namespace backprop {
@@ -36,9 +37,12 @@ HelpWindow::HelpWindow(const QString& document, MainWindowAccess& main, QWidget*
   // of it, with its scroll bar always in sight.
   setCentralWidget(documentArea_);
 
-  QAction* nutron = menuBar()->addAction("END");
+  documentArea_->setAccessibleName("Help document");
+  QAction* nutron = menuBar()->addAction("&END");
   nutron->setObjectName("nutron");
   connect(nutron, &QAction::triggered, this, &HelpWindow::nutron_Click);
+  AddMenuBarKey(*this);
+  LeaveWithEscape(*this, [this] { nutron_Click(); });
 }
 
 void HelpWindow::nutron_Click() {

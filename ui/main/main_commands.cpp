@@ -14,6 +14,7 @@
 #include "engine/workspace.h"
 #include "files/load_save_dialog.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/keyboard.h"
 #include "ui/common/maximise.h"
 #include "ui/common/window_style.h"
 #include "ui/editor/editor_window.h"
@@ -30,50 +31,63 @@
 namespace backprop {
 
 namespace {
+// A menu entry: its name, its caption (with the letter its mnemonic
+// underlines marked "&"), its handler and, for the commands a student
+// repeats, a key that types no character, so that using it during training
+// is never a typed key that stops the run.
 struct MenuEntry {
   const char* name;
   const char* caption;
   void (MainWindow::*handler)();
+  QKeySequence key = {};
+  const char* description = "";
 };
 }  // namespace
 
 void MainWindow::BuildMenuBar() {
   QMenuBar* bar = menuBar();
+  bar->setAccessibleName("Menu bar");
   const auto add = [this](auto* parent, const MenuEntry& entry) {
     QAction* action = parent->addAction(entry.caption);
     action->setObjectName(entry.name);
+    if (!entry.key.isEmpty()) GiveShortcut(*action, entry.key, entry.description);
     connect(action, &QAction::triggered, this, entry.handler);
   };
 
-  add(bar, {"ne", "Netdesign", &MainWindow::ne_Click});
-  QMenu* edit = bar->addMenu("Edit");
+  add(bar, {"ne", "&Netdesign", &MainWindow::ne_Click});
+  QMenu* edit = bar->addMenu("&Edit");
   edit->setObjectName("ed");
   edit->menuAction()->setObjectName("ed");
   const std::array<MenuEntry, 5> editEntries{{
-      {"pr", "Program(S1)", &MainWindow::pr_Click},
-      {"ps2", "Program(S2)", &MainWindow::ps2_Click},
-      {"Tr", "Training Data (D1)", &MainWindow::Tr_Click},
-      {"Ta", "Training Data (D2)", &MainWindow::Ta_Click},
-      {"testdata", "Test Set (T1)", &MainWindow::testdata_Click},
+      {"pr", "&Program(S1)", &MainWindow::pr_Click},
+      {"ps2", "P&rogram(S2)", &MainWindow::ps2_Click},
+      {"Tr", "&Training Data (D1)", &MainWindow::Tr_Click},
+      {"Ta", "Training &Data (D2)", &MainWindow::Ta_Click},
+      {"testdata", "T&est Set (T1)", &MainWindow::testdata_Click},
   }};
   for (const MenuEntry& entry : editEntries) add(edit, entry);
   edit->addSeparator();
-  add(edit, {"GenerateData", "Generate Data...", &MainWindow::GenerateData_Click});
+  add(edit, {"GenerateData", "&Generate Data...", &MainWindow::GenerateData_Click});
   const std::array<MenuEntry, 9> entries{{
-      {"TN", "Run(S1)", &MainWindow::TN_Click},
-      {"ru", "Run(S2)", &MainWindow::ru_Click},
-      {"SWP", "StepThruTrn(D1)", &MainWindow::SWP_Click},
-      {"tdst", "StepThruTst(T1)", &MainWindow::tdst_Click},
-      {"pms", "Parms", &MainWindow::pms_Click},
-      {"li", "List", &MainWindow::li_Click},
-      {"sa", "Load/Save", &MainWindow::sa_Click},
-      {"he", "Help", &MainWindow::he_Click},
-      {"eee", "End", &MainWindow::eee_Click},
+      {"TN", "&Run(S1)", &MainWindow::TN_Click, Qt::CTRL | Qt::Key_F5, "Run Program S1"},
+      {"ru", "R&un(S2)", &MainWindow::ru_Click, Qt::CTRL | Qt::Key_F6, "Run Program S2"},
+      {"SWP", "&StepThruTrn(D1)", &MainWindow::SWP_Click, Qt::CTRL | Qt::Key_F7,
+       "Step to the next pattern of the training set"},
+      {"tdst", "S&tepThruTst(T1)", &MainWindow::tdst_Click, Qt::CTRL | Qt::Key_F8,
+       "Step to the next pattern of the test set"},
+      {"pms", "&Parms", &MainWindow::pms_Click},
+      {"li", "&List", &MainWindow::li_Click},
+      {"sa", "L&oad/Save", &MainWindow::sa_Click},
+      {"he", "&Help", &MainWindow::he_Click, Qt::Key_F1, "Show the help document"},
+      {"eee", "En&d", &MainWindow::eee_Click},
   }};
   for (const MenuEntry& entry : entries) {
     if (std::string_view(entry.name) == "he") views_->AddMenu(bar);
     add(bar, entry);
   }
+  // The menu bar's own actions reach their shortcuts wherever this window
+  // has the focus; F10 hands the bar the keyboard.
+  AddMenuBarKey(*this);
 }
 
 bool MainWindow::Busy() const { return ws_.Busy == 1; }

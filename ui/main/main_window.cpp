@@ -17,6 +17,7 @@
 #include "ui/canvas/canvas_view.h"
 #include "ui/canvas/vector_state.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/keyboard.h"
 #include "ui/common/maximise.h"
 #include "ui/common/window_style.h"
 #include "ui/main/deferred_canvas.h"
@@ -24,6 +25,7 @@
 #include "ui/main/designer_strip.h"
 #include "ui/main/training_pace.h"
 #include "ui/main/window_owner.h"
+#include "ui/views/dock_layout.h"
 #include "ui/views/training_controls.h"
 #include "ui/views/view_docks.h"
 
@@ -54,6 +56,7 @@ MainWindow::MainWindow(Workspace& ws, Dialogs& dialogs, QWidget* parent)
 
 // The owner's windows and the docks refer back to this one, so they go first.
 MainWindow::~MainWindow() {
+  view_->removeEventFilter(this);
   pace_.reset();
   views_.reset();
   owner_.reset();
@@ -68,6 +71,12 @@ void MainWindow::BuildDrawingArea() {
   designer_ = new DesignerStrip(area);
   view_->setParent(area);
   view_->setFont(WindowFont());
+  // The drawing takes the focus on a click and by Tab, so that keys typed
+  // after a click on it reach it (and stop training); a screen reader
+  // names it and says what net it shows.
+  view_->setFocusPolicy(Qt::StrongFocus);
+  view_->setAccessibleName("Net drawing");
+  view_->installEventFilter(this);
   column->addWidget(designer_);
   column->addWidget(view_, 1);
   setCentralWidget(area);
@@ -151,6 +160,8 @@ void MainWindow::CycleEnded(const CycleReport& report) {
 void MainWindow::NetRedrawn() {
   if (views_->NeurodeMaps()) DrawNeurodeMaps(ws_, MainCanvas());
   views_->NetRedrawn();
+  const QString description = QString::fromStdString(DescribeNet(ws_));
+  if (view_->accessibleDescription() != description) view_->setAccessibleDescription(description);
 }
 
 void MainWindow::RedrawNet() { backprop::RedrawNet(ws_, *this); }
@@ -195,6 +206,8 @@ void MainWindow::ApplyStartUpDefaults() {
 
 void MainWindow::Form_Load() {
   ShowMaximised(this);
+  // Keys typed from the start reach the drawing.
+  view_->setFocus(Qt::OtherFocusReason);
   designer_->Reset();
   ws_.DesignMode = 0;
   ApplyStartUpDefaults();
@@ -284,7 +297,13 @@ void MainWindow::Command2_Click() {
   RedrawNet();
 }
 
+void MainWindow::RememberLayout() {
+  rememberLayout_ = true;
+  views_->Layout().Restore();
+}
+
 void MainWindow::EndProgram() {
+  if (rememberLayout_ && !ending_) views_->Layout().Save();
   ending_ = true;
   ws_.InterruptKey = kClickInterruptKey;
   owner_->DiscardAll();
@@ -307,12 +326,22 @@ bool MainWindow::event(QEvent* event) {
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
   // Only keys that type a character count, as for a key press handler.
-  const QString text = event->text();
-  if (text.isEmpty()) {
+  if (!TypesCharacter(*event)) {
     QMainWindow::keyPressEvent(event);
     return;
   }
-  Form_KeyPress(text.at(0).unicode());
+  Form_KeyPress(event->text().at(0).unicode());
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // Tab typed on the drawing is a typed key too, and then moves the focus on.
+  if (watched == view_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && TypesCharacter(*key)) {
+      Form_KeyPress(key->text().at(0).unicode());
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

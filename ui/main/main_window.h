@@ -65,6 +65,9 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   void CycleEnded(const CycleReport& report) override;
   // The views follow; with Neurode Maps on, the maps are drawn over the net.
   void NetRedrawn() override;
+  // Keeps the docks' places and sizes between runs in the user's settings:
+  // puts them back now and keeps them when the program ends.
+  void RememberLayout();
   // Brings the drawing up to date: during training the main canvas holds
   // its drawing back until the screen can show it; a fitted drawing then
   // follows what was drawn.
@@ -102,26 +105,27 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   void Command1_Click();  // "Done"
   void Command2_Click();  // "Remove 1 Layer"
 
-  void ne_Click();        // "Netdesign"
-  void pr_Click();        // "Program(S1)"
-  void ps2_Click();       // "Program(S2)"
-  void Tr_Click();        // "Training Data (D1)"
-  void Ta_Click();        // "Training Data (D2)"
-  void testdata_Click();  // "Test Set (T1)"
+  void ne_Click();            // "Netdesign"
+  void pr_Click();            // "Program(S1)"
+  void ps2_Click();           // "Program(S2)"
+  void Tr_Click();            // "Training Data (D1)"
+  void Ta_Click();            // "Training Data (D2)"
+  void testdata_Click();      // "Test Set (T1)"
   void GenerateData_Click();  // "Generate Data...": fills D1, D2 or T1
-  void TN_Click();        // "Run(S1)"
-  void ru_Click();        // "Run(S2)"
-  void SWP_Click();       // "StepThruTrn(D1)"
-  void tdst_Click();      // "StepThruTst(T1)"
-  void pms_Click();       // "Parms"
-  void li_Click();        // "List"
-  void sa_Click();        // "Load/Save"
-  void he_Click();        // "Help"
-  void eee_Click();       // "End"
+  void TN_Click();            // "Run(S1)"
+  void ru_Click();            // "Run(S2)"
+  void SWP_Click();           // "StepThruTrn(D1)"
+  void tdst_Click();          // "StepThruTst(T1)"
+  void pms_Click();           // "Parms"
+  void li_Click();            // "List"
+  void sa_Click();            // "Load/Save"
+  void he_Click();            // "Help"
+  void eee_Click();           // "End"
 
  protected:
   bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -166,6 +170,7 @@ class MainWindow : public QMainWindow, public Host, public MainWindowAccess {
   std::unique_ptr<TrainingPace> pace_;
   YieldGate yieldGate_;
   bool aboutBoxOpen_ = false;
+  bool rememberLayout_ = false;
   bool ending_ = false;
 };
 

@@ -8,8 +8,8 @@
 
 #include "engine/canvas.h"
 #include "engine/draw_net.h"
-#include "engine/training.h"
 #include "engine/host.h"
+#include "engine/training.h"
 #include "engine/workspace.h"
 #include "ui/canvas/repaint_throttle.h"
 #include "ui/views/arithmetic_view.h"

@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "engine/canvas.h"
 #include "engine/program_text.h"
@@ -15,8 +16,9 @@ namespace backprop {
 
 namespace {
 
-// Where the marks start, below the last row at y = 6.
+// Where the marks start, below the last row at y = 6, and their heading.
 constexpr double kMarksTop = 6.75;
+constexpr const char* kMarksHeading = "Set again when a program runs:";
 
 // Keeps the texts a row's value is written with, a blank for a print zone.
 class ValueText : public Canvas {
@@ -97,21 +99,26 @@ std::vector<std::string> OverrideMarks(const Workspace& ws) {
   return shown;
 }
 
-void DrawOverrideMarks(const Workspace& ws, Canvas& canvas) {
+std::string DrawParametersWindow(Workspace& ws, Canvas& canvas) {
+  DrawParameterList(ws, canvas);
   const std::vector<std::string> marks = OverrideMarks(ws);
-  if (marks.empty()) return;
+  std::string text;
+  for (const ParameterRow& row : ParameterRows()) {
+    std::string_view label = row.label;
+    label = label.substr(0, label.find_last_not_of(". ") + 1);
+    text += std::string(label) + " " + RowValue(ws, row) + "\n";
+  }
+  if (marks.empty()) return text;
   canvas.MoveTo(1.0, kMarksTop);
-  canvas.Print("Set again when a program runs:");
+  canvas.Print(kMarksHeading);
   canvas.EndLine();
+  text += std::string(kMarksHeading) + "\n";
   for (const std::string& mark : marks) {
     canvas.Print("  " + mark);
     canvas.EndLine();
+    text += mark + "\n";
   }
-}
-
-void DrawParametersWindow(Workspace& ws, Canvas& canvas) {
-  DrawParameterList(ws, canvas);
-  DrawOverrideMarks(ws, canvas);
+  return text;
 }
 
 }  // namespace backprop

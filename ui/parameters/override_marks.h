@@ -19,11 +19,9 @@ struct Workspace;
 // the workspace: nothing is run and nothing changes.
 std::vector<std::string> OverrideMarks(const Workspace& ws);
 
-// Draws the marks under the list of rows, with a heading, in the list's own
-// font; draws nothing when no row is set by a program.
-void DrawOverrideMarks(const Workspace& ws, Canvas& canvas);
-
-// What the window shows: the list (DrawParameterList), then the marks.
-void DrawParametersWindow(Workspace& ws, Canvas& canvas);
+// What the window shows: the list (DrawParameterList), then, under a
+// heading, the marks (none when no row is set by a program). Returns the
+// same as plain lines, "Epsilon/learning rate is .05", for a screen reader.
+std::string DrawParametersWindow(Workspace& ws, Canvas& canvas);
 
 }  // namespace backprop

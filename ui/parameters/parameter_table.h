@@ -30,7 +30,7 @@ struct NumberQuestion {
 
 struct ParameterRow {
   const char* name;     // control name of the menu entry
-  const char* caption;  // caption of the menu entry
+  const char* caption;  // caption of the menu entry, "&" before its mnemonic
   const char* keyword;  // the program keyword that sets the row's parameter
   double y;             // the row's y on the 10 by 10 user scale
   int blanks;           // blanks written to clear the row

@@ -9,6 +9,7 @@
 
 #include "engine/workspace.h"
 #include "ui/canvas/canvas_view.h"
+#include "ui/common/keyboard.h"
 #include "ui/common/main_window_access.h"
 #include "ui/common/maximise.h"
 #include "ui/common/window_style.h"
@@ -54,9 +55,14 @@ ParametersWindow::ParametersWindow(Workspace& ws, MainWindowAccess& mainWindow, 
     action->setObjectName(rows[i].name);
     connect(action, &QAction::triggered, this, kRowHandlers[i]);
   }
-  QAction* end = menuBar()->addAction("End");
+  QAction* end = menuBar()->addAction("E&nd");
   end->setObjectName("ond");
   connect(end, &QAction::triggered, this, &ParametersWindow::ond_Click);
+  // Each entry has its mnemonic; F10 opens the menu bar and Esc leaves as
+  // "End" does. A screen reader reads the list as text.
+  AddMenuBarKey(*this);
+  LeaveWithEscape(*this, [this] { ond_Click(); });
+  listView_->setAccessibleName("Parameters");
 
   Form_Load();
 }
@@ -66,7 +72,10 @@ ParametersWindow::~ParametersWindow() {
   listView_->removeEventFilter(this);
 }
 
-void ParametersWindow::ShowParms() { DrawParametersWindow(ws_, listView_->Canvas()); }
+void ParametersWindow::ShowParms() {
+  const std::string text = DrawParametersWindow(ws_, listView_->Canvas());
+  listView_->setAccessibleDescription(QString::fromStdString(text));
+}
 
 void ParametersWindow::Form_Load() { ShowParms(); }
 

@@ -27,10 +27,19 @@ namespace backprop {
 namespace {
 
 constexpr int kColumns = 5;
+// The rows of the table shown at least.
+constexpr int kLeastRows = 6;
 constexpr int kElementRole = Qt::UserRole;
 
-QString Fixed(double value) { return QString::number(value, 'f', 6); }
+// Six decimals; a value that rounds to zero is written without a sign.
+QString Fixed(double value) {
+  QString text = QString::number(value, 'f', 6);
+  if (text.startsWith('-') && text.mid(1).toDouble() == 0) text.remove(0, 1);
+  return text;
+}
 QString Full(double value) { return QString::fromStdString(ShortestNumberText(value)).trimmed(); }
+// A tooltip's number: six significant digits.
+QString Short(double value) { return QString::fromStdString(ShortNumberText(value)).trimmed(); }
 QString Neurode(int j) { return j == 0 ? QString("bias") : "neurode " + QString::number(j); }
 
 }  // namespace
@@ -46,15 +55,20 @@ ArithmeticView::ArithmeticView(Workspace& ws, Host& host, Dialogs& dialogs, QWid
 void ArithmeticView::BuildControls() {
   set_ = new QComboBox(this);
   set_->setObjectName("ArithmeticSet");
+  set_->setAccessibleName("Training set");
   set_->addItems({"Training Data (D1)", "Training Data (D2)"});
   pattern_ = new QSpinBox(this);
   pattern_->setObjectName("ArithmeticPattern");
+  pattern_->setAccessibleName("Pattern");
   pattern_->setRange(1, 1);
   apply_ = new QPushButton("Apply", this);
   apply_->setObjectName("ArithmeticApply");
   apply_->setToolTip("Apply this step to the weights and go on to the next pattern");
   oneCycle_ = new QPushButton("One Cycle", this);
   oneCycle_->setObjectName("ArithmeticOneCycle");
+  // Enter presses them too, as in a dialog.
+  apply_->setAutoDefault(true);
+  oneCycle_->setAutoDefault(true);
   oneCycle_->setToolTip("Train one cycle over the whole set, as TRAIN does");
   counters_ = new QLabel(this);
   counters_->setObjectName("ArithmeticCounters");
@@ -67,12 +81,15 @@ void ArithmeticView::BuildControls() {
   note_->hide();
   table_ = new QTreeWidget(this);
   table_->setObjectName("ArithmeticTable");
+  table_->setAccessibleName("Arithmetic of the pattern");
   table_->setColumnCount(kColumns);
   table_->header()->hide();
   table_->header()->setStretchLastSection(false);
   table_->setRootIsDecorated(false);
   table_->setAlternatingRowColors(true);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  // Some rows of numbers stay in sight however short the dock.
+  table_->setMinimumHeight(table_->fontMetrics().lineSpacing() * kLeastRows);
 
   connect(set_, &QComboBox::activated, this, &ArithmeticView::Chosen);
   connect(pattern_, &QSpinBox::valueChanged, this, &ArithmeticView::Chosen);
@@ -88,17 +105,24 @@ void ArithmeticView::BuildControls() {
     emit Highlight(element);
   });
 
+  // The choice and the buttons in a row that breaks in two when narrow.
+  auto* setLabel = new QLabel("Set:", this);
+  setLabel->setBuddy(set_);
+  auto* patternLabel = new QLabel("Pattern:", this);
+  patternLabel->setBuddy(pattern_);
   auto* choice = new QHBoxLayout;
-  choice->addWidget(new QLabel("Set:", this));
+  choice->addWidget(setLabel);
   choice->addWidget(set_);
-  choice->addWidget(new QLabel("Pattern:", this));
+  choice->addWidget(patternLabel);
   choice->addWidget(pattern_);
-  choice->addSpacing(12);
-  choice->addWidget(apply_);
-  choice->addWidget(oneCycle_);
   choice->addStretch(1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(apply_);
+  buttons->addWidget(oneCycle_);
+  buttons->addStretch(1);
   auto* column = new QVBoxLayout(this);
   column->addLayout(choice);
+  column->addLayout(buttons);
   column->addWidget(counters_);
   column->addWidget(status_);
   column->addWidget(note_);
@@ -256,7 +280,7 @@ void ArithmeticView::AddRow(const QString& name, std::initializer_list<double> n
   int column = 1;
   for (const double value : numbers) {
     row->setText(column, Fixed(value));
-    row->setToolTip(column, Full(value));
+    row->setToolTip(column, Short(value));
     row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     ++column;
   }
@@ -310,7 +334,8 @@ void ArithmeticView::Fill() {
                  .arg(h + 1)
                  .arg(Full(a.epsilon)),
              {"from → to", "w", "Δw = ε · o · δ", "new w = w + Δw"});
-    for (int i = 0; i <= g.Size(h); ++i) {
+    // A layer without its bias neurode has no weights from it.
+    for (int i = ws_.BiasFlags(h) == 1 ? 0 : 1; i <= g.Size(h); ++i) {
       for (int j = 1; j <= g.Size(h + 1); ++j) {
         AddRow(Neurode(i) + " → " + Neurode(j),
                {a.weight[h][i][j], a.change[h][i][j], a.newWeight[h][i][j]},

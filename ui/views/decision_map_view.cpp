@@ -58,6 +58,10 @@ FieldMetrics MetricsOf(const QFontMetrics& metrics) {
 MapField::MapField(QWidget* parent) : QWidget(parent) {
   setMinimumSize(220, 180);
   setObjectName("DecisionMapField");
+  setAccessibleName("Decision map");
+  setAccessibleDescription(
+      "The chosen neurode's output over the square of the two inputs, "
+      "with the patterns as dots in their desired output's colour");
 }
 
 void MapField::Show(QImage field, double inputLow, double inputHigh, double outputLow,
@@ -193,9 +197,12 @@ DecisionMapView::DecisionMapView(const Workspace& ws, Dialogs& dialogs, QWidget*
   chart_->setMargins(QMargins(4, 4, 4, 4));
   plot_->setRenderHint(QPainter::Antialiasing);
   plot_->setMinimumSize(220, 180);
+  plot_->setAccessibleName("Outputs against the input");
   neurodeLabel_ = new QLabel("Neurode:", this);
+  neurodeLabel_->setBuddy(neurode_);
   auto* savePicture = new QPushButton("Save Picture...", this);
   savePicture->setObjectName("DecisionMapSavePicture");
+  savePicture->setAutoDefault(true);
   connect(savePicture, &QPushButton::clicked, this, [this] {
     SavePictureAs(this, dialogs_, "decision-map.png", [this](bool svg) { return Picture(svg); });
   });

@@ -20,8 +20,12 @@
 #include "engine/engine_error.h"
 #include "engine/host.h"
 #include "engine/number_text.h"
+#include "engine/program_text.h"
+#include "engine/text_lines.h"
+#include "engine/training.h"
 #include "engine/workspace.h"
 #include "ui/canvas/repaint_throttle.h"
+#include "ui/views/axis_ticks.h"
 #include "ui/views/picture_saving.h"
 #include "ui/views/view_docks.h"
 
@@ -45,23 +49,38 @@ QList<QPointF> ToPoints(const std::vector<CurvePoint>& points, double floor) {
   return list;
 }
 
-// Sets a value axis to the round-numbered range around low..high. Every
-// change of an axis lays out every series again, so the range is rounded
-// on a detached axis first and the chart's axis changes only when the
-// rounded range does: most refreshes leave it alone.
-void SetNiceRange(QValueAxis& axis, double low, double high) {
-  QValueAxis rounded;
-  rounded.setRange(low, high);
-  rounded.applyNiceNumbers();
-  if (rounded.min() != axis.min() || rounded.max() != axis.max()) {
-    axis.setRange(rounded.min(), rounded.max());
-  }
-  axis.setTickCount(rounded.tickCount());
-}
-
 // Replaces a series' points unless they are the same already.
 void SetPoints(QLineSeries& series, const QList<QPointF>& points) {
   if (series.points() != points) series.replace(points);
+}
+
+// The highest error drawn up to trial `last`.
+double HighestUpTo(const QList<QPointF>& points, double last) {
+  double highest = 0;
+  for (const QPointF& p : points) {
+    if (p.x() <= last) highest = std::max(highest, p.y());
+  }
+  return highest;
+}
+
+// The name of a run of training: its TRAIN line and learning rate, "S1
+// line 16: TRAIN=1, ε .2", or the set trained by hand.
+QString RunName(const Workspace& ws, bool byHand) {
+  const QString epsilon = QString::fromStdString(NumberText(ws.Epsilon)).trimmed();
+  if (byHand) return QString("by hand on D%1, ε %2").arg(ws.SelectedSet.Value()).arg(epsilon);
+  const bool second = ws.RunMode == kRunProgramS2;
+  const std::string& program = ws.TextBuffer(second ? BufferId::ProgramS2 : BufferId::ProgramS1);
+  QString line = "TRAIN";
+  for (const ProgramLine& running : RunningLines(program)) {
+    if (running.number == ws.RunningLine) {
+      line = QString::fromStdString(std::string(TrimBlanks(running.text)));
+    }
+  }
+  return QString("%1 line %2: %3, ε %4")
+      .arg(second ? "S2" : "S1")
+      .arg(ws.RunningLine)
+      .arg(line)
+      .arg(epsilon);
 }
 
 }  // namespace
@@ -74,7 +93,9 @@ ErrorCurveView::ErrorCurveView(const Workspace& ws, Dialogs& dialogs, QWidget* p
       logarithmic_(new QCheckBox("Logarithmic error axis", this)),
       testSet_(new QComboBox(this)),
       chart_(new QChart()),
-      chartView_(new QChartView(chart_, this)),
+      plot_(new QWidget(this)),
+      chartView_(new QChartView(chart_, plot_)),
+      legend_(new QLabel(plot_)),
       currentSeries_(new QLineSeries()),
       previousSeries_(new QLineSeries()),
       thresholdSeries_(new QLineSeries()),
@@ -85,12 +106,14 @@ ErrorCurveView::ErrorCurveView(const Workspace& ws, Dialogs& dialogs, QWidget* p
           RepaintThrottle::Cost::PreparationAndPainting)) {
   setObjectName("ErrorCurve");
   caption_->setObjectName("ErrorCurveCaption");
+  caption_->setAccessibleName("Last report");
   caption_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   QFont captionFont = caption_->font();
   captionFont.setBold(true);
   caption_->setFont(captionFont);
   logarithmic_->setObjectName("ErrorCurveLogarithmic");
   testSet_->setObjectName("ErrorCurveTestSet");
+  testSet_->setAccessibleName("Test error");
   testSet_->addItem("Test error: none", 0);
   testSet_->addItem("Test error: D2", kDataSetD2);
   testSet_->addItem("Test error: T1", kTestSetT1);
@@ -103,6 +126,9 @@ ErrorCurveView::ErrorCurveView(const Workspace& ws, Dialogs& dialogs, QWidget* p
   saveData->setObjectName("ErrorCurveSaveData");
   auto* savePicture = new QPushButton("Save Picture...", this);
   savePicture->setObjectName("ErrorCurveSavePicture");
+  // Enter presses them too, as in a dialog.
+  saveData->setAutoDefault(true);
+  savePicture->setAutoDefault(true);
   connect(saveData, &QPushButton::clicked, this,
           [this] { SaveCsvAs(this, dialogs_, "error-curve.csv", Csv()); });
   connect(savePicture, &QPushButton::clicked, this, [this] {
@@ -117,20 +143,36 @@ ErrorCurveView::ErrorCurveView(const Workspace& ws, Dialogs& dialogs, QWidget* p
     Refresh();
   });
 
+  // Two short rows, so that the dock stays narrow beside the drawing.
+  auto* choices = new QHBoxLayout;
+  choices->addWidget(logarithmic_);
+  choices->addWidget(testSet_);
+  choices->addStretch(1);
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(logarithmic_);
-  buttons->addWidget(testSet_);
   buttons->addStretch(1);
   buttons->addWidget(saveData);
   buttons->addWidget(savePicture);
   auto* column = new QVBoxLayout(this);
   column->addWidget(caption_);
-  column->addWidget(chartView_, 1);
+  // The chart and, under it, the names of its lines, saved as one picture.
+  auto* plotColumn = new QVBoxLayout(plot_);
+  plotColumn->setContentsMargins(0, 0, 0, 0);
+  plotColumn->addWidget(chartView_, 1);
+  plotColumn->addWidget(legend_);
+  column->addWidget(plot_, 1);
+  column->addLayout(choices);
   column->addLayout(buttons);
 }
 
 void ErrorCurveView::BuildChart() {
+  // The legend is a label of its own, which wraps long names rather than
+  // cutting them short.
   chart_->legend()->hide();
+  legend_->setObjectName("ErrorCurveLegend");
+  legend_->setWordWrap(true);
+  legend_->setTextFormat(Qt::RichText);
+  legend_->setAutoFillBackground(true);
+  legend_->setBackgroundRole(QPalette::Base);
   chart_->setMargins(QMargins(4, 4, 4, 4));
   previousSeries_->setPen(QPen(kPreviousColour, 1.5));
   currentSeries_->setPen(QPen(kCurrentColour, 1.5));
@@ -144,6 +186,14 @@ void ErrorCurveView::BuildChart() {
   }
   chartView_->setRenderHint(QPainter::Antialiasing);
   chartView_->setMinimumSize(240, 160);
+  chartView_->setAccessibleName("Error curve");
+  // The labels' room changes with the plot's size: the ticks follow.
+  connect(chart_, &QChart::plotAreaChanged, this, [this] {
+    if (retick_ > 0) {
+      --retick_;
+      FitTicks();
+    }
+  });
   SetLogarithmic(false);
 }
 
@@ -156,6 +206,7 @@ void ErrorCurveView::SetLogarithmic(bool logarithmic) {
   auto* x = new QValueAxis;
   x->setTitleText("Trial");
   x->setLabelFormat("%.0f");
+  x->setMinorTickCount(0);
   xAxis_ = x;
   if (logarithmic) {
     auto* y = new QLogValueAxis;
@@ -163,9 +214,7 @@ void ErrorCurveView::SetLogarithmic(bool logarithmic) {
     y->setMinorTickCount(-1);
     yAxis_ = y;
   } else {
-    auto* y = new QValueAxis;
-    y->setLabelFormat("%.3g");
-    yAxis_ = y;
+    yAxis_ = new QValueAxis;
   }
   yAxis_->setTitleText("Error");
   chart_->addAxis(xAxis_, Qt::AlignBottom);
@@ -179,6 +228,8 @@ void ErrorCurveView::SetLogarithmic(bool logarithmic) {
 }
 
 void ErrorCurveView::StartCurve(bool byHand) {
+  previousName_ = std::move(currentName_);
+  currentName_ = RunName(ws_, byHand);
   previous_ = std::move(current_);
   current_ = ErrorCurve();
   previousTest_ = std::move(currentTest_);
@@ -246,35 +297,80 @@ void ErrorCurveView::Refresh() {
   // A logarithmic axis cannot show 0: errors of 0 sit at its floor.
   const double floor =
       logarithmic ? (lowest > 0 ? lowest / 10 : 1e-6) : -std::numeric_limits<double>::infinity();
-  SetPoints(*currentSeries_, ToPoints(current_.Summary(), floor));
-  SetPoints(*previousSeries_, ToPoints(previous_.Summary(), floor));
-  SetPoints(*testSeries_, ToPoints(currentTest_.Summary(), floor));
-  SetPoints(*previousTestSeries_, ToPoints(previousTest_.Summary(), floor));
+  const QList<QPointF> current = ToPoints(current_.Summary(), floor);
+  const QList<QPointF> previous = ToPoints(previous_.Summary(), floor);
+  const QList<QPointF> test = ToPoints(currentTest_.Summary(), floor);
+  const QList<QPointF> previousTest = ToPoints(previousTest_.Summary(), floor);
+  SetPoints(*currentSeries_, current);
+  SetPoints(*previousSeries_, previous);
+  SetPoints(*testSeries_, test);
+  SetPoints(*previousTestSeries_, previousTest);
 
-  double lastTrial = 1;
-  double highest = 0;
-  for (const ErrorCurve* curve : {&current_, &previous_, &currentTest_, &previousTest_}) {
-    if (!curve->Empty()) lastTrial = std::max(lastTrial, curve->Last().trial);
-    highest = std::max(highest, curve->HighestError());
+  // The trials follow the run shown now; the one before is cut off there.
+  const ErrorCurve& leading = current_.Empty() ? previous_ : current_;
+  lastTrial_ = leading.Empty() ? 1 : std::max(1.0, leading.Last().trial);
+  highest_ = 0;
+  for (const QList<QPointF>* points : {&current, &previous, &test, &previousTest}) {
+    highest_ = std::max(highest_, HighestUpTo(*points, lastTrial_));
   }
-  // Training stops below the threshold only in analog reporting with the
-  // error test on.
-  const bool thresholdApplies = ws_.ShowTest == 1 && ws_.ErrorTest == 1 &&
-                                ws_.OutputMode != kDigitalOutput && ws_.AnalogThreshold > 0;
-  QList<QPointF> threshold;
-  if (thresholdApplies) {
-    threshold = {QPointF(0, ws_.AnalogThreshold), QPointF(lastTrial, ws_.AnalogThreshold)};
-    highest = std::max<double>(highest, ws_.AnalogThreshold);
-  }
-  SetPoints(*thresholdSeries_, threshold);
-  // Round numbers on the axes, so the ticks read easily.
-  SetNiceRange(*static_cast<QValueAxis*>(xAxis_), 0, std::max(2.0, lastTrial));
+  const bool threshold = StopsBelowThreshold(ws_) && ws_.AnalogThreshold > 0;
+  if (threshold) highest_ = std::max<double>(highest_, ws_.AnalogThreshold);
+  FitTicks();
+  const double right = static_cast<QValueAxis*>(xAxis_)->max();
+  SetPoints(*thresholdSeries_, threshold ? QList<QPointF>{QPointF(0, ws_.AnalogThreshold),
+                                                          QPointF(right, ws_.AnalogThreshold)}
+                                         : QList<QPointF>{});
   if (logarithmic) {
-    const double top = highest > 0 ? highest * 2 : 1;
-    yAxis_->setRange(floor, std::max(top, floor * 10));
-  } else {
-    SetNiceRange(*static_cast<QValueAxis*>(yAxis_), 0, highest > 0 ? highest : 1);
+    // Whole decades, so that every label is a power of ten.
+    const double top = highest_ > 0 ? highest_ * 2 : 1;
+    const double low = std::pow(10.0, std::floor(std::log10(floor)));
+    yAxis_->setRange(low, std::pow(10.0, std::ceil(std::log10(std::max(top, low * 10)))));
   }
+  NameSeries(threshold);
+  // The plot's size may change with the new labels; the ticks may follow
+  // it a few times, not back and forth for ever.
+  retick_ = 3;
+}
+
+void ErrorCurveView::FitTicks() {
+  const QRectF plot = chart_->plotArea();
+  const QSizeF length =
+      plot.isValid() && plot.width() > 1 ? plot.size() : QSizeF(chartView_->size()) * 0.75;
+  auto* x = static_cast<QValueAxis*>(xAxis_);
+  const QFontMetricsF across(x->labelsFont());
+  const auto wide = [&across](const QString& label) {
+    return across.horizontalAdvance(label) + 2 * across.averageCharWidth();
+  };
+  ShowTicks(*x, ChooseTicks(lastTrial_, length.width(), true, wide));
+  if (auto* y = qobject_cast<QValueAxis*>(yAxis_)) {
+    const QFontMetricsF down(y->labelsFont());
+    const auto high = [&down](const QString&) { return down.height() * 1.5; };
+    ShowTicks(*y, ChooseTicks(highest_ > 0 ? highest_ : 1, length.height(), false, high));
+  }
+}
+
+void ErrorCurveView::NameSeries(bool threshold) {
+  const QString testName = QString("test error (%1)").arg(TestSet() == kTestSetT1 ? "T1" : "D2");
+  const struct {
+    const QLineSeries* series;
+    QString name;
+  } names[] = {{currentSeries_, currentName_.isEmpty() ? QString("error") : currentName_},
+               {previousSeries_, "before: " + previousName_},
+               {testSeries_, testName},
+               {previousTestSeries_, "before: " + testName},
+               {thresholdSeries_,
+                "threshold " + QString::fromStdString(NumberText(ws_.AnalogThreshold)).trimmed()}};
+  // Only what is drawn is named, each in its line's colour.
+  QStringList lines;
+  for (const auto& entry : names) {
+    const bool drawn = entry.series == thresholdSeries_ ? threshold : entry.series->count() > 0;
+    if (!drawn) continue;
+    lines << QString("<span style=\"color:%1\">&#9632;</span>&nbsp;%2")
+                 .arg(entry.series->pen().color().name(), entry.name.toHtmlEscaped());
+  }
+  const QString legend = lines.join("<br>");
+  if (legend_->text() != legend) legend_->setText(legend);
+  legend_->setVisible(!lines.isEmpty());
 }
 
 std::string ErrorCurveView::Csv() const {
@@ -290,12 +386,18 @@ std::string ErrorCurveView::Csv() const {
 
 QByteArray ErrorCurveView::Picture(bool svg) {
   Refresh();
-  return WidgetPicture(*chartView_, svg);
+  return WidgetPicture(*plot_, svg);
 }
 
 void ErrorCurveView::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   Refresh();
+}
+
+void ErrorCurveView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // The plot's new size may leave the labels more or less room.
+  retick_ = 3;
 }
 
 }  // namespace backprop

@@ -23,8 +23,11 @@ struct CycleReport;
 struct Workspace;
 
 // The error curve: every training cycle's error against its trial, the
-// curve of the run before it in grey for comparison, and, while training
-// stops at the analog threshold, a dashed line there. Above the chart the
+// curve of the run before it in grey for comparison (cut off where the run
+// shown now has got to), and, while training stops at the analog
+// threshold, a dashed line there. A legend names the runs by their TRAIN
+// line and learning rate; the axes' ticks are whole trials and distinct
+// errors, as many as their labels have room for. Above the chart the
 // last report stays readable after the run. The chart follows the screen's
 // rate and draws each curve's summary, so a run of a million cycles stays
 // smooth; "Save Data..." writes every value. With a test set chosen (D2, or
@@ -62,12 +65,17 @@ class ErrorCurveView : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void BuildChart();
   void SetLogarithmic(bool logarithmic);
   void StartCurve(bool byHand);
   void MeasureTest(double trial);
+  // The axes' ticks for the trials and errors shown, at the plot's size.
+  void FitTicks();
+  // The legend's names, for the lines drawn.
+  void NameSeries(bool threshold);
 
   const Workspace& ws_;
   Dialogs& dialogs_;
@@ -78,13 +86,20 @@ class ErrorCurveView : public QWidget {
   TestErrorMeter testMeter_;
   std::string testText_;  // the caption's test part
   bool currentByHand_ = false;
+  QString currentName_;  // the runs' names in the legend
+  QString previousName_;
+  double lastTrial_ = 1;  // the trials and errors the axes span
+  double highest_ = 0;
+  int retick_ = 0;  // how often the ticks may still follow the plot's size
   std::string trialText_;
   std::string errorText_;
   QLabel* caption_;
   QCheckBox* logarithmic_;
   QComboBox* testSet_;
   QChart* chart_;
+  QWidget* plot_;  // the chart and its legend
   QChartView* chartView_;
+  QLabel* legend_;
   QLineSeries* currentSeries_;
   QLineSeries* previousSeries_;
   QLineSeries* thresholdSeries_;

@@ -1,10 +1,14 @@
 #include "ui/views/exercises_window.h"
 
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace backprop {
 
@@ -13,8 +17,14 @@ ExercisesWindow::ExercisesWindow(QWidget* parent)
   setObjectName("Exercises");
   setWindowTitle("Exercises");
   list_->setObjectName("ExercisesList");
+  list_->setAccessibleName("Exercises");
   list_->setAlternatingRowColors(true);
-  list_->setMinimumSize(640, 500);
+  // The list 640 x 500 where the screen has room, less on a small screen or
+  // at a large scale, so that the buttons stay in sight.
+  const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+  const QSize room = screen != nullptr ? screen->availableSize() : QSize(800, 600);
+  list_->setMinimumSize(std::clamp(room.width() - 80, 240, 640),
+                        std::clamp(room.height() - 300, 120, 500));
   where_->setWordWrap(true);
   auto* intro = new QLabel(
       "Choose an exercise: its files are copied into the current folder "

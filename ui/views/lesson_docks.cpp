@@ -17,6 +17,7 @@
 #include "files/file_error.h"
 #include "files/file_set.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/keyboard.h"
 #include "ui/common/main_window_access.h"
 #include "ui/common/window_style.h"
 #include "ui/views/exercises_window.h"
@@ -72,8 +73,11 @@ LessonDocks::LessonDocks(Workspace& ws, QMainWindow& window, Host& host, Dialogs
 void LessonDocks::AddEntries(QMenu* menu) {
   QAction* toggle = dock_->toggleViewAction();
   toggle->setObjectName("ViewLesson");
+  toggle->setText("&Lesson");
+  GiveShortcut(*toggle, Qt::SHIFT | Qt::Key_F4, "Open or close the lesson of the set loaded");
   menu->addAction(toggle);
-  QAction* exercises = menu->addAction("Exercises...");
+  QAction* exercises = menu->addAction("E&xercises...");
+  exercises->setStatusTip("Choose an exercise of the library and load it");
   exercises->setObjectName("ViewExercises");
   connect(exercises, &QAction::triggered, this, &LessonDocks::OpenExercises);
 }
@@ -128,8 +132,8 @@ void LessonDocks::FollowLink(const QString& target) {
     }
   }
   dialogs_.Warning(&window_, kMessageBoxTitle,
-                   QString(kLoadFailedText) + "\nNo set " + QString::fromStdString(*name) +
-                       " in " + Shown(fs::absolute(folder)) + " or in the exercise library.");
+                   QString(kLoadFailedText) + "\nNo set " + QString::fromStdString(*name) + " in " +
+                       Shown(fs::absolute(folder)) + " or in the exercise library.");
 }
 
 bool LessonDocks::CopyAndLoad(const fs::path& base, const fs::path& folder) {

@@ -41,7 +41,9 @@ class LessonDocks : public QObject {
   // The folders the library is read from: the installed one, else the
   // source tree's (tests choose their own).
   const std::vector<std::filesystem::path>& LibraryFolders() const { return library_; }
-  void SetLibraryFolders(std::vector<std::filesystem::path> folders) { library_ = std::move(folders); }
+  void SetLibraryFolders(std::vector<std::filesystem::path> folders) {
+    library_ = std::move(folders);
+  }
 
   // Opens the Exercises list, read afresh from the library.
   void OpenExercises();

@@ -37,6 +37,7 @@ QString WithoutHtml(const QString& markdown) {
 
 LessonView::LessonView(QWidget* parent) : QTextBrowser(parent) {
   setObjectName("Lesson");
+  setAccessibleName("Lesson");
   setOpenLinks(false);
   setOpenExternalLinks(false);
   setMinimumWidth(320);
@@ -50,9 +51,9 @@ void LessonView::ShowNote(const std::string& markdown) {
     setMarkdown("*This set has no lesson note.*");
     return;
   }
-  document()->setMarkdown(WithoutHtml(QString::fromUtf8(markdown.data(),
-                                                        static_cast<qsizetype>(markdown.size()))),
-                          QTextDocument::MarkdownDialectGitHub);
+  document()->setMarkdown(
+      WithoutHtml(QString::fromUtf8(markdown.data(), static_cast<qsizetype>(markdown.size()))),
+      QTextDocument::MarkdownDialectGitHub);
 }
 
 QVariant LessonView::loadResource(int, const QUrl&) { return {}; }

@@ -1,7 +1,6 @@
 #include "ui/views/picture_saving.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
@@ -35,30 +34,24 @@ bool WriteOrSay(QWidget* parent, Dialogs& dialogs, const QString& file, const QB
   return false;
 }
 
-// The name chosen, with `extension` added when it has none.
-QString WithExtension(QString file, const char* extension) {
-  if (QFileInfo(file).suffix().isEmpty()) file += extension;
-  return file;
-}
+const QList<FileType> kPictureTypes{{"PNG picture", ".png"}, {"SVG picture", ".svg"}};
+constexpr int kSvgType = 1;
 
 }  // namespace
 
 void SavePictureAs(QWidget* parent, Dialogs& dialogs, const QString& suggestedName,
                    const std::function<QByteArray(bool svg)>& picture) {
-  const QString chosen = dialogs.SaveFileName(parent, "Save Picture", suggestedName,
-                                              "PNG picture (*.png);;SVG picture (*.svg)");
-  if (chosen.isEmpty()) return;
-  const QString file = WithExtension(chosen, ".png");
-  const bool svg = QFileInfo(file).suffix().compare("svg", Qt::CaseInsensitive) == 0;
-  WriteOrSay(parent, dialogs, file, picture(svg));
+  const SaveChoice choice = dialogs.SaveFile(parent, "Save Picture", suggestedName, kPictureTypes);
+  if (choice.file.isEmpty()) return;
+  WriteOrSay(parent, dialogs, choice.file, picture(choice.type == kSvgType));
 }
 
 void SaveCsvAs(QWidget* parent, Dialogs& dialogs, const QString& suggestedName,
                const std::string& text) {
-  const QString chosen =
-      dialogs.SaveFileName(parent, "Save Data", suggestedName, "Comma-separated values (*.csv)");
-  if (chosen.isEmpty()) return;
-  WriteOrSay(parent, dialogs, WithExtension(chosen, ".csv"), QByteArray::fromStdString(text));
+  const SaveChoice choice =
+      dialogs.SaveFile(parent, "Save Data", suggestedName, {{"Comma-separated values", ".csv"}});
+  if (choice.file.isEmpty()) return;
+  WriteOrSay(parent, dialogs, choice.file, QByteArray::fromStdString(text));
 }
 
 QByteArray WidgetPicture(QWidget& widget, bool svg) {

@@ -11,8 +11,10 @@
 #include "engine/net_layout.h"
 #include "engine/workspace.h"
 #include "ui/canvas/canvas_view.h"
+#include "ui/common/keyboard.h"
 #include "ui/views/arithmetic_view.h"
 #include "ui/views/decision_map_view.h"
+#include "ui/views/dock_layout.h"
 #include "ui/views/error_curve_view.h"
 #include "ui/views/lesson_docks.h"
 #include "ui/views/picture_saving.h"
@@ -31,17 +33,20 @@ ViewDocks::ViewDocks(Workspace& ws, QMainWindow& window, Host& host, Dialogs& di
       map_(new DecisionMapView(ws, dialogs)),
       arithmetic_(new ArithmeticView(ws, host, dialogs)),
       training_(new TrainingControls),
-      fitNet_(new QAction("Fit Net", this)),
-      neurodeMaps_(new QAction("Neurode Maps", this)),
-      lessons_(new LessonDocks(ws, window, host, dialogs)) {
+      fitNet_(new QAction("&Fit Net", this)),
+      neurodeMaps_(new QAction("&Neurode Maps", this)),
+      lessons_(new LessonDocks(ws, window, host, dialogs)),
+      layout_(new DockLayout(window)) {
   fitNet_->setObjectName("ViewFitNet");
   neurodeMaps_->setObjectName("ViewNeurodeMaps");
   for (QAction* option : {fitNet_, neurodeMaps_}) option->setCheckable(true);
   // First, so that it stands above the curve and the map.
-  trainingDock_ = AddDock(training_, "Training", "TrainingDock", Qt::RightDockWidgetArea);
-  curveDock_ = AddDock(curve_, "Error Curve", "ErrorCurveDock", Qt::RightDockWidgetArea);
-  mapDock_ = AddDock(map_, "Decision Map", "DecisionMapDock", Qt::RightDockWidgetArea);
-  arithmeticDock_ = AddDock(arithmetic_, "Arithmetic", "ArithmeticDock", Qt::BottomDockWidgetArea);
+  trainingDock_ = layout_->AddDock(training_, "Training", "TrainingDock", Qt::RightDockWidgetArea);
+  curveDock_ = layout_->AddDock(curve_, "Error Curve", "ErrorCurveDock", Qt::RightDockWidgetArea);
+  mapDock_ = layout_->AddDock(map_, "Decision Map", "DecisionMapDock", Qt::RightDockWidgetArea);
+  arithmeticDock_ =
+      layout_->AddDock(arithmetic_, "Arithmetic", "ArithmeticDock", Qt::BottomDockWidgetArea);
+  layout_->Manage(lessons_->Dock(), Qt::LeftDockWidgetArea);
   connect(arithmetic_, &ArithmeticView::Highlight, this, &ViewDocks::Highlight);
   // A mark belongs to the arithmetic shown; it goes with its dock.
   connect(arithmeticDock_, &QDockWidget::visibilityChanged, this, [this](bool visible) {
@@ -61,42 +66,43 @@ ViewDocks::ViewDocks(Workspace& ws, QMainWindow& window, Host& host, Dialogs& di
 
 ViewDocks::~ViewDocks() = default;
 
-QDockWidget* ViewDocks::AddDock(QWidget* view, const QString& title, const char* name, int area) {
-  auto* dock = new QDockWidget(title, &window_);
-  dock->setObjectName(name);
-  dock->setWidget(view);
-  dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
-                    QDockWidget::DockWidgetFloatable);
-  window_.addDockWidget(static_cast<Qt::DockWidgetArea>(area), dock);
-  dock->hide();
-  return dock;
-}
-
 void ViewDocks::AddMenu(QMenuBar* bar) {
-  QMenu* menu = bar->addMenu("View");
+  QMenu* menu = bar->addMenu("&View");
   menu->setObjectName("View");
   menu->menuAction()->setObjectName("View");
+  // Each entry's caption marks its mnemonic; the keys type no character.
   const struct {
     QDockWidget* dock;
     const char* name;
-  } entries[] = {{curveDock_, "ViewErrorCurve"},
-                 {mapDock_, "ViewDecisionMap"},
-                 {arithmeticDock_, "ViewArithmetic"},
-                 {trainingDock_, "ViewTraining"}};
+    const char* caption;
+    QKeySequence key;
+  } entries[] = {{curveDock_, "ViewErrorCurve", "&Error Curve", Qt::Key_F2},
+                 {mapDock_, "ViewDecisionMap", "&Decision Map", Qt::Key_F3},
+                 {arithmeticDock_, "ViewArithmetic", "&Arithmetic", Qt::Key_F4},
+                 {trainingDock_, "ViewTraining", "&Training", Qt::Key_F11}};
   for (const auto& entry : entries) {
     QAction* toggle = entry.dock->toggleViewAction();
     toggle->setObjectName(entry.name);
+    toggle->setText(entry.caption);
+    GiveShortcut(*toggle, entry.key, "Open or close the " + entry.dock->windowTitle() + " dock");
     menu->addAction(toggle);
   }
   menu->addSeparator();
+  GiveShortcut(*fitNet_, Qt::SHIFT | Qt::Key_F2, "Show the net as large as the drawing allows");
+  GiveShortcut(*neurodeMaps_, Qt::SHIFT | Qt::Key_F3, "Draw each neurode as a map of its output");
   menu->addAction(fitNet_);
   menu->addAction(neurodeMaps_);
   menu->addSeparator();
   lessons_->AddEntries(menu);
   menu->addSeparator();
-  QAction* save = menu->addAction("Save Picture...");
+  QAction* save = menu->addAction("&Save Picture...");
   save->setObjectName("ViewSavePicture");
+  GiveShortcut(*save, Qt::Key_F12, "Save the drawing as a PNG or SVG picture");
   connect(save, &QAction::triggered, this, &ViewDocks::SaveDrawing);
+  QAction* reset = menu->addAction("&Reset Layout");
+  reset->setObjectName("ViewResetLayout");
+  reset->setStatusTip("Put every dock back in its own place at its own size");
+  connect(reset, &QAction::triggered, layout_, &DockLayout::Reset);
 }
 
 bool ViewDocks::FitNet() const { return fitNet_->isChecked(); }

@@ -17,6 +17,7 @@ inline constexpr int kViewShare = 30;
 class ArithmeticView;
 class CanvasView;
 class DecisionMapView;
+class DockLayout;
 class Dialogs;
 class ErrorCurveView;
 class Host;
@@ -27,13 +28,15 @@ struct NetElement;
 struct Workspace;
 
 // The View menu and its docks beside the main window's drawing: the
-// training controls, the error curve, the decision map and the arithmetic
-// of one pattern, each hidden at
-// start, moved, floated and closed as docks are, and opened or closed at any
-// time, also while a run trains. Two switches, off at start, change how the
-// drawing shows the net: "Fit Net" and "Neurode Maps". "Save Picture..."
-// saves the drawing itself. The main window tells the docks what the engine
-// tells it; with every dock closed they only record the error curve.
+// training controls, the error curve, the decision map, the arithmetic of
+// one pattern and the lesson, each hidden at start, moved, floated and
+// closed as docks are, and opened or closed at any time, also while a run
+// trains; DockLayout keeps them usable at every size and between runs. Two
+// switches, off at start, change how the drawing shows the net: "Fit Net"
+// and "Neurode Maps". "Save Picture..." saves the drawing itself; "Reset
+// Layout" puts the docks back in place. The main window tells the docks
+// what the engine tells it; with every dock closed they only record the
+// error curve.
 class ViewDocks : public QObject {
   Q_OBJECT
 
@@ -75,9 +78,10 @@ class ViewDocks : public QObject {
   QDockWidget* ArithmeticDock() const { return arithmeticDock_; }
   QDockWidget* TrainingDock() const { return trainingDock_; }
   LessonDocks& Lessons() { return *lessons_; }
+  // Where the docks stand, kept usable at every size and between runs.
+  DockLayout& Layout() { return *layout_; }
 
  private:
-  QDockWidget* AddDock(QWidget* view, const QString& title, const char* name, int area);
   void Highlight(const NetElement& element);
 
   Workspace& ws_;
@@ -95,6 +99,7 @@ class ViewDocks : public QObject {
   QAction* fitNet_;
   QAction* neurodeMaps_;
   LessonDocks* lessons_;
+  DockLayout* layout_;
 };
 
 }  // namespace backprop

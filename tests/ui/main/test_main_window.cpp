@@ -31,6 +31,13 @@ Snapshot Take(const Workspace& ws) {
   return {ws.DesignMode, ws.RunMode, ws.LoadedSet, ws.EditorBuffer, ws.LayerCount, ws.InterruptKey};
 }
 
+// The captions of a menu's entries as shown, without their mnemonic marks.
+QStringList Captions(const QList<QAction*>& actions) {
+  QStringList captions;
+  for (const QAction* action : actions) captions << QString(action->text()).remove(u'&');
+  return captions;
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -60,13 +67,9 @@ class MainWindowTest : public QObject {
 
 void MainWindowTest::menuBarHasItsCaptionsInOrder() {
   MainWindowFixture f;
-  QStringList captions;
   QStringList names;
-  for (QAction* action : f.window.menuBar()->actions()) {
-    captions << action->text();
-    names << action->objectName();
-  }
-  QCOMPARE(captions,
+  for (QAction* action : f.window.menuBar()->actions()) names << action->objectName();
+  QCOMPARE(Captions(f.window.menuBar()->actions()),
            QStringList({"Netdesign", "Edit", "Run(S1)", "Run(S2)", "StepThruTrn(D1)",
                         "StepThruTst(T1)", "Parms", "List", "Load/Save", "View", "Help", "End"}));
   QCOMPARE(names, QStringList({"ne", "ed", "TN", "ru", "SWP", "tdst", "pms", "li", "sa", "View",
@@ -74,16 +77,12 @@ void MainWindowTest::menuBarHasItsCaptionsInOrder() {
 
   QMenu* edit = f.window.menuBar()->actions().at(1)->menu();
   QVERIFY(edit != nullptr);
-  QStringList editCaptions;
   QStringList editNames;
-  for (QAction* action : edit->actions()) {
-    editCaptions << action->text();
-    editNames << action->objectName();
-  }
+  for (QAction* action : edit->actions()) editNames << action->objectName();
   // The five buffers, then, apart, the generator beyond them.
-  QCOMPARE(editCaptions, QStringList({"Program(S1)", "Program(S2)", "Training Data (D1)",
-                                      "Training Data (D2)", "Test Set (T1)", "",
-                                      "Generate Data..."}));
+  QCOMPARE(Captions(edit->actions()),
+           QStringList({"Program(S1)", "Program(S2)", "Training Data (D1)", "Training Data (D2)",
+                        "Test Set (T1)", "", "Generate Data..."}));
   QCOMPARE(editNames, QStringList({"pr", "ps2", "Tr", "Ta", "testdata", "", "GenerateData"}));
 }
 
@@ -209,6 +208,7 @@ void MainWindowTest::clicksAndTypedKeysSetInterruptKey_data() {
   QTest::newRow("enter") << int(Qt::Key_Return) << "\r" << 13;
   QTest::newRow("escape") << int(Qt::Key_Escape) << "\x1b" << 27;
   QTest::newRow("arrow types nothing") << int(Qt::Key_Left) << "" << 0;
+  QTest::newRow("Alt with a letter opens menus") << int(Qt::Key_Q | Qt::AltModifier) << "q" << 0;
 }
 
 void MainWindowTest::clicksAndTypedKeysSetInterruptKey() {
@@ -216,7 +216,8 @@ void MainWindowTest::clicksAndTypedKeysSetInterruptKey() {
   QFETCH(QString, text);
   QFETCH(int, expected);
   MainWindowFixture f;
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QKeyEvent press(QEvent::KeyPress, key & ~Qt::KeyboardModifierMask,
+                  Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask), text);
   QApplication::sendEvent(&f.window, &press);
   QCOMPARE(int(f.ws.InterruptKey), expected);
 
