@@ -78,6 +78,10 @@ std::string FileSetBase(const Workspace& ws) {
   return base;
 }
 
+std::string ReadLessonNote(const std::filesystem::path& file) {
+  return ReadFileContents(file, kMaxLessonNoteBytes);
+}
+
 void LoadLessonNote(Workspace& ws) {
   const std::string name = FileSetBase(ws) + kLessonNoteExtension;
   std::error_code error;
@@ -85,7 +89,7 @@ void LoadLessonNote(Workspace& ws) {
     ws.LessonNote.clear();
     return;
   }
-  ws.LessonNote = ReadTextFile(name);
+  ws.LessonNote = ReadLessonNote(name);
 }
 
 void SaveLessonNote(const Workspace& ws) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -72,6 +74,14 @@ void SaveFileSet(const Workspace& ws, const RowChoice& rows);
 
 // The extension of a set's lesson note, an optional seventh file in Markdown.
 inline constexpr const char* kLessonNoteExtension = ".txt";
+
+// The largest lesson note that is read (256 KiB). A lesson is a few pages;
+// the cap refuses a stray large file before it fills memory or the dock.
+inline constexpr std::size_t kMaxLessonNoteBytes = std::size_t{256} * 1024;
+
+// Reads a lesson note byte for byte within its cap, refusing what
+// ReadFileContents refuses. Throws FileError.
+std::string ReadLessonNote(const std::filesystem::path& file);
 
 // The base name of the set named by ws.FileNames (the programs' file name
 // without ".pr1").

@@ -31,7 +31,9 @@ TEST(ExerciseLibrary, ListsTheShippedSetsWithTheirHeadlines) {
     const char* summary;
   } headlines[] = {{"# Title\r\n\r\nFirst line.\r\nSecond.", "Title", "First line."},
                    {"No heading here\nmore", "", "No heading here"},
-                   {"## A\n## B\ntext", "A", ""}};
+                   {"## A\n## B\ntext", "A", ""},
+                   {"#", "", ""},
+                   {" ### \r\nText", "", "Text"}};
   for (const auto& h : headlines) {
     EXPECT_EQ(HeadlineOf(h.note).title, h.title);
     EXPECT_EQ(HeadlineOf(h.note).summary, h.summary);
@@ -67,7 +69,9 @@ TEST(ExerciseLibrary, LinksNameOnlySetsOfTheSameFolder) {
   } links[] = {{"02-XorFlat", "02-XorFlat"}, {"Demo.pr1", "Demo"}, {" Next ", "Next"},
                {"../x", nullptr},            {"sub/x", nullptr},  {"http://host/x", nullptr},
                {"file:x", nullptr},          {".hidden", nullptr}, {"x?y", nullptr},
-               {"", nullptr}};
+               {"", nullptr},                {"..", nullptr},     {"/etc/passwd", nullptr},
+               {"a\\b", nullptr},           {"x#y", nullptr},    {"C:x", nullptr},
+               {"a\nb", nullptr},            {"a\x7f", nullptr}};
   for (const auto& l : links) {
     const std::optional<std::string> set = LinkedSetName(l.link);
     EXPECT_EQ(set.has_value(), l.set != nullptr) << l.link;
