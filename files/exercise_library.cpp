@@ -117,7 +117,9 @@ fs::path CopySet(const fs::path& base, const fs::path& folder) {
   const std::vector<fs::path> files = SetFiles(base);
   std::vector<std::string> contents;
   for (const fs::path& file : files) contents.push_back(ReadSetFile(file));
-  for (const fs::path& file : files) SaveTarget(folder / file.filename());
+  std::vector<fs::path> targets;
+  for (const fs::path& file : files) targets.push_back(folder / file.filename());
+  CheckDistinctSaveTargets(targets);
   for (std::size_t n = 0; n < files.size(); ++n) {
     const fs::path target = folder / files[n].filename();
     // A file with the same bytes stays as it is.

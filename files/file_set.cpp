@@ -57,10 +57,12 @@ RowChoice ExistingTextRows(const Workspace& ws) {
 }
 
 void CheckSaveTargets(const Workspace& ws, const RowChoice& rows) {
+  std::vector<std::filesystem::path> targets;
   for (int row = 0; row < kFileSetRows; ++row) {
-    if (rows[row]) SaveTarget(ws.FileNames[row]);
+    if (rows[row]) targets.emplace_back(ws.FileNames[row]);
   }
-  if (!ws.LessonNote.empty()) SaveTarget(FileSetBase(ws) + kLessonNoteExtension);
+  if (!ws.LessonNote.empty()) targets.emplace_back(FileSetBase(ws) + kLessonNoteExtension);
+  CheckDistinctSaveTargets(targets);
 }
 
 void SaveFileSet(const Workspace& ws, const RowChoice& rows) {

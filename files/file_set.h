@@ -61,9 +61,10 @@ void LoadFileSet(Workspace& ws, const RowChoice& rows);
 RowChoice ExistingTextRows(const Workspace& ws);
 
 // Checks every checked row's target as a save would (SaveTarget), and the
-// lesson note's when the workspace has one, and throws the first FileError,
-// so that a save that cannot work on some file stops before it writes
-// anything.
+// lesson note's when the workspace has one, and that no two of them are one
+// file (a link of the set to another of its files); throws the first
+// FileError, so that a save that cannot work on some file stops before it
+// writes anything.
 void CheckSaveTargets(const Workspace& ws, const RowChoice& rows);
 
 // Writes the checked rows of the set named by ws.FileNames, first row first,

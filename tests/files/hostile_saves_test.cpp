@@ -1,0 +1,181 @@
+// Every save of the file layer onto what it must not replace: each is
+// refused with the reason, leaves what was there as it was and leaves no
+// temporary file behind. Entries are made and checked by their type, so a
+// FIFO is never opened.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "engine/workspace.h"
+#include "files/exercise_library.h"
+#include "files/file_error.h"
+#include "files/file_set.h"
+#include "files/text_file.h"
+#include "files/weights_file.h"
+#include "tests/support/temp_folder.h"
+
+namespace backprop {
+namespace {
+
+namespace fs = std::filesystem;
+
+// What a folder holds: each entry's name and type, and a file's bytes.
+std::string Snapshot(const fs::path& folder) {
+  std::string all;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    const fs::file_type type = entry.symlink_status().type();
+    all += entry.path().filename().string() + " " + std::to_string(static_cast<int>(type));
+    if (type == fs::file_type::regular) {
+      all += " " + ReadFileContents(entry.path(), kMaxTextFileBytes);
+    }
+    all += "\n";
+  }
+  return all;
+}
+
+std::string ReasonOf(const std::function<void()>& save) {
+  try {
+    save();
+  } catch (const FileError& error) {
+    return error.Reason();
+  }
+  return "saved";
+}
+
+std::string Without(const fs::path& path, const char* extension) {
+  std::string base = path.string();
+  return base.substr(0, base.size() - std::string(extension).size());
+}
+
+const fs::path kLibrarySet = fs::path(BACKPROP_EXERCISES_DIR) / "01-AndOr";
+
+// A save to `target`, whose name ends in `extension`.
+struct Save {
+  const char* name;
+  const char* extension;
+  std::function<void(Workspace&, const fs::path& target)> run;
+};
+
+TEST(HostileSaves, EverySaveRefusesWhatItMustNotReplace) {
+  const Save saves[] = {
+      {"text", ".pr1", [](Workspace&, const fs::path& t) { WriteTextFile(t, "new"); }},
+      {"weights", ".wts", [](Workspace& ws, const fs::path& t) { WriteWeightsFile(ws, t); }},
+      {"note", ".txt",
+       [](Workspace& ws, const fs::path& t) {
+         ws.FileNames = FileSetNames(Without(t, ".txt"));
+         ws.LessonNote = "# new";
+         SaveLessonNote(ws);
+       }},
+      {"set", ".ds1",
+       [](Workspace& ws, const fs::path& t) {
+         ws.FileNames = FileSetNames(Without(t, ".ds1"));
+         ws.LessonNote = "# new";
+         SaveFileSet(ws, RowChoice{true, false, true, false, false, true});
+       }},
+      {"copy", ".ds1",
+       [](Workspace&, const fs::path& t) { CopySet(kLibrarySet, t.parent_path()); }},
+  };
+  // Each makes the entry the save meets (the copy's name is the set's own).
+  const struct {
+    const char* kind;
+    const char* name;
+    std::function<void(const fs::path&)> make;
+    const char* reason;
+  } hostile[] = {
+      {"folder", "01-AndOr", [](const fs::path& p) { fs::create_directory(p); },
+       "is a folder, not a file"},
+      {"FIFO", "01-AndOr", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
+       "is a pipe (FIFO), not a regular file"},
+      {"device", "01-AndOr", [](const fs::path& p) { fs::create_symlink("/dev/null", p); },
+       "is a device, not a regular file"},
+      {"dangling link", "01-AndOr", [](const fs::path& p) { fs::create_symlink("gone", p); },
+       "is a symbolic link to nothing"},
+      {"link loop", "01-AndOr", [](const fs::path& p) { fs::create_symlink(p.filename(), p); },
+       "is a symbolic link that leads round in a loop"},
+      {"line break", "a\nb", [](const fs::path&) {},
+       "has a line break or another control character in its name"},
+      {"tab", "a\tb", [](const fs::path&) {},
+       "has a line break or another control character in its name"},
+  };
+  int tried = 0;
+  for (const Save& save : saves) {
+    for (const auto& h : hostile) {
+      const bool copy = std::string(save.name) == "copy";
+      if (copy && std::string(h.name) != "01-AndOr") continue;  // its names are fixed
+      const testing::TempFolder folder;
+      const fs::path target = folder / (std::string(h.name) + save.extension);
+      std::ofstream(folder / "keep.pr1") << "old";
+      h.make(target);
+      const std::string before = Snapshot(folder.Path());
+      auto ws = std::make_unique<Workspace>();
+      ApplyDefaults(*ws);
+      const std::string reason = ReasonOf([&] { save.run(*ws, target); });
+      EXPECT_EQ(reason.substr(0, std::string(h.reason).size()), h.reason)
+          << save.name << " onto a " << h.kind;
+      EXPECT_EQ(Snapshot(folder.Path()), before) << save.name << " onto a " << h.kind;
+      ++tried;
+    }
+  }
+  EXPECT_EQ(tried, 33);
+}
+
+// A place where no file can be made, for root too: /proc takes none.
+TEST(HostileSaves, APlaceThatTakesNoFileIsRefused) {
+  auto ws = std::make_unique<Workspace>();
+  ApplyDefaults(*ws);
+  ws->LessonNote = "# new";
+  const std::function<void()> saves[] = {
+      [&] { WriteTextFile("/proc/bp-h24b.pr1", "x"); },
+      [&] { WriteWeightsFile(*ws, "/proc/version"); },
+      [&] {
+        ws->FileNames = FileSetNames("/proc/bp-h24b");
+        SaveLessonNote(*ws);
+      },
+      [&] { CopySet(kLibrarySet, "/proc"); },
+  };
+  for (const auto& save : saves) {
+    const std::string reason = ReasonOf(save);
+    EXPECT_TRUE(reason.starts_with("cannot")) << reason;
+  }
+  EXPECT_FALSE(fs::exists("/proc/bp-h24b.pr1"));
+}
+
+// Two files of one save that are one file (a link of the set to another of
+// its files, a hard link) are refused before anything is written.
+TEST(HostileSaves, TwoTargetsThatAreOneFileAreRefused) {
+  const struct {
+    const char* from;
+    const char* to;
+    bool hard;
+    bool copy;
+  } links[] = {{"s.ds2", "s.ds1", false, false}, {"s.txt", "s.pr1", false, false},
+               {"s.wts", "s.qs1", true, false},  {"01-AndOr.ds2", "01-AndOr.ds1", false, true},
+               {"01-AndOr.txt", "01-AndOr.wts", true, true}};
+  for (const auto& l : links) {
+    const testing::TempFolder folder;
+    std::ofstream(folder / l.to) << "old";
+    if (l.hard) fs::create_hard_link(folder / l.to, folder / l.from);
+    else fs::create_symlink(l.to, folder / l.from);
+    const std::string before = Snapshot(folder.Path());
+    auto ws = std::make_unique<Workspace>();
+    ApplyDefaults(*ws);
+    ws->FileNames = FileSetNames((folder / "s").string());
+    ws->LessonNote = "# note";
+    const std::string reason = ReasonOf([&] {
+      if (l.copy) CopySet(kLibrarySet, folder.Path());
+      else SaveFileSet(*ws, RowChoice{true, true, true, true, true, true});
+    });
+    EXPECT_TRUE(reason.starts_with("is the same file as")) << l.from << ": " << reason;
+    EXPECT_EQ(Snapshot(folder.Path()), before) << l.from;
+  }
+  EXPECT_TRUE(SameFile("a/../b", "./b")) << "one place, spelled twice";
+}
+
+}  // namespace
+}  // namespace backprop
