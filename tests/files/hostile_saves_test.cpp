@@ -25,20 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// What a folder holds: each entry's name and type, and a file's bytes.
-std::string Snapshot(const fs::path& folder) {
-  std::string all;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    const fs::file_type type = entry.symlink_status().type();
-    all += entry.path().filename().string() + " " + std::to_string(static_cast<int>(type));
-    if (type == fs::file_type::regular) {
-      all += " " + ReadFileContents(entry.path(), kMaxTextFileBytes);
-    }
-    all += "\n";
-  }
-  return all;
-}
-
 std::string ReasonOf(const std::function<void()>& save) {
   try {
     save();
@@ -112,13 +98,13 @@ TEST(HostileSaves, EverySaveRefusesWhatItMustNotReplace) {
       const fs::path target = folder / (std::string(h.name) + save.extension);
       std::ofstream(folder / "keep.pr1") << "old";
       h.make(target);
-      const std::string before = Snapshot(folder.Path());
+      const std::string before = testing::FolderSnapshot(folder.Path());
       auto ws = std::make_unique<Workspace>();
       ApplyDefaults(*ws);
       const std::string reason = ReasonOf([&] { save.run(*ws, target); });
       EXPECT_EQ(reason.substr(0, std::string(h.reason).size()), h.reason)
           << save.name << " onto a " << h.kind;
-      EXPECT_EQ(Snapshot(folder.Path()), before) << save.name << " onto a " << h.kind;
+      EXPECT_EQ(testing::FolderSnapshot(folder.Path()), before) << save.name << " onto a " << h.kind;
       ++tried;
     }
   }
@@ -162,7 +148,7 @@ TEST(HostileSaves, TwoTargetsThatAreOneFileAreRefused) {
     std::ofstream(folder / l.to) << "old";
     if (l.hard) fs::create_hard_link(folder / l.to, folder / l.from);
     else fs::create_symlink(l.to, folder / l.from);
-    const std::string before = Snapshot(folder.Path());
+    const std::string before = testing::FolderSnapshot(folder.Path());
     auto ws = std::make_unique<Workspace>();
     ApplyDefaults(*ws);
     ws->FileNames = FileSetNames((folder / "s").string());
@@ -172,7 +158,7 @@ TEST(HostileSaves, TwoTargetsThatAreOneFileAreRefused) {
       else SaveFileSet(*ws, RowChoice{true, true, true, true, true, true});
     });
     EXPECT_TRUE(reason.starts_with("is the same file as")) << l.from << ": " << reason;
-    EXPECT_EQ(Snapshot(folder.Path()), before) << l.from;
+    EXPECT_EQ(testing::FolderSnapshot(folder.Path()), before) << l.from;
   }
   EXPECT_TRUE(SameFile("a/../b", "./b")) << "one place, spelled twice";
 }
