@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QDockWidget>
 #include <QLineEdit>
 #include <QPushButton>
@@ -128,6 +129,26 @@ void LessonsTest::generatorFillsTheChosenBufferAndWaitsWhileBusy() {
   QVERIFY(dialog->Apply());
   QCOMPARE(f.ws.TextBuffer(BufferId::TestSetT1), GenerateData(dialog->Settings()).text);
   QCOMPARE(f.ws.LoadedSet.Value(), 0.0);
+
+  // Typed counts and noise outside their bounds never leave them.
+  auto* patterns = dialog->findChild<QSpinBox*>("GeneratePatterns");
+  auto* noise = dialog->findChild<QDoubleSpinBox*>("GenerateNoise");
+  for (const char* typed : {"0", "-1", "301", "99999999999", "nan", "-5", "60", "1e3", ""}) {
+    for (QAbstractSpinBox* box : std::initializer_list<QAbstractSpinBox*>{patterns, noise}) {
+      box->selectAll();
+      QTest::keyClicks(box, typed);
+      box->interpretText();
+    }
+    const GeneratorSettings s = dialog->Settings();
+    QVERIFY2(s.patterns >= 1 && s.patterns <= kMaxPatterns, typed);
+    QVERIFY2(s.noisePercent >= 0 && s.noisePercent <= kMaxNoisePercent, typed);
+  }
+  // Ranges the generator cannot write are refused with the reason.
+  f.ws.InputRangeLow = -1e308;
+  f.ws.InputRangeHigh = 1e308;
+  f.dialogs.askAnswers = {Answer::Yes};
+  QVERIFY(!dialog->Apply());
+  QVERIFY(f.dialogs.warnings.back().contains("the input range is too wide to scale"));
 }
 
 void LessonsTest::curveTestLineIsTheTestSetsErrorAfterEveryCycle() {
