@@ -84,7 +84,8 @@ std::vector<Exercise> ListExercises(const std::vector<fs::path>& folders) {
     std::sort(bases.begin(), bases.end());
     for (const fs::path& base : bases) {
       try {
-        const NoteHeadline headline = HeadlineOf(ReadLessonNote(base.string() + kLessonNoteExtension));
+        const NoteHeadline headline =
+            HeadlineOf(ReadLessonNote(base.string() + kLessonNoteExtension));
         exercises.push_back({base, headline.title.empty() ? base.filename().string() : headline.title,
                              headline.summary});
       } catch (const FileError&) {

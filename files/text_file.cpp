@@ -229,7 +229,8 @@ bool SameFile(const fs::path& a, const fs::path& b) {
 void CheckDistinctSaveTargets(const std::vector<fs::path>& paths) {
   for (auto it = paths.begin(); it != paths.end(); ++it) {
     SaveTarget(*it);
-    const auto same = std::find_if(paths.begin(), it, [&](const fs::path& p) { return SameFile(p, *it); });
+    const auto same =
+        std::find_if(paths.begin(), it, [&](const fs::path& p) { return SameFile(p, *it); });
     if (same != it) throw FileError(it->string(), "is the same file as " + same->string());
   }
 }

@@ -24,10 +24,11 @@ using namespace backprop;
 // A number of one of the kinds that break arithmetic, chosen by a byte so
 // that the fuzzer reaches each of them quickly.
 double Number(fuzzing::FuzzInput& input) {
-  constexpr double kSpecial[] = {0.0,      -0.0,     1.0,          -1.0,    DBL_MAX,
-                                 -DBL_MAX, DBL_MIN,  5e-324,       1e-300,  1e300,
-                                 1e15,     1e-10,    DBL_MAX / 4,  INFINITY, -INFINITY,
-                                 std::numeric_limits<double>::quiet_NaN()};
+  constexpr double kSpecial[] = {
+      0.0,         -0.0,     1.0,       -1.0,
+      DBL_MAX,     -DBL_MAX, DBL_MIN,   5e-324,
+      1e-300,      1e300,    1e15,      1e-10,
+      DBL_MAX / 4, INFINITY, -INFINITY, std::numeric_limits<double>::quiet_NaN()};
   const std::uint8_t kind = input.Byte();
   const auto small = static_cast<std::int8_t>(input.Byte());
   switch (kind % 4) {

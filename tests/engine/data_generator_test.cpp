@@ -117,8 +117,9 @@ TEST(DataGenerator, RefusesSettingsOutOfBounds) {
 // the values generated, each within its range, in the shape asked for.
 TEST(DataGenerator, ExtremeRangesLoadBackAsWritten) {
   const std::pair<double, double> ranges[] = {
-      {5, -5},   {0, 1e-300}, {-1e300, 1e300}, {1e70, 1.5e70}, {0, 5e-324},
-      {-DBL_MAX / 4, DBL_MAX / 4}, {1e15, 1e15 + 2}, {1e6, 1e6 + 1e-9}, {-1e-12, 1e-12}};
+      {5, -5},          {0, 1e-300},       {-1e300, 1e300},
+      {1e70, 1.5e70},   {0, 5e-324},       {-DBL_MAX / 4, DBL_MAX / 4},
+      {1e15, 1e15 + 2}, {1e6, 1e6 + 1e-9}, {-1e-12, 1e-12}};
   for (const DataShapeInfo& info : kDataShapes) {
     for (const auto& [low, high] : ranges) {
       for (const bool inputSide : {true, false}) {

@@ -104,7 +104,8 @@ TEST(HostileSaves, EverySaveRefusesWhatItMustNotReplace) {
       const std::string reason = ReasonOf([&] { save.run(*ws, target); });
       EXPECT_EQ(reason.substr(0, std::string(h.reason).size()), h.reason)
           << save.name << " onto a " << h.kind;
-      EXPECT_EQ(testing::FolderSnapshot(folder.Path()), before) << save.name << " onto a " << h.kind;
+      EXPECT_EQ(testing::FolderSnapshot(folder.Path()), before)
+          << save.name << " onto a " << h.kind;
       ++tried;
     }
   }
@@ -140,8 +141,10 @@ TEST(HostileSaves, TwoTargetsThatAreOneFileAreRefused) {
     const char* to;
     bool hard;
     bool copy;
-  } links[] = {{"s.ds2", "s.ds1", false, false}, {"s.txt", "s.pr1", false, false},
-               {"s.wts", "s.qs1", true, false},  {"01-AndOr.ds2", "01-AndOr.ds1", false, true},
+  } links[] = {{"s.ds2", "s.ds1", false, false},
+               {"s.txt", "s.pr1", false, false},
+               {"s.wts", "s.qs1", true, false},
+               {"01-AndOr.ds2", "01-AndOr.ds1", false, true},
                {"01-AndOr.txt", "01-AndOr.wts", true, true}};
   for (const auto& l : links) {
     const testing::TempFolder folder;

@@ -31,7 +31,10 @@ inline std::vector<HostileAnswer> HostileAnswers() {
       {".e5", 0},
       {"\x01\x1b[2J5", 0},
       {"\t\r\n 2 5", 25},
-      {std::string("3\0" "9", 3), 3},
+      {std::string("3\0"
+                   "9",
+                   3),
+       3},
       {"1e", 1},
       {"-0x10", -0.0},
       {"\xd9\xa3", 0},  // an Arabic-Indic digit three

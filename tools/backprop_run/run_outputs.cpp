@@ -23,7 +23,8 @@ std::optional<std::string> OutputClash(const std::vector<NamedFile>& outputs,
     // its own reason when it is written.
     std::error_code error;
     const auto type = std::filesystem::status(output->file, error).type();
-    if (type != std::filesystem::file_type::regular && type != std::filesystem::file_type::not_found) {
+    if (type != std::filesystem::file_type::regular &&
+        type != std::filesystem::file_type::not_found) {
       continue;
     }
     for (auto other = outputs.begin(); other != output; ++other) {
@@ -34,8 +35,7 @@ std::optional<std::string> OutputClash(const std::vector<NamedFile>& outputs,
     for (const NamedFile& input : inputs) {
       const bool update = output->by == "--save-weights" && input.by == "--load-weights";
       if (!update && SameFile(input.file, output->file)) {
-        return Named(*output) + ": the same file as " + Named(input) +
-               ", which the run reads";
+        return Named(*output) + ": the same file as " + Named(input) + ", which the run reads";
       }
     }
   }

@@ -62,8 +62,8 @@ void PicturesAsNames(QTextDocument& document) {
 }  // namespace
 
 void RenderLessonNote(QTextDocument& document, std::string_view markdown) {
-  const QString text = WithBreakPoints(
-      QString::fromUtf8(markdown.data(), static_cast<qsizetype>(markdown.size())));
+  const QString text =
+      WithBreakPoints(QString::fromUtf8(markdown.data(), static_cast<qsizetype>(markdown.size())));
   if (markdown.size() > kLargestRenderedNote) {
     document.setPlainText(QString("This note is longer than %1 KiB, so it shows as plain text.\n\n")
                               .arg(kLargestRenderedNote / 1024) +
