@@ -120,7 +120,9 @@ std::vector<backprop::NamedFile> InputFiles(const backprop::Workspace& ws,
   for (int row = 0; row < kFileSetRows - 1; ++row) {
     if (rows[row]) files.push_back({"the set's", ws.FileNames[row]});
   }
-  if (!options.loadWeightsFile.empty()) files.push_back({"--load-weights", options.loadWeightsFile});
+  if (!options.loadWeightsFile.empty()) {
+    files.push_back({"--load-weights", options.loadWeightsFile});
+  }
   return files;
 }
 
