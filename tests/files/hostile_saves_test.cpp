@@ -3,9 +3,6 @@
 // temporary file behind. Entries are made and checked by their type, so a
 // FIFO is never opened.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,6 +15,7 @@
 #include "files/file_set.h"
 #include "files/text_file.h"
 #include "files/weights_file.h"
+#include "tests/support/hostile_targets.h"
 #include "tests/support/temp_folder.h"
 
 namespace backprop {
@@ -67,70 +65,25 @@ TEST(HostileSaves, EverySaveRefusesWhatItMustNotReplace) {
       {"copy", ".ds1",
        [](Workspace&, const fs::path& t) { CopySet(kLibrarySet, t.parent_path()); }},
   };
-  // Each makes the entry the save meets (the copy's name is the set's own).
-  const struct {
-    const char* kind;
-    const char* name;
-    std::function<void(const fs::path&)> make;
-    const char* reason;
-  } hostile[] = {
-      {"folder", "01-AndOr", [](const fs::path& p) { fs::create_directory(p); },
-       "is a folder, not a file"},
-      {"FIFO", "01-AndOr", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
-       "is a pipe (FIFO), not a regular file"},
-      {"device", "01-AndOr", [](const fs::path& p) { fs::create_symlink("/dev/null", p); },
-       "is a device, not a regular file"},
-      {"dangling link", "01-AndOr", [](const fs::path& p) { fs::create_symlink("gone", p); },
-       "is a symbolic link to nothing"},
-      {"link loop", "01-AndOr", [](const fs::path& p) { fs::create_symlink(p.filename(), p); },
-       "is a symbolic link that leads round in a loop"},
-      {"line break", "a\nb", [](const fs::path&) {},
-       "has a line break or another control character in its name"},
-      {"tab", "a\tb", [](const fs::path&) {},
-       "has a line break or another control character in its name"},
-  };
   int tried = 0;
   for (const Save& save : saves) {
-    for (const auto& h : hostile) {
+    for (const testing::HostileTarget& h : testing::HostileTargets()) {
       const bool copy = std::string(save.name) == "copy";
-      if (copy && std::string(h.name) != "01-AndOr") continue;  // its names are fixed
+      if (copy && h.renamed) continue;  // a copy's names are the set's own
       const testing::TempFolder folder;
-      const fs::path target = folder / (std::string(h.name) + save.extension);
       std::ofstream(folder / "keep.pr1") << "old";
-      h.make(target);
+      const fs::path target = h.Make(folder.Path(), std::string("01-AndOr") + save.extension);
       const std::string before = testing::FolderSnapshot(folder.Path());
       auto ws = std::make_unique<Workspace>();
       ApplyDefaults(*ws);
       const std::string reason = ReasonOf([&] { save.run(*ws, target); });
-      EXPECT_EQ(reason.substr(0, std::string(h.reason).size()), h.reason)
-          << save.name << " onto a " << h.kind;
-      EXPECT_EQ(testing::FolderSnapshot(folder.Path()), before)
-          << save.name << " onto a " << h.kind;
+      EXPECT_TRUE(reason.starts_with(h.reason))
+          << save.name << " onto a " << h.kind << ": " << reason;
+      EXPECT_EQ(testing::FolderSnapshot(folder.Path()), before) << save.name << " onto " << h.kind;
       ++tried;
     }
   }
-  EXPECT_EQ(tried, 33);
-}
-
-// A place where no file can be made, for root too: /proc takes none.
-TEST(HostileSaves, APlaceThatTakesNoFileIsRefused) {
-  auto ws = std::make_unique<Workspace>();
-  ApplyDefaults(*ws);
-  ws->LessonNote = "# new";
-  const std::function<void()> saves[] = {
-      [&] { WriteTextFile("/proc/bp-h24b.pr1", "x"); },
-      [&] { WriteWeightsFile(*ws, "/proc/version"); },
-      [&] {
-        ws->FileNames = FileSetNames("/proc/bp-h24b");
-        SaveLessonNote(*ws);
-      },
-      [&] { CopySet(kLibrarySet, "/proc"); },
-  };
-  for (const auto& save : saves) {
-    const std::string reason = ReasonOf(save);
-    EXPECT_TRUE(reason.starts_with("cannot")) << reason;
-  }
-  EXPECT_FALSE(fs::exists("/proc/bp-h24b.pr1"));
+  EXPECT_EQ(tried, 34);
 }
 
 // Two files of one save that are one file (a link of the set to another of
