@@ -7,6 +7,7 @@
 #include <random>
 
 #include "engine/engine_error.h"
+#include "engine/number_text.h"
 #include "engine/workspace.h"
 
 // Points are drawn in the net's own square -1..1 and then mapped to the
@@ -40,35 +41,75 @@ class Random {
   std::mt19937 engine_;
 };
 
+// The loader scales a value v of a range as 2 (v - low) / (high - low) - 1,
+// so a range wider than half the largest double would load as an overflow.
 void CheckRange(double low, double high, const char* what) {
   if (!std::isfinite(low) || !std::isfinite(high) || low == high) {
     throw EngineError(std::string("the ") + what + " range needs two different finite ends");
   }
-}
-
-// Decimals that give some four significant digits across a range.
-int DecimalsFor(double low, double high) {
-  const double width = std::abs(high - low);
-  return std::clamp(5 - static_cast<int>(std::ceil(std::log10(width))), 0, 15);
-}
-
-// Writes a value with the given decimals, trailing zeros dropped, and
-// returns the value the text reads back as.
-double Append(std::string& text, double value, int decimals) {
-  char buffer[64];
-  auto [end, error] =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  std::string number(buffer, error == std::errc() ? end : buffer);
-  if (number.find('.') != std::string::npos) {
-    number.erase(number.find_last_not_of('0') + 1);
-    if (number.back() == '.') number.pop_back();
+  if (!std::isfinite(2.0 * (high - low))) {
+    throw EngineError(std::string("the ") + what + " range is too wide to scale");
   }
-  if (number == "-0") number = "0";
-  text += number;
-  double read = 0.0;
-  std::from_chars(number.data(), number.data() + number.size(), read);
-  return read;
 }
+
+// Writes the values of one range: some four significant digits across its
+// width, in plain decimals where that takes at most 15 of them and the
+// ends lie below 10^15 (every range a net is given in practice), otherwise
+// (widths below 10^-10, ends far out) in the exponent form, so that any
+// finite range keeps its shape. A value that rounds past an end is
+// written as that end, so every value lies within the range.
+class RangeWriter {
+ public:
+  RangeWriter(double low, double high)
+      : low_(std::min(low, high)), high_(std::max(low, high)) {
+    const double width = high_ - low_;
+    const int decimals = 5 - static_cast<int>(std::ceil(std::log10(width)));
+    const double largest = std::max(std::abs(low_), std::abs(high_));
+    exponent_ = !(decimals <= 15 && largest < 1e15);
+    digits_ = exponent_ ? std::clamp(PowerOfTen(largest) - PowerOfTen(width) + 4, 1, 16)
+                        : std::max(decimals, 0);
+  }
+
+  // Appends the value's text and returns what the text reads back as, read
+  // as the data-set loader reads it.
+  double Append(std::string& text, double value) const {
+    std::string number = Written(value);
+    double read = ReadLeadingNumber(number);
+    if (read < low_ || read > high_) {
+      read = read < low_ ? low_ : high_;
+      number = RoundTripText(read);
+    }
+    text += number;
+    return read;
+  }
+
+ private:
+  static int PowerOfTen(double magnitude) {
+    return static_cast<int>(std::floor(std::log10(magnitude)));
+  }
+
+  // The value in the range's form, trailing zeros dropped.
+  std::string Written(double value) const {
+    // Neither form of a value in the range outgrows the buffer.
+    char buffer[64];
+    const auto [end, error] = std::to_chars(
+        buffer, buffer + sizeof buffer, value,
+        exponent_ ? std::chars_format::scientific : std::chars_format::fixed, digits_);
+    const std::string number(buffer, error == std::errc() ? end : buffer);
+    const std::size_t e = std::min(number.find('e'), number.size());
+    std::string mantissa = number.substr(0, e);
+    if (mantissa.find('.') != std::string::npos) {
+      mantissa.erase(mantissa.find_last_not_of('0') + 1);
+      if (mantissa.back() == '.') mantissa.pop_back();
+    }
+    return mantissa == "-0" || mantissa == "0" ? "0" : mantissa + number.substr(e);
+  }
+
+  double low_;
+  double high_;
+  bool exponent_ = false;
+  int digits_ = 0;  // decimals; in the exponent form, digits after the point
+};
 
 // One clean pattern in net units: inputs u[0], u[1] and the target t.
 struct NetPoint {
@@ -132,8 +173,10 @@ double ToRange(double unit, double low, double high) { return low + (unit + 1.0)
 }  // namespace
 
 const DataShapeInfo& InfoOf(DataShape shape) {
-  return *std::find_if(kDataShapes.begin(), kDataShapes.end(),
-                       [shape](const DataShapeInfo& info) { return info.shape == shape; });
+  const auto info = std::find_if(kDataShapes.begin(), kDataShapes.end(),
+                                 [shape](const DataShapeInfo& i) { return i.shape == shape; });
+  if (info == kDataShapes.end()) throw EngineError("no such shape of data");
+  return *info;
 }
 
 GeneratedData GenerateData(const GeneratorSettings& s) {
@@ -150,8 +193,8 @@ GeneratedData GenerateData(const GeneratorSettings& s) {
   data.inputs = InfoOf(s.shape).inputs;
   data.values.reserve(static_cast<std::size_t>(s.patterns) * (data.inputs + 1));
   data.text = std::to_string(s.patterns) + "\r\n";
-  const int inputDecimals = DecimalsFor(s.inputLow, s.inputHigh);
-  const int outputDecimals = DecimalsFor(s.outputLow, s.outputHigh);
+  const RangeWriter inputs(s.inputLow, s.inputHigh);
+  const RangeWriter outputs(s.outputLow, s.outputHigh);
   // In net units the input range is 2 wide.
   const double noise = 2.0 * s.noisePercent / 100.0;
   Random random(s.seed);
@@ -159,12 +202,10 @@ GeneratedData GenerateData(const GeneratorSettings& s) {
     const NetPoint point = Draw(s.shape, p, s.patterns, random);
     for (int i = 0; i < data.inputs; ++i) {
       const double moved = std::clamp(point.u[i] + noise * random.Signed(), -1.0, 1.0);
-      data.values.push_back(Append(data.text, ToRange(moved, s.inputLow, s.inputHigh),
-                                   inputDecimals));
+      data.values.push_back(inputs.Append(data.text, ToRange(moved, s.inputLow, s.inputHigh)));
       data.text += ',';
     }
-    data.values.push_back(
-        Append(data.text, ToRange(point.t, s.outputLow, s.outputHigh), outputDecimals));
+    data.values.push_back(outputs.Append(data.text, ToRange(point.t, s.outputLow, s.outputHigh)));
     data.text += "\r\n";
   }
   return data;

@@ -25,6 +25,8 @@ inline constexpr std::array<DataShapeInfo, 6> kDataShapes{{
     {DataShape::Sine, "Sine", 1},
     {DataShape::Line, "Straight line", 1},
 }};
+// The entry of a shape; a number cast to a shape that is none is an
+// EngineError.
 const DataShapeInfo& InfoOf(DataShape shape);
 
 inline constexpr int kMaxNoisePercent = 50;
@@ -54,8 +56,10 @@ struct GeneratedData {
 // Generates a data set. Classes are the two ends of the output range;
 // functions (0.8 of a full sine period's swing, a line) lie within it. Noise
 // moves each input by a uniform amount of at most noisePercent of the input
-// range either way; inputs stay within the range. Settings out of bounds, or
-// a range whose ends are equal or not finite, are an EngineError.
+// range either way; inputs stay within the range. Every value of the text
+// reads back as the one in `values`. Settings out of bounds (NaN among
+// them), an unknown shape, or a range whose ends are equal, not finite or
+// too far apart for a load to scale, are an EngineError.
 GeneratedData GenerateData(const GeneratorSettings& settings);
 
 }  // namespace backprop

@@ -42,7 +42,7 @@ template <int n>
   // 2^m * 2^(j/32) is exact and ready before the polynomial is.
   Lanes<n> twoToJ;
   for (int l = 0; l < n; ++l) {
-    LaneOf(twoToJ, l) = kTwoToJOver32[LaneOf(biasedK, l) & 31];
+    SetLane(twoToJ, l, kTwoToJOver32[LaneOf(biasedK, l) & 31]);
   }
   const Lanes<n> scale = twoToJ * DoublesOf<n>((biasedM & 0x7ff) << 52);
 

@@ -26,15 +26,17 @@ using Lanes = typename LaneTypes<n>::Doubles;
 template <int n>
 using LaneWords = typename LaneTypes<n>::Words;
 
-// Lane l of n lanes.
-template <typename V>
-[[gnu::always_inline]] inline auto& LaneOf(V& v, int l) {
+// Sets lane l of n lanes. (Clang binds no reference to a vector's lane, so
+// a lane is set, not returned for assignment.)
+template <typename V, typename T>
+[[gnu::always_inline]] inline void SetLane(V& v, int l, T value) {
   if constexpr (std::is_arithmetic_v<V>) {
-    return v;
+    v = value;
   } else {
-    return v[l];
+    v[l] = value;
   }
 }
+// Lane l of n lanes.
 template <typename V>
 [[gnu::always_inline]] inline auto LaneOf(const V& v, int l) {
   if constexpr (std::is_arithmetic_v<V>) {

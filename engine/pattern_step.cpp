@@ -195,7 +195,7 @@ template <int kWidth>
     bool finite = true;
     ForEachBlock<kWidth>(1, g.Size(h + 1), [&]<int n>(int j) {
       Lanes<n> step;
-      for (int l = 0; l < n; ++l) LaneOf(step, l) = nextDeltas[j + l] * parameters.epsilon;
+      for (int l = 0; l < n; ++l) SetLane(step, l, nextDeltas[j + l] * parameters.epsilon);
       Lanes<n> zero{};
       for (int i = first; i <= sources; ++i) {
         const Lanes<n> updated = Load<n>(w + i * kRowSlots + j) + o[i] * step;

@@ -28,6 +28,7 @@ bool IsFile(const fs::path& path) {
 
 // The bytes of one file of a set, with the cap of its kind.
 std::string ReadSetFile(const fs::path& file) {
+  if (file.extension() == kLessonNoteExtension) return ReadLessonNote(file);
   return ReadFileContents(file, file.extension() == ".wts" ? kMaxWeightsFileBytes
                                                            : kMaxTextFileBytes);
 }
@@ -50,7 +51,8 @@ NoteHeadline HeadlineOf(std::string_view note) {
     if (line.empty()) continue;
     if (line.front() == '#') {
       if (!headline.title.empty()) break;  // a second heading: no first line
-      headline.title = Trimmed(line.substr(line.find_first_not_of('#')));
+      // A line of "#" alone is an empty heading.
+      headline.title = Trimmed(line.substr(std::min(line.find_first_not_of('#'), line.size())));
       continue;
     }
     headline.summary = line;
@@ -82,7 +84,8 @@ std::vector<Exercise> ListExercises(const std::vector<fs::path>& folders) {
     std::sort(bases.begin(), bases.end());
     for (const fs::path& base : bases) {
       try {
-        const NoteHeadline headline = HeadlineOf(ReadTextFile(base.string() + kLessonNoteExtension));
+        const NoteHeadline headline =
+            HeadlineOf(ReadLessonNote(base.string() + kLessonNoteExtension));
         exercises.push_back({base, headline.title.empty() ? base.filename().string() : headline.title,
                              headline.summary});
       } catch (const FileError&) {
@@ -115,7 +118,9 @@ fs::path CopySet(const fs::path& base, const fs::path& folder) {
   const std::vector<fs::path> files = SetFiles(base);
   std::vector<std::string> contents;
   for (const fs::path& file : files) contents.push_back(ReadSetFile(file));
-  for (const fs::path& file : files) SaveTarget(folder / file.filename());
+  std::vector<fs::path> targets;
+  for (const fs::path& file : files) targets.push_back(folder / file.filename());
+  CheckDistinctSaveTargets(targets);
   for (std::size_t n = 0; n < files.size(); ++n) {
     const fs::path target = folder / files[n].filename();
     // A file with the same bytes stays as it is.
@@ -133,8 +138,10 @@ fs::path CopySet(const fs::path& base, const fs::path& folder) {
 
 std::optional<std::string> LinkedSetName(std::string_view link) {
   link = Trimmed(link);
+  const auto control = [](unsigned char c) { return c < 0x20 || c == 0x7f; };
   if (link.empty() || link.front() == '.' ||
-      link.find_first_of(":/\\?#") != std::string_view::npos) {
+      link.find_first_of(":/\\?#") != std::string_view::npos ||
+      std::any_of(link.begin(), link.end(), control)) {
     return std::nullopt;
   }
   return std::string(link.substr(0, link.find('.')));

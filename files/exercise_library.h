@@ -44,8 +44,8 @@ std::filesystem::path CopySet(const std::filesystem::path& base,
 
 // The set a link in a lesson note names: a bare name of the same folder,
 // with or without an extension ("02-XorFlat", "02-XorFlat.pr1"). A link
-// with a scheme, a host, a folder, a query or a name starting with "." is
-// none.
+// with a scheme, a host, a folder, a query, a control character or a name
+// starting with "." is none.
 std::optional<std::string> LinkedSetName(std::string_view link);
 
 }  // namespace backprop

@@ -57,10 +57,12 @@ RowChoice ExistingTextRows(const Workspace& ws) {
 }
 
 void CheckSaveTargets(const Workspace& ws, const RowChoice& rows) {
+  std::vector<std::filesystem::path> targets;
   for (int row = 0; row < kFileSetRows; ++row) {
-    if (rows[row]) SaveTarget(ws.FileNames[row]);
+    if (rows[row]) targets.emplace_back(ws.FileNames[row]);
   }
-  if (!ws.LessonNote.empty()) SaveTarget(FileSetBase(ws) + kLessonNoteExtension);
+  if (!ws.LessonNote.empty()) targets.emplace_back(FileSetBase(ws) + kLessonNoteExtension);
+  CheckDistinctSaveTargets(targets);
 }
 
 void SaveFileSet(const Workspace& ws, const RowChoice& rows) {
@@ -78,6 +80,10 @@ std::string FileSetBase(const Workspace& ws) {
   return base;
 }
 
+std::string ReadLessonNote(const std::filesystem::path& file) {
+  return ReadFileContents(file, kMaxLessonNoteBytes);
+}
+
 void LoadLessonNote(Workspace& ws) {
   const std::string name = FileSetBase(ws) + kLessonNoteExtension;
   std::error_code error;
@@ -85,7 +91,7 @@ void LoadLessonNote(Workspace& ws) {
     ws.LessonNote.clear();
     return;
   }
-  ws.LessonNote = ReadTextFile(name);
+  ws.LessonNote = ReadLessonNote(name);
 }
 
 void SaveLessonNote(const Workspace& ws) {

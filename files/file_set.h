@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,9 +61,10 @@ void LoadFileSet(Workspace& ws, const RowChoice& rows);
 RowChoice ExistingTextRows(const Workspace& ws);
 
 // Checks every checked row's target as a save would (SaveTarget), and the
-// lesson note's when the workspace has one, and throws the first FileError,
-// so that a save that cannot work on some file stops before it writes
-// anything.
+// lesson note's when the workspace has one, and that no two of them are one
+// file (a link of the set to another of its files); throws the first
+// FileError, so that a save that cannot work on some file stops before it
+// writes anything.
 void CheckSaveTargets(const Workspace& ws, const RowChoice& rows);
 
 // Writes the checked rows of the set named by ws.FileNames, first row first,
@@ -72,6 +75,14 @@ void SaveFileSet(const Workspace& ws, const RowChoice& rows);
 
 // The extension of a set's lesson note, an optional seventh file in Markdown.
 inline constexpr const char* kLessonNoteExtension = ".txt";
+
+// The largest lesson note that is read (256 KiB). A lesson is a few pages;
+// the cap refuses a stray large file before it fills memory or the dock.
+inline constexpr std::size_t kMaxLessonNoteBytes = std::size_t{256} * 1024;
+
+// Reads a lesson note byte for byte within its cap, refusing what
+// ReadFileContents refuses. Throws FileError.
+std::string ReadLessonNote(const std::filesystem::path& file);
 
 // The base name of the set named by ws.FileNames (the programs' file name
 // without ".pr1").

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <system_error>
@@ -181,6 +182,10 @@ void WriteTextFile(const fs::path& path, std::string_view text) {
 
 fs::path SaveTarget(const fs::path& path) {
   const std::string name = path.string();
+  if (std::any_of(name.begin(), name.end(),
+                  [](unsigned char c) { return c < 0x20 || c == 0x7f; })) {
+    throw FileError(name, "has a line break or another control character in its name");
+  }
   fs::path target = path;
   struct stat info {};
   if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
@@ -207,6 +212,28 @@ fs::path SaveTarget(const fs::path& path) {
     throw FileError(name, "cannot create: " + ErrnoText(errno));
   }
   return target;
+}
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+  struct stat first {};
+  struct stat second {};
+  if (::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0) {
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  }
+  std::error_code errorA;
+  std::error_code errorB;
+  const fs::path placeA = fs::weakly_canonical(fs::absolute(a), errorA);
+  const fs::path placeB = fs::weakly_canonical(fs::absolute(b), errorB);
+  return !errorA && !errorB && placeA == placeB;
+}
+
+void CheckDistinctSaveTargets(const std::vector<fs::path>& paths) {
+  for (auto it = paths.begin(); it != paths.end(); ++it) {
+    SaveTarget(*it);
+    const auto same =
+        std::find_if(paths.begin(), it, [&](const fs::path& p) { return SameFile(p, *it); });
+    if (same != it) throw FileError(it->string(), "is the same file as " + same->string());
+  }
 }
 
 void ReplaceFileContents(const fs::path& path, std::string_view bytes) {

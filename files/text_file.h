@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace backprop {
 
@@ -30,9 +31,21 @@ void WriteTextFile(const std::filesystem::path& path, std::string_view text);
 // Checks that a save to path can replace what is there: nothing yet, or a
 // regular file that may be written to (also through a symbolic link), in a
 // folder that exists and may be written to. A folder, device, FIFO, socket,
-// a link that leads nowhere or in a loop is refused. Returns the file the
-// save really replaces (the link's target); throws FileError otherwise.
+// a link that leads nowhere or in a loop is refused, and so is a name with
+// a line break or another control character, which lists and scripts
+// would misread. Returns the file the save really replaces (the link's
+// target); throws FileError otherwise.
 std::filesystem::path SaveTarget(const std::filesystem::path& path);
+
+// Whether two paths name one file: the same file once links are followed
+// (two hard links of one file too), or, where there is none yet, the same
+// place.
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
+// SaveTarget for each path in turn, and a FileError for a path that names
+// the same file as one before it, so that a save of several files never
+// writes one of them twice.
+void CheckDistinctSaveTargets(const std::vector<std::filesystem::path>& paths);
 
 // Puts the given bytes into the file at SaveTarget(path), the one way every
 // file of the program is written: a new file is written beside it (private

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,16 @@ class FuzzInput {
   std::uint8_t Byte() {
     if (pos_ >= bytes_.size()) return 0;
     return static_cast<std::uint8_t>(bytes_[pos_++]);
+  }
+
+  // The next sizeof(T) bytes as a T, bit for bit (zeros past the end).
+  template <typename T>
+  T Value() {
+    unsigned char raw[sizeof(T)] = {};
+    for (unsigned char& byte : raw) byte = Byte();
+    T value;
+    std::memcpy(&value, raw, sizeof(T));
+    return value;
   }
 
   // The rest of the input split at the separator into `count` texts (the

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cfloat>
+#include <climits>
 #include <cmath>
 #include <memory>
+#include <set>
 
 #include "engine/data_generator.h"
 #include "engine/data_set.h"
@@ -72,17 +75,86 @@ TEST(DataGenerator, NoiseStaysWithinItsBound) {
   }
 }
 
+// Whatever the settings, a set is refused with the reason or generated.
 TEST(DataGenerator, RefusesSettingsOutOfBounds) {
-  const GeneratorSettings cases[] = {
-      {DataShape::Circle, 0},
-      {DataShape::Circle, 301},
-      {DataShape::Circle, 10, -1},
-      {DataShape::Circle, 10, 50.5},
-      {DataShape::Circle, 10, 0, 1, 2, 2},
-      {DataShape::Circle, 10, 0, 1, -1, 1, 0, INFINITY},
+  constexpr double kNaN = NAN;
+  const struct {
+    GeneratorSettings s;
+    const char* reason;
+  } cases[] = {
+      {{DataShape::Circle, 0}, "a data set holds 1 to 300 patterns"},
+      {{DataShape::Circle, -1}, "a data set holds 1 to 300 patterns"},
+      {{DataShape::Circle, 301}, "a data set holds 1 to 300 patterns"},
+      {{DataShape::Circle, INT_MAX}, "a data set holds 1 to 300 patterns"},
+      {{DataShape::Circle, INT_MIN}, "a data set holds 1 to 300 patterns"},
+      {{DataShape::Circle, 10, -0.01}, "the noise is 0 to 50 %"},
+      {{DataShape::Circle, 10, 50.01}, "the noise is 0 to 50 %"},
+      {{DataShape::Circle, 10, kNaN}, "the noise is 0 to 50 %"},
+      {{DataShape::Circle, 10, -INFINITY}, "the noise is 0 to 50 %"},
+      {{DataShape::Circle, 10, 0, 1, 2, 2}, "the input range needs two different finite ends"},
+      {{DataShape::Circle, 10, 0, 1, 0, -0.0}, "the input range needs two different finite ends"},
+      {{DataShape::Circle, 10, 0, 1, kNaN, 1}, "the input range needs two different finite ends"},
+      {{DataShape::Circle, 10, 0, 1, -1, 1, 0, INFINITY},
+       "the output range needs two different finite ends"},
+      {{DataShape::Circle, 10, 0, 1, -1, 1, -1, kNaN},
+       "the output range needs two different finite ends"},
+      {{DataShape::Circle, 10, 0, 1, -1e308, 1e308}, "the input range is too wide to scale"},
+      {{DataShape::Sine, 10, 0, 1, -1, 1, DBL_MAX, 0}, "the output range is too wide to scale"},
+      {{static_cast<DataShape>(6), 10}, "no such shape of data"},
+      {{static_cast<DataShape>(-1), 10}, "no such shape of data"},
   };
-  for (const GeneratorSettings& s : cases) {
-    EXPECT_THROW(GenerateData(s), EngineError) << s.patterns << " " << s.noisePercent;
+  for (const auto& c : cases) {
+    try {
+      GenerateData(c.s);
+      ADD_FAILURE() << "generated: " << c.reason;
+    } catch (const EngineError& error) {
+      EXPECT_STREQ(error.what(), c.reason);
+    }
+  }
+}
+
+// Ranges far from the usual ones still give a text that loads as exactly
+// the values generated, each within its range, in the shape asked for.
+TEST(DataGenerator, ExtremeRangesLoadBackAsWritten) {
+  const std::pair<double, double> ranges[] = {
+      {5, -5},          {0, 1e-300},       {-1e300, 1e300},
+      {1e70, 1.5e70},   {0, 5e-324},       {-DBL_MAX / 4, DBL_MAX / 4},
+      {1e15, 1e15 + 2}, {1e6, 1e6 + 1e-9}, {-1e-12, 1e-12}};
+  for (const DataShapeInfo& info : kDataShapes) {
+    for (const auto& [low, high] : ranges) {
+      for (const bool inputSide : {true, false}) {
+        GeneratorSettings s{info.shape, 40, 10, 3, -1, 1, -1, 1};
+        (inputSide ? s.inputLow : s.outputLow) = low;
+        (inputSide ? s.inputHigh : s.outputHigh) = high;
+        const GeneratedData data = GenerateData(s);
+        auto ws = std::make_unique<Workspace>();
+        ApplyDefaults(*ws);
+        ws->InputRangeLow = s.inputLow;
+        ws->InputRangeHigh = s.inputHigh;
+        ws->OutputRangeLow = s.outputLow;
+        ws->OutputRangeHigh = s.outputHigh;
+        testing::SetGeometry(*ws, {info.inputs, 1});
+        ws->TextBuffer(BufferId::TrainingDataD1) = data.text;
+        LoadDataSet(*ws, true);  // a load that could not scale would throw
+        const DataSetValues read = ReadDataSet(*ws, kDataSetD1, true);
+        ASSERT_EQ(read.patterns, 40);
+        const std::string where = std::string(info.name) + " " + std::to_string(low);
+        for (std::size_t n = 0; n < data.values.size(); ++n) {
+          const double v = read.values[n].raw;
+          EXPECT_EQ(v, data.values[n]) << where << " value " << n;
+          const bool isInput = n % (info.inputs + 1) != static_cast<std::size_t>(info.inputs);
+          const double a = isInput ? s.inputLow : s.outputLow;
+          const double b = isInput ? s.inputHigh : s.outputHigh;
+          EXPECT_TRUE(v >= std::min(a, b) && v <= std::max(a, b)) << where << " " << v;
+        }
+        // The two classes stay apart, however narrow the range.
+        if (info.inputs == 2 && !inputSide) {
+          std::set<double> targets;
+          for (std::size_t n = 2; n < data.values.size(); n += 3) targets.insert(data.values[n]);
+          EXPECT_EQ(targets.size(), 2u) << where;
+        }
+      }
+    }
   }
 }
 

@@ -31,7 +31,9 @@ TEST(ExerciseLibrary, ListsTheShippedSetsWithTheirHeadlines) {
     const char* summary;
   } headlines[] = {{"# Title\r\n\r\nFirst line.\r\nSecond.", "Title", "First line."},
                    {"No heading here\nmore", "", "No heading here"},
-                   {"## A\n## B\ntext", "A", ""}};
+                   {"## A\n## B\ntext", "A", ""},
+                   {"#", "", ""},
+                   {" ### \r\nText", "", "Text"}};
   for (const auto& h : headlines) {
     EXPECT_EQ(HeadlineOf(h.note).title, h.title);
     EXPECT_EQ(HeadlineOf(h.note).summary, h.summary);
@@ -67,7 +69,9 @@ TEST(ExerciseLibrary, LinksNameOnlySetsOfTheSameFolder) {
   } links[] = {{"02-XorFlat", "02-XorFlat"}, {"Demo.pr1", "Demo"}, {" Next ", "Next"},
                {"../x", nullptr},            {"sub/x", nullptr},  {"http://host/x", nullptr},
                {"file:x", nullptr},          {".hidden", nullptr}, {"x?y", nullptr},
-               {"", nullptr}};
+               {"", nullptr},                {"..", nullptr},     {"/etc/passwd", nullptr},
+               {"a\\b", nullptr},           {"x#y", nullptr},    {"C:x", nullptr},
+               {"a\nb", nullptr},            {"a\x7f", nullptr}};
   for (const auto& l : links) {
     const std::optional<std::string> set = LinkedSetName(l.link);
     EXPECT_EQ(set.has_value(), l.set != nullptr) << l.link;
@@ -87,12 +91,27 @@ TEST(LessonNote, IsReadWithTheSetAndSavedBackUnchanged) {
   SaveLessonNote(*ws);
   EXPECT_FALSE(fs::exists(folder / "Set.txt")) << "and saving it writes none";
 
-  const std::string note = "# Note\r\n\r\nLine, with <b>HTML</b>.\r\n";
+  constexpr char kNote[] = "# Note\r\n\r\nLine, with <b>HTML</b>, \0 and \xff\xfe.\r\n";
+  const std::string note(kNote, sizeof kNote - 1);
   ws->LessonNote = note;
   SaveLessonNote(*ws);
   ws->LessonNote.clear();
   LoadLessonNote(*ws);
   EXPECT_EQ(ws->LessonNote, note) << "byte for byte, no line break added";
+
+  // The note's cap holds; a larger note is refused before it is read.
+  for (const std::size_t size : {kMaxLessonNoteBytes, kMaxLessonNoteBytes + 1, kMaxTextFileBytes}) {
+    fs::resize_file(folder / "Set.txt", size);
+    ws->LessonNote = note;
+    try {
+      LoadLessonNote(*ws);
+      EXPECT_EQ(ws->LessonNote.size(), size);
+    } catch (const FileError& error) {
+      EXPECT_GT(size, kMaxLessonNoteBytes);
+      EXPECT_TRUE(std::string(error.Reason()).starts_with("is too large to read")) << size;
+      EXPECT_EQ(ws->LessonNote, note);
+    }
+  }
 
   fs::remove(folder / "Set.txt");
   fs::create_directory(folder / "Set.txt");

@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -34,5 +36,23 @@ class TempFolder {
  private:
   std::filesystem::path path_;
 };
+
+// What a folder holds, to compare before and after: each entry's name and
+// type and a regular file's bytes. Only regular files are opened, so a FIFO
+// in the folder is never waited on.
+inline std::string FolderSnapshot(const std::filesystem::path& folder) {
+  std::string all;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const std::filesystem::file_type type = entry.symlink_status().type();
+    all += entry.path().filename().string() + " " + std::to_string(static_cast<int>(type));
+    if (type == std::filesystem::file_type::regular) {
+      std::ostringstream bytes;
+      bytes << std::ifstream(entry.path(), std::ios::binary).rdbuf();
+      all += " " + bytes.str();
+    }
+    all += "\n";
+  }
+  return all;
+}
 
 }  // namespace backprop::testing

@@ -83,6 +83,55 @@ TEST(RunOptions, UsageErrorsSayWhatIsWrong) {
   }
 }
 
+// Out-of-range, non-numeric, huge and repeated values of the newer options:
+// each a usage error naming its option, never a value taken in part.
+TEST(RunOptions, HostileValuesAreUsageErrors) {
+  const std::string huge(100000, '9');
+  const struct {
+    std::vector<std::string> args;
+    const char* start;
+  } cases[] = {
+      {{"x", "--png=a", "--png-size", "0x0"}, "--png-size takes"},
+      {{"x", "--png=a", "--png-size", "-64x64"}, "--png-size takes"},
+      {{"x", "--png=a", "--png-size", "8193x64"}, "--png-size takes"},
+      {{"x", "--png=a", "--png-size", "64x64x64"}, "--png-size takes"},
+      {{"x", "--png=a", "--png-size", " 64x64"}, "--png-size takes"},
+      {{"x", "--png=a", "--png-size", "1e3x800"}, "--png-size takes"},
+      {{"x", "--png=a", "--png-size", huge + "x64"}, "--png-size takes"},
+      {{"x", "--png=a", "--png-size=64x64", "--png-size=64x64"}, "--png-size is given more"},
+      {{"x", "--map=m", "--map-neurode", "1:1"}, "--map-neurode takes"},
+      {{"x", "--map=m", "--map-neurode", "2:0"}, "--map-neurode takes"},
+      {{"x", "--map=m", "--map-neurode", "2:-1"}, "--map-neurode takes"},
+      {{"x", "--map=m", "--map-neurode", "2:1:1"}, "--map-neurode takes"},
+      {{"x", "--map=m", "--map-neurode", huge + ":1"}, "--map-neurode takes"},
+      {{"x", "--explain", "0:1"}, "--explain takes"},
+      {{"x", "--explain", "1:0"}, "--explain takes"},
+      {{"x", "--explain", "1:-1"}, "--explain takes"},
+      {{"x", "--explain", "1:1e3"}, "--explain takes"},
+      {{"x", "--explain", "1"}, "--explain takes"},
+      {{"x", "--explain", "1:" + huge}, "--explain takes"},
+      {{"x", "--explain=1:1", "--explain=2:1"}, "--explain is given more"},
+      {{"x", "--test", "nan"}, "--test takes"},
+      {{"x", "--test", "2.0"}, "--test takes"},
+      {{"x", "--test", ""}, "--test takes"},
+      {{"x", "--test=2", "--test=4"}, "--test is given more"},
+      {{"x", "--check", "--check"}, "--check is given more"},
+      {{"x", "--check=1"}, "--check takes no value"},
+      {{"x", "--summary=1"}, "--summary takes no value"},
+      {{"a", "b", "--png", "--summary"}, "more than one base name: \"b\""},
+      {{"x", "--" + huge}, "unknown option --999"},
+  };
+  for (const auto& c : cases) {
+    try {
+      ParseRunOptions(c.args);
+      ADD_FAILURE() << "accepted: " << c.args.back().substr(0, 40);
+    } catch (const UsageError& error) {
+      EXPECT_EQ(std::string(error.what()).substr(0, std::string(c.start).size()), c.start);
+      EXPECT_LT(std::string(error.what()).size(), 300u) << "a huge value is quoted short";
+    }
+  }
+}
+
 TEST(RunOptions, ReadsThePicturesShape) {
   const RunOptions plain = ParseRunOptions({"xor", "--png", "a.png", "--map", "m.png"});
   EXPECT_EQ(std::pair(plain.pngWidth, plain.pngHeight), std::pair(1280, 800));

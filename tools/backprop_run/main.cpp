@@ -10,6 +10,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/draw_net.h"
@@ -95,6 +96,34 @@ std::optional<std::string> ReadTexts(backprop::Workspace& ws, const std::string&
     return FileErrorMessage(kLoadFailedText, error);
   }
   return std::nullopt;
+}
+
+// The files the run writes, by the options that name them.
+std::vector<backprop::NamedFile> OutputFiles(const backprop::RunOptions& options) {
+  std::vector<backprop::NamedFile> files;
+  for (const auto& [by, file] : {std::pair{"--png", &options.pngFile},
+                                 {"--save-weights", &options.saveWeightsFile},
+                                 {"--curve", &options.curveFile},
+                                 {"--map", &options.mapFile}}) {
+    if (!file->empty()) files.push_back({by, *file});
+  }
+  return files;
+}
+
+// The files the run has read: the set's texts that are there and the
+// weights file.
+std::vector<backprop::NamedFile> InputFiles(const backprop::Workspace& ws,
+                                            const backprop::RunOptions& options) {
+  using namespace backprop;
+  std::vector<NamedFile> files;
+  const RowChoice rows = ExistingTextRows(ws);
+  for (int row = 0; row < kFileSetRows - 1; ++row) {
+    if (rows[row]) files.push_back({"the set's", ws.FileNames[row]});
+  }
+  if (!options.loadWeightsFile.empty()) {
+    files.push_back({"--load-weights", options.loadWeightsFile});
+  }
+  return files;
 }
 
 // The layer --map shows: the one asked for, or the output layer.
@@ -190,6 +219,12 @@ int RunSet(const backprop::RunOptions& options, const std::string& base, int arg
   if (!options.loadWeightsFile.empty()) {
     if (const auto message = ReadWeightsFileOrMessage(ws, options.loadWeightsFile)) {
       messages.Report(*message);
+      return kExitUsageOrFileError;
+    }
+  }
+  if (!options.check) {
+    if (const auto clash = OutputClash(OutputFiles(options), InputFiles(ws, options))) {
+      messages.Report(*clash);
       return kExitUsageOrFileError;
     }
   }

@@ -12,9 +12,16 @@ namespace backprop {
 
 namespace {
 
+// A value as a message shows it: a very long one is cut short.
+std::string Shortened(const std::string& value) {
+  constexpr std::size_t kShown = 40;
+  return value.size() > kShown ? value.substr(0, kShown) + "..." : value;
+}
+std::string Quoted(const std::string& value) { return "\"" + Shortened(value) + "\""; }
+
 void SetProgram(RunOptions& options, const std::string& value) {
   if (value != "1" && value != "2") {
-    throw UsageError("--program takes 1 or 2, not \"" + value + "\"");
+    throw UsageError("--program takes 1 or 2, not " + Quoted(value));
   }
   options.program = value == "1" ? 1 : 2;
 }
@@ -33,8 +40,8 @@ void SetExplain(RunOptions& options, const std::string& value) {
   const bool digits = !pattern.empty() && pattern.size() <= 9 &&
                       pattern.find_first_not_of("0123456789") == std::string::npos;
   if ((set != "1" && set != "2") || !digits || std::stoi(pattern) < 1) {
-    throw UsageError("--explain takes SET:P, a training set 1 or 2 and a pattern from 1, not \"" +
-                     value + "\"");
+    throw UsageError("--explain takes SET:P, a training set 1 or 2 and a pattern from 1, not " +
+                     Quoted(value));
   }
   options.explainSet = set == "1" ? 1 : 2;
   options.explainPattern = std::stoi(pattern);
@@ -66,7 +73,7 @@ void SetPngSize(RunOptions& options, const std::string& value) {
   if (!fits(width) || !fits(height)) {
     throw UsageError("--png-size takes WxH, a width and a height from " +
                      std::to_string(kSmallestPicture) + " to " + std::to_string(kLargestPicture) +
-                     " pixels such as 1280x800, not \"" + value + "\"");
+                     " pixels such as 1280x800, not " + Quoted(value));
   }
   options.pngWidth = width;
   options.pngHeight = height;
@@ -77,8 +84,8 @@ void SetMapNeurode(RunOptions& options, const std::string& value) {
   const auto [layer, neurode] = NumberPair(value, ':');
   if (layer < 2 || layer > kMaxLayers || neurode < 1 || neurode > kMaxNeurodes) {
     throw UsageError("--map-neurode takes K:J, a layer K from 2 to " + std::to_string(kMaxLayers) +
-                     " and a neurode J from 1 to " + std::to_string(kMaxNeurodes) + ", not \"" +
-                     value + "\"");
+                     " and a neurode J from 1 to " + std::to_string(kMaxNeurodes) + ", not " +
+                     Quoted(value));
   }
   options.mapLayer = layer;
   options.mapNeurode = neurode;
@@ -101,12 +108,6 @@ void NeedOption(const RunOptions& options, const std::set<std::string, std::less
 // "100x100": the decision map's size in pixels.
 std::string MapSizeText() {
   return std::to_string(kDecisionMapPoints) + "x" + std::to_string(kDecisionMapPoints);
-}
-
-// A value as a message quotes it: a very long one is cut short.
-std::string Quoted(const std::string& value) {
-  constexpr std::size_t kShown = 40;
-  return "\"" + (value.size() > kShown ? value.substr(0, kShown) + "..." : value) + "\"";
 }
 
 void SetTest(RunOptions& options, const std::string& value) {
@@ -201,15 +202,9 @@ const std::vector<OptionRow>& RunOptionTable() {
 RunOptions ParseRunOptions(const std::vector<std::string>& args) {
   RunOptions options;
   std::set<std::string, std::less<>> seen;
-  // Only a summary takes several sets; without one the second name is
-  // refused where it stands.
-  const bool summary = std::find(args.begin(), args.end(), "--summary") != args.end();
   for (std::size_t n = 0; n < args.size(); ++n) {
     const std::string& arg = args[n];
     if (arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
-      if (!summary && !options.bases.empty()) {
-        throw UsageError("more than one base name: \"" + arg + "\"");
-      }
       if (arg.empty()) throw UsageError("the base name is empty");
       options.bases.push_back(arg);
       continue;
@@ -217,7 +212,7 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
     const std::size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
     const OptionRow* row = FindOption(name);
-    if (row == nullptr) throw UsageError("unknown option " + name);
+    if (row == nullptr) throw UsageError("unknown option " + Shortened(name));
     if (!seen.insert(name).second) throw UsageError(name + " is given more than once");
     std::string value;
     if (row->valueName.empty()) {
@@ -233,6 +228,11 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
     row->apply(options, value);
   }
   if (!options.help && options.bases.empty()) throw UsageError("no base name given");
+  // Only a summary takes several sets (a "--summary" that is another
+  // option's value does not count).
+  if (!options.summary && options.bases.size() > 1) {
+    throw UsageError("more than one base name: " + Quoted(options.bases[1]));
+  }
   const bool png = !options.pngFile.empty();
   NeedOption(options, seen, "--png-size", "--png", png);
   NeedOption(options, seen, "--fit", "--png", png);
@@ -347,7 +347,11 @@ std::string UsageText() {
       "to a new file beside its target, which is then renamed over the old one:\n"
       "an output that fails leaves its old file as it was, and the others are\n"
       "still written. A target that is not a regular file (a folder, a device, a\n"
-      "FIFO, a link to nothing) is refused and left untouched.\n"
+      "FIFO, a link to nothing), or whose name holds a line break or another\n"
+      "control character, is refused and left untouched. Two outputs that name\n"
+      "one file, or an output that names a file the run reads (a text of the\n"
+      "set; the --load-weights file, which only --save-weights may update), are\n"
+      "a usage error found before the run: nothing runs, nothing is written.\n"
       "\n"
       "Exit status: 0 when the program ran to its end (or was stopped) and\n"
       "every output and standard output were written; 1 for a usage or file\n"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,20 @@ struct RunOutput {
   std::string file;
   std::function<std::string()> bytes;
 };
+
+// A file the run reads or writes, and what names it: an option ("--png")
+// or the set ("the set's").
+struct NamedFile {
+  std::string by;
+  std::string file;
+};
+
+// Why the outputs cannot be written as asked, found before the run: two of
+// them name one file, or one names a file the run reads; only
+// --save-weights may name the weights file read (it updates it). Nothing
+// when they are all apart.
+std::optional<std::string> OutputClash(const std::vector<NamedFile>& outputs,
+                                       const std::vector<NamedFile>& inputs);
 
 // Writes every output through ReplaceFileContents, each on its own, so that
 // one failing leaves the others to be written. Returns the message of each

@@ -25,6 +25,7 @@
 #include "ui/main/designer_strip.h"
 #include "ui/main/training_pace.h"
 #include "ui/main/window_owner.h"
+#include "ui/parameters/parameter_actions.h"
 #include "ui/views/dock_layout.h"
 #include "ui/views/training_controls.h"
 #include "ui/views/view_docks.h"
@@ -277,7 +278,7 @@ void MainWindow::EditWeightAt(double x, double y) {
   if (answer.isEmpty()) return;
   const double value = ReadLeadingNumber(answer.toStdString());
   if (!std::isfinite(value)) {
-    dialogs_.Warning(this, kMessageBoxTitle, "THE NUMBER IS TOO LARGE");
+    dialogs_.Warning(this, kMessageBoxTitle, kNumberTooLargeWarning);
     return;
   }
   ws_.Weights(e.node, e.target, e.layer) = value;

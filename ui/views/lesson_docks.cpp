@@ -12,6 +12,7 @@
 
 #include "engine/draw_net.h"
 #include "engine/host.h"
+#include "engine/visible_text.h"
 #include "engine/workspace.h"
 #include "files/exercise_library.h"
 #include "files/file_error.h"
@@ -42,6 +43,15 @@ std::vector<fs::path> FindLibrary() {
     if (fs::is_directory(root / "exercises", error)) return {root / "exercises", root / "demo"};
   }
   return {};
+}
+
+// A link or a set's name as a message quotes it: control characters as
+// escapes, a long one cut short, so that the box stays readable.
+QString Quoted(const std::string& text) {
+  constexpr qsizetype kShown = 60;
+  QString shown = QString::fromStdString(VisibleText(text));
+  if (shown.size() > kShown) shown = shown.left(kShown) + "...";
+  return "\"" + shown + "\"";
 }
 
 fs::path FolderOf(const fs::path& base) {
@@ -110,8 +120,8 @@ void LessonDocks::FollowLink(const QString& target) {
   const std::optional<std::string> name = LinkedSetName(target.toStdString());
   if (!name) {
     dialogs_.Warning(&window_, kMessageBoxTitle,
-                     "A lesson's links open other sets of its own folder only:\n\"" + target +
-                         "\" leads elsewhere, so it is not followed.");
+                     "A lesson's links open other sets of its own folder only:\n" +
+                         Quoted(target.toStdString()) + " leads elsewhere, so it is not followed.");
     return;
   }
   const fs::path folder = FolderOf(FileSetBase(ws_));
@@ -132,7 +142,7 @@ void LessonDocks::FollowLink(const QString& target) {
     }
   }
   dialogs_.Warning(&window_, kMessageBoxTitle,
-                   QString(kLoadFailedText) + "\nNo set " + QString::fromStdString(*name) + " in " +
+                   QString(kLoadFailedText) + "\nNo set " + Quoted(*name) + " in " +
                        Shown(fs::absolute(folder)) + " or in the exercise library.");
 }
 

@@ -1,39 +1,12 @@
 #include "ui/views/lesson_view.h"
 
+#include <QByteArray>
 #include <QTextDocument>
 #include <QUrl>
 
+#include "ui/views/lesson_markdown.h"
+
 namespace backprop {
-
-namespace {
-
-// HTML shows as it is written: every "<" and "&" is escaped for Markdown,
-// so no tag or entity reaches the document as such. Code spans and blocks
-// show escapes literally, so there the text is left as written (Markdown
-// keeps it as text anyway).
-QString WithoutHtml(const QString& markdown) {
-  QString out;
-  out.reserve(markdown.size() + markdown.size() / 16);
-  bool fenced = false;
-  for (const QString& line : markdown.split(u'\n')) {
-    if (line.trimmed().startsWith(QLatin1String("```"))) fenced = !fenced;
-    if (fenced || line.startsWith(QLatin1String("    ")) || line.startsWith(u'\t')) {
-      out += line;
-    } else {
-      int ticks = 0;
-      for (const QChar c : line) {
-        if (c == u'`') ++ticks;
-        if ((c == u'<' || c == u'&') && ticks % 2 == 0) out += u'\\';
-        out += c;
-      }
-    }
-    out += u'\n';
-  }
-  out.chop(1);
-  return out;
-}
-
-}  // namespace
 
 LessonView::LessonView(QWidget* parent) : QTextBrowser(parent) {
   setObjectName("Lesson");
@@ -47,15 +20,21 @@ LessonView::LessonView(QWidget* parent) : QTextBrowser(parent) {
 }
 
 void LessonView::ShowNote(const std::string& markdown) {
+  // Rendered apart from the view, which would lay the note out afresh at
+  // every piece the import adds, then shown whole.
+  auto* note = new QTextDocument(this);
+  note->setDefaultFont(font());
   if (markdown.empty()) {
-    setMarkdown("*This set has no lesson note.*");
-    return;
+    note->setMarkdown("*This set has no lesson note.*");
+  } else {
+    RenderLessonNote(*note, markdown);
   }
-  document()->setMarkdown(
-      WithoutHtml(QString::fromUtf8(markdown.data(), static_cast<qsizetype>(markdown.size()))),
-      QTextDocument::MarkdownDialectGitHub);
+  // The note shown before is a child of this view, so the view deletes it.
+  setDocument(note);
 }
 
-QVariant LessonView::loadResource(int, const QUrl&) { return {}; }
+// An empty answer that is not null: given a null one, the document would
+// look for the resource on disk itself.
+QVariant LessonView::loadResource(int, const QUrl&) { return QByteArray(); }
 
 }  // namespace backprop

@@ -4,9 +4,10 @@
 
 namespace backprop {
 
-// A set's lesson note, rendered from its Markdown. Nothing the note names
-// is ever fetched: HTML in it shows as text and pictures stay out; a link
-// is handed on by its text alone (LinkClicked), for the lessons to decide.
+// A set's lesson note, rendered from its Markdown (RenderLessonNote).
+// Nothing the note names is ever fetched: HTML in it shows as text and
+// pictures as their names; a link is handed on by its text alone
+// (LinkClicked), for the lessons to decide.
 class LessonView : public QTextBrowser {
   Q_OBJECT
 
@@ -16,7 +17,7 @@ class LessonView : public QTextBrowser {
   // Shows a note; an empty one says that the set has none.
   void ShowNote(const std::string& markdown);
 
-  // Nothing is loaded from anywhere.
+  // Nothing is loaded from anywhere: every resource is empty.
   QVariant loadResource(int type, const QUrl& name) override;
 
  signals:

@@ -7,6 +7,8 @@
 #include <QDockWidget>
 #include <QMenuBar>
 
+#include <memory>
+
 #include "engine/workspace.h"
 #include "tests/support/nets.h"
 #include "tests/support/qt_test_main.h"
@@ -48,6 +50,8 @@ class WatchingTrainingTest : public QObject {
   void pauseHoldsTheNetUntilAClickOrKeyEndsTheRun();
   void stepsTrainOnePatternOrOneCycleAndClosingTheDockGoesOn();
   void fullSpeedAndSlowMotionTrainAsWithTheDockClosed();
+  void closingTheWindowWithEveryViewOpenEndsTheRun_data();
+  void closingTheWindowWithEveryViewOpenEndsTheRun();
 };
 
 void WatchingTrainingTest::pauseHoldsTheNetUntilAClickOrKeyEndsTheRun_data() {
@@ -202,6 +206,52 @@ void WatchingTrainingTest::fullSpeedAndSlowMotionTrainAsWithTheDockClosed() {
     const int rate = f.window.Views().Training().CyclesPerSecond();
     QCOMPARE(clockNs, rate == 0 ? 0 : qint64(points.size() - 1) * (1'000'000'000 / rate));
   }
+}
+
+void WatchingTrainingTest::closingTheWindowWithEveryViewOpenEndsTheRun_data() {
+  QTest::addColumn<bool>("paused");
+  QTest::addColumn<int>("speedIndex");
+  QTest::newRow("training") << false << TrainingControls::SpeedCount() - 1;
+  QTest::newRow("slow motion") << false << 1;
+  QTest::newRow("paused") << true << TrainingControls::SpeedCount() - 1;
+}
+
+// The close box while a run trains or is held, with every dock, view and
+// window open: the run unwinds, the window goes, and everything is freed
+// in order when the window is (the sanitizer build watches that).
+void WatchingTrainingTest::closingTheWindowWithEveryViewOpenEndsTheRun() {
+  QFETCH(bool, paused);
+  QFETCH(int, speedIndex);
+  auto f = std::make_unique<MainWindowFixture>();
+  Prepare(*f, "ERRTEST=0\r\nTRAINMAX=100000000\r\nTRAIN=1\r\n");
+  f->ws.LessonNote = "# A note\r\n\r\nWith ![a picture](x.png).";
+  for (const char* view : {"ViewTraining", "ViewErrorCurve", "ViewDecisionMap", "ViewArithmetic",
+                           "ViewLesson", "ViewFitNet", "ViewNeurodeMaps", "ViewExercises"}) {
+    f->Action(view)->trigger();
+  }
+  qint64 clockNs = 0;
+  f->window.Pace().SetClock([&] { return clockNs; }, [&](qint64 ns) { clockNs += ns; });
+  f->window.Views().Training().SetSpeedIndex(speedIndex);
+  f->window.pms_Click();  // the Parameters window beside it
+  int closedAt = 0;
+  DuringTraining check([&] {
+    if (f->ws.TrialCounter < 3 || closedAt > 0) return;
+    if (paused && !Held(*f)) {
+      f->window.Views().Training().SetPaused(true);
+      return;
+    }
+    closedAt = static_cast<int>(f->ws.TrialCounter);
+    f->window.close();
+  });
+  f->Action("TN")->trigger();
+  check.Stop();
+  QVERIFY(closedAt > 0);
+  QVERIFY(f->ws.TrialCounter <= closedAt + 1);
+  QCOMPARE(f->ws.Busy.Value(), 0.0);
+  QVERIFY(!f->window.isVisible());
+  f.reset();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents();
 }
 
 BACKPROP_QT_TEST(WatchingTrainingTest);

@@ -6,6 +6,7 @@
 
 #include "engine/workspace.h"
 #include "tests/support/fake_main_window.h"
+#include "tests/support/hostile_numbers.h"
 #include "tests/support/qt_test_main.h"
 #include "tests/support/scripted_dialogs.h"
 #include "ui/canvas/canvas_view.h"
@@ -163,6 +164,32 @@ class ParametersWindowTest : public QObject {
     QCOMPARE(dialogs_.warnings,
              warned ? QStringList({"TEBO: THE SEED MUST BE FROM -32768 TO 32767"}) : QStringList());
     QVERIFY(ShowsTheCurrentList());
+  }
+
+  // Every answer to every number dialog stores a finite number or keeps the
+  // old one (with one warning per refused answer).
+  void hostileAnswersStoreAFiniteNumberOrKeepTheOld() {
+    for (const ParameterRow& row : ParameterRows()) {
+      if (row.action != RowAction::AskNumbers && row.action != RowAction::AskSeed) continue;
+      for (const testing::HostileAnswer& answer : testing::HostileAnswers()) {
+        for (const NumberQuestion& q : row.questions) {
+          if (q.field) (*ws_).*q.field = 7;
+        }
+        ws_->WeightSeed = 7;
+        const QString text = QString::fromUtf8(answer.text.data(), answer.text.size());
+        dialogs_.answers = {text, text};
+        dialogs_.warnings.clear();
+        Trigger(row.name);
+        int asked = 0;
+        for (const NumberQuestion& q : row.questions) {
+          if (!q.prompt) continue;
+          ++asked;
+          const double stored = q.field ? ((*ws_).*q.field).Value() : ws_->WeightSeed;
+          QVERIFY2(stored == answer.stored.value_or(7), row.name);
+        }
+        QCOMPARE(dialogs_.warnings.size(), answer.stored ? 0 : asked);
+      }
+    }
   }
 
   void entriesWithoutDialogsRedrawTheList() {

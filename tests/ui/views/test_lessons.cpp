@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QDockWidget>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,6 +26,7 @@
 #include "ui/views/error_curve_view.h"
 #include "ui/views/exercises_window.h"
 #include "ui/views/lesson_docks.h"
+#include "ui/views/lesson_markdown.h"
 #include "ui/views/lesson_view.h"
 #include "ui/views/view_docks.h"
 
@@ -39,6 +41,8 @@ class LessonsTest : public QObject {
   void exercisesAndLinksCopyLoadAndAskBeforeReplacing();
   void generatorFillsTheChosenBufferAndWaitsWhileBusy();
   void curveTestLineIsTheTestSetsErrorAfterEveryCycle();
+  void hostileNotesShowAsTextAndLoadNothing();
+  void linksLeadingOutOfTheFolderAreRefused();
 };
 
 void LessonsTest::exercisesAndLinksCopyLoadAndAskBeforeReplacing() {
@@ -125,6 +129,26 @@ void LessonsTest::generatorFillsTheChosenBufferAndWaitsWhileBusy() {
   QVERIFY(dialog->Apply());
   QCOMPARE(f.ws.TextBuffer(BufferId::TestSetT1), GenerateData(dialog->Settings()).text);
   QCOMPARE(f.ws.LoadedSet.Value(), 0.0);
+
+  // Typed counts and noise outside their bounds never leave them.
+  auto* patterns = dialog->findChild<QSpinBox*>("GeneratePatterns");
+  auto* noise = dialog->findChild<QDoubleSpinBox*>("GenerateNoise");
+  for (const char* typed : {"0", "-1", "301", "99999999999", "nan", "-5", "60", "1e3", ""}) {
+    for (QAbstractSpinBox* box : std::initializer_list<QAbstractSpinBox*>{patterns, noise}) {
+      box->selectAll();
+      QTest::keyClicks(box, typed);
+      box->interpretText();
+    }
+    const GeneratorSettings s = dialog->Settings();
+    QVERIFY2(s.patterns >= 1 && s.patterns <= kMaxPatterns, typed);
+    QVERIFY2(s.noisePercent >= 0 && s.noisePercent <= kMaxNoisePercent, typed);
+  }
+  // Ranges the generator cannot write are refused with the reason.
+  f.ws.InputRangeLow = -1e308;
+  f.ws.InputRangeHigh = 1e308;
+  f.dialogs.askAnswers = {Answer::Yes};
+  QVERIFY(!dialog->Apply());
+  QVERIFY(f.dialogs.warnings.back().contains("the input range is too wide to scale"));
 }
 
 void LessonsTest::curveTestLineIsTheTestSetsErrorAfterEveryCycle() {
@@ -145,6 +169,70 @@ void LessonsTest::curveTestLineIsTheTestSetsErrorAfterEveryCycle() {
   f.Action("TN")->trigger();
   QVERIFY(curve.CurrentTest().Empty());
   QVERIFY(curve.Csv().starts_with("train,trial,error\n"));
+}
+
+// HTML anywhere in a note shows as written, a picture as its name: the
+// note's file on disk is never read, however the Markdown around it looks.
+void LessonsTest::hostileNotesShowAsTextAndLoadNothing() {
+  const testing::TempFolder folder;
+  const std::string png = (folder / "red.png").string();
+  QImage red(8, 8, QImage::Format_RGB32);
+  red.fill(Qt::red);
+  QVERIFY(red.save(QString::fromStdString(png)));
+  const std::string over(kLargestRenderedNote, 'x');
+  const struct {
+    std::string note;
+    QString shown;
+  } cases[] = {
+      {"Text\n    <b>lazy</b> line", "<b>lazy</b>"},
+      {"- item\n\n    <b>in</b> item", "<b>in</b>"},
+      {"a ` <b>lone tick</b>", "<b>lone tick</b>"},
+      {"``a`b`` <b>double</b>", "<b>double</b>"},
+      {"````\n```\n````\n<b>after fences</b>", "<b>after fences</b>"},
+      {"~~~\n<b>tilde code</b>\n~~~", "<b>tilde code</b>"},
+      {"<img src=\"" + png + "\"> <!-- c --> <iframe src=\"http://h/\">",
+       "<img src=\"" + QString::fromStdString(png) + "\"> <!-- c -->"},
+      {"![pic](" + png + ") [![in link](" + png + ")](02-Next)",
+       "[picture: " + QString::fromStdString(png) + "]"},
+      {"<script>run()</script>\n\n<div>block</div>", "<script>run()</script>\n<div>block</div>"},
+      {"bad \xff\xfe UTF-8", "bad \uFFFD\uFFFD UTF-8"},
+      {std::string("N\0UL", 4), "UL"},
+      {over + " <b>plain</b> ![p](" + png + ")", "<b>plain</b> ![p]("},
+      {std::string(200000, 'x'), "xxxx"},
+  };
+  LessonView view;
+  view.resize(400, 300);
+  view.show();
+  for (const auto& c : cases) {
+    view.ShowNote(c.note);
+    const QString shown = view.toPlainText().remove(QChar(0x200B));
+    QVERIFY2(shown.contains(c.shown), qPrintable(shown.left(200)));
+    const bool plain = shown.startsWith("This note is longer than 8 KiB");
+    QCOMPARE(plain, c.note.size() > kLargestRenderedNote);
+    view.grab();  // laid out and painted
+    const QUrl url = QUrl::fromLocalFile(QString::fromStdString(png));
+    QVERIFY(view.document()->resource(QTextDocument::ImageResource, url).toByteArray().isEmpty());
+  }
+}
+
+void LessonsTest::linksLeadingOutOfTheFolderAreRefused() {
+  MainWindowFixture f;
+  const testing::TempFolder folder;
+  fs::create_directory(folder / "sub");
+  for (const char* extension : kFileSetExtensions) {
+    std::ofstream(folder / (std::string("sub/x") + extension)) << "1\r\n";
+  }
+  f.ws.FileNames = FileSetNames((folder / "Here").string());
+  const QString links[] = {"../x", "/etc/passwd", "sub/x", "sub\\x", "..", ".", ".x",
+                           "file:///etc/passwd", "http://h/x", "x?y", "x#y", "C:x", "a\nb",
+                           "%2e%2e%2fsub%2fx", QString(10000, 'a'), " "};
+  for (const QString& link : links) {
+    f.dialogs.warnings.clear();
+    emit f.window.Views().Lessons().View().LinkClicked(link);
+    QCOMPARE(f.dialogs.warnings.size(), 1);
+    QVERIFY2(f.dialogs.warnings[0].size() < 400, qPrintable(link.left(40)));
+    QCOMPARE(f.ws.FileNames[0], (folder / "Here.pr1").string());
+  }
 }
 
 BACKPROP_QT_TEST(LessonsTest);

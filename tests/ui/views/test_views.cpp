@@ -12,6 +12,7 @@
 #include "engine/net_layout.h"
 #include "engine/neurode_maps.h"
 #include "engine/workspace.h"
+#include "tests/support/hostile_numbers.h"
 #include "tests/support/nets.h"
 #include "tests/support/qt_test_main.h"
 #include "tests/support/recording_canvas.h"
@@ -142,6 +143,15 @@ void ViewsTest::doubleClickSetsExactlyThatWeight() {
   // Cancel keeps the weight.
   QTest::mouseDClick(&f.View(), Qt::LeftButton, {}, f.PixelAt(1.25, 1));
   QCOMPARE(f.ws.Weights(1, 1, 1), before.Weights(1, 1, 1));
+  // A number too large is refused with a warning; anything else is read.
+  for (const testing::HostileAnswer& answer : testing::HostileAnswers()) {
+    f.ws.Weights(1, 1, 1) = 7;
+    f.dialogs.warnings.clear();
+    f.dialogs.answers = {QString::fromUtf8(answer.text.data(), answer.text.size())};
+    QTest::mouseDClick(&f.View(), Qt::LeftButton, {}, f.PixelAt(1.25, 1));
+    QCOMPARE(f.ws.Weights(1, 1, 1), answer.stored.value_or(7));
+    QCOMPARE(f.dialogs.warnings.size(), answer.stored ? 0 : 1);
+  }
 }
 
 void ViewsTest::viewsOpenAndCloseWhileBusy() {
