@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # How the project's targets are built: the Qt libraries, the GoogleTest and
 # the Qt Test executables. Every test gets a CTest time-out.
 

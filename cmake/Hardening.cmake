@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Optimised builds are hardened as Debian hardens its own packages
 # (dpkg-buildflags with hardening=+all): C library calls checked against
 # the sizes the compiler knows (fortify), a stack protector, format strings

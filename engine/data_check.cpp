@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data checks of text_check.h, and how a data set will be read: the
 // geometry and ranges come from the programs that run before it is read,
 // found by walking them on a copy of the workspace.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program checks of text_check.h: what a network program's lines would
 // quietly do wrong. Keywords are plain substrings of a line and a line with
 // none does nothing, so a remark is any such line; only a line shaped like a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File Control's arrangement. The twips below place every control as on a
 // 640 x 480 screen, and Qt layouts reproduce that arrangement in a window of
 // that size. A larger window's room goes to the file list, the folder list

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks arbitrary program and data texts as the editor and the runner do.
 // The checks must never throw or crash, must name only lines the texts
 // have, must stop at their limit, and must leave the workspace as it was.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Generates data sets from arbitrary settings: any shape number, count,
 // noise, seed and ranges, NaN and infinities among them. Settings are
 // either refused with the engine's error or give a text whose every value

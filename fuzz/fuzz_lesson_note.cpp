@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders arbitrary lesson notes as the Lesson dock does and follows their
 // links as the lessons would. Rendering asks for no resource and leaves no
 // picture in the document; an HTML snippet that stands as a paragraph of

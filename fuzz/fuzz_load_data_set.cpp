@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads an arbitrary data-set text with an arbitrary geometry, mode and
 // ranges. A load either succeeds with at most 300 patterns and marks its
 // set loaded, or fails with the engine's error and changes nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads arbitrary text as a number and prints arbitrary doubles in every
 // form the program uses; the print form must read back to 15 digits. A text
 // the strict reader takes reads the same with the leading-number reader.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs arbitrary program texts on arbitrary data-set texts. The program
 // must end every run with Busy 0 and either its warning or its closing
 // state, never a crash or an out-of-range access. A fuzzed TRAINMAX or

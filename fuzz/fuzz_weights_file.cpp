@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads arbitrary bytes as a weights file. A read either fails and changes
 // nothing, or stores a net that fits the tables and that writes and reads
 // back to the same values.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The built programs carry the hardening the packaging check looks for: a
 # position-independent executable, read-only relocations resolved at start
 # (RELRO, BIND_NOW), the stack protector and at least one fortified call.

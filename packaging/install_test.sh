@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary folder (DESTDIR) and checks that every
 # file lands where a desktop looks for it, that the desktop entry, the
 # metainfo and the manual pages pass their checkers where these are

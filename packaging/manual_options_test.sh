@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The runner's manual page describes exactly the options `backprop-run
 # --help` lists: each as the first line of a .TP block.
 # Usage: manual_options_test.sh BACKPROP_RUN MANUAL_PAGE

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the PNG sizes of the icon from icons/backpropagation.svg into
 # icons/hicolor/NxN/apps/, where the icon theme looks for them. Run it
 # after changing the SVG (needs rsvg-convert, Debian's librsvg2-bin), and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every benchmark executable that the bench/ tree built in BUILD_DIR
 # (default: build), one after the other, and fails if any of them fails.
 set -u

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every fuzz target of a fuzz build for a given number of seconds on its
 # committed corpus (fuzz/corpus/<name>), as many at once as there are cores
 # (FUZZ_JOBS to choose). New inputs go to a scratch folder, so the committed

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Static analysis of engine/, files/, tools/ and ui/: clang-tidy with the
 # checks of .clang-tidy, then cppcheck with the settings of
 # cppcheck-suppressions.txt. BUILD_DIR holds a compilation database made

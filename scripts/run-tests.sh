@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the whole suite in each build directory given, then (after --fuzz
 # BUILD SECONDS) each fuzz target for a short while, and ends with one line
 # that says how many tests ran in each build, or what failed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench/engine/fann_trainer.h"
 
 #include <doublefann.h>

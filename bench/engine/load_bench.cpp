@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a data set reads each character of its text once: a 10 MB text
 // loads in well under a second, whatever its shape. The blank tail is the
 // hard case, since every field the count asks for and the text lacks looks

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Training throughput, in pattern updates per second, of TrainNet and of
 // FANN on the same nets, data and starting weights, and the ratio of the two.
 // TrainNet runs as in the window, reporting after every cycle and redrawing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Soak: runs INITW and TRAIN on the largest net a hundred times and checks
 // that the heap does not grow from one run to the next. Built with the
 // sanitizers by `make soak`, where the live heap is read from the

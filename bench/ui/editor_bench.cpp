@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typing in the editor over a 4 MiB program, as a student pasting a long
 // text and going on typing would: each key goes into the text at once, and
 // the text checks run only after a pause. Prints the time a key costs, with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Trains a 300-pattern set twice in one process: through the real main
 // window (offscreen, default show rate, so the net is redrawn and the report
 // written as a user sees them, with or without the View menu's docks open)

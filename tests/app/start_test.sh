@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the window program COUNT times, each with an X server of its own
 # and XDG_RUNTIME_DIR unset: mostly the server just before the program;
 # every fifth time only once the program has said it waits for its display.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data generator: the same seed gives the same text, counts, ranges and
 // noise bounds hold, and the text loads back to the very values generated.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The largest nets and data sets the tables hold, and one pattern past them.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The arithmetic of one pattern, as the arithmetic view shows it, against
 // what training does with the same pattern; and what an overflow leaves.
 #include <gtest/gtest.h>

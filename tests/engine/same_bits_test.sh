@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Trains each file set, and ten layers of ten on 300 patterns, with the
 # engine built with the hardening flags and with its twin built without
 # them: every weight must agree to the last bit.

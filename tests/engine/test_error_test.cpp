@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test set's error beside training: at every cycle it equals what
 // stepping through the set sums under the same weights, and it counts the
 // patterns the net gets right by the targets' kind.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text checks: each warning and the line it names, for programs and
 // data texts, and how a data set's layout follows the programs that run
 // before it is read. Plus the one line-end and blank helper they stand on.

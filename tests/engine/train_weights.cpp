@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs Program S1, then Program S2, of the file set BASE (BASE.pr1, .pr2,
 // .ds1, .ds2) and prints every weight after each as an exact hexadecimal
 // number, so that two builds of the engine can be compared bit for bit.

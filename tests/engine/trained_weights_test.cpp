@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Training gives the same numbers to the last bit, release after release:
 // the benchmark nets, the demonstration sets, every transfer function and
 // output mode on nets with and without hidden layers and bias neurodes,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Training checked against a plain, unoptimised back-propagation written out
 // here loop by loop: every neurode, slope, delta and weight after a few
 // cycles, and every cycle's report, for nets with and without hidden layers

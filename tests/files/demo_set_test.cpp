@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The demonstration sets shipped in demo/: they load completely, and their
 // weights solve their problems when stepped through as a user would.
 

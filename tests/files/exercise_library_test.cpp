@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exercise library and lesson notes: the shipped sets are listed with
 // their headlines, a copy never replaces a file unasked nor writes into the
 // library's own folder, and a note round-trips byte for byte.

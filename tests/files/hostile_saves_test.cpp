@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every save of the file layer onto what it must not replace: each is
 // refused with the reason, leaves what was there as it was and leaves no
 // temporary file behind. Entries are made and checked by their type, so a

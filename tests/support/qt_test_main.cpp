@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main of every Qt Test executable: several test classes share one
 // executable, so the build links and instruments far fewer programs, while
 // CTest still runs each class in a process of its own (first argument).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The runner's outputs aimed where they must not go: each is refused with
 // the reason and leaves what is there as it was, the others still written;
 // two outputs that name one file, or an output that names a file the run

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures backprop-run paints (--png and its shapes, --map and its
 // neurode), read back from the files it writes.
 #include <QImage>

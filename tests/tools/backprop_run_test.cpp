@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end runs of the built backprop-run on file sets in a temporary
 // folder, checking standard output, standard error and the exit status.
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The fixture of the runner's end-to-end tests: backprop-run, as built, run

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A weights file saved by backprop-run survives the runner being killed at
 // any moment of the save. Each try stops the runner through the save's
 // pause point (not a clock) at a random moment: the new file just created,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // backprop-run: runs a network program of a file set without the window and
 // prints what the run writes on the main window. See UsageText().
 

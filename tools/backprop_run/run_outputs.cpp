@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/backprop_run/run_outputs.h"
 
 #include <filesystem>

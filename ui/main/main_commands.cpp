@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's menu commands. Commands that start work do nothing
 // while a run trains (Busy = 1); Parms, List, Help and End act at any time,
 // so a window can be opened, or the program ended, in the middle of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The listing text, built without any window: the preview and the printed
 // form compared line for line with listings written out by hand.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/ui/listing/sample_net.h"
 
 #include "engine/workspace.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed listing, through a PDF printer read back with pdftotext.
 #include <QDir>
 #include <QPrinter>

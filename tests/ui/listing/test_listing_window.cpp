@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Net Data" window: its controls, the choosing and previewing states,
 // the return to the main window and printing when no printer is set up.
 #include <QAction>

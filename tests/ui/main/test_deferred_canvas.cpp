@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's canvas that holds drawing back during training: what
 // reaches the real surface must look exactly as if every call had gone
 // straight through, with far fewer calls.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs that train through the real main window: progress on the drawing,
 // interruption by a click or a key, and windows opened or the program
 // ended in the middle of training.

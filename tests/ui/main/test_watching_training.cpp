@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Training dock through the real main window: a pause holds the net
 // while events run and a click or key still ends the run, the steps train
 // exactly one cycle or one pattern, and full speed and slow motion train

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lessons beside the net, through the real main window: a set's note opens
 // the Lesson dock, exercises and links copy and load sets without replacing
 // a file unasked, the generator fills a buffer, and the curve's test line

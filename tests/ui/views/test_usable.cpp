@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What makes the program usable at every size and by keyboard: every menu
 // opens by its mnemonic, F10 or Alt, none of which is a typed key, and
 // every control has a name for a screen reader; the real save dialog writes the type chosen under

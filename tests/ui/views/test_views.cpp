@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The View menu's docks through the real main window: the drawing beside
 // them, the error curve, the decision map, the weight inspector,
 // back-propagation by hand, the fitted drawing and the neurode maps.
