@@ -113,7 +113,7 @@ std::string DrawParametersWindow(Workspace& ws, Canvas& canvas) {
   canvas.MoveTo(1.0, kMarksTop);
   canvas.Print(kMarksHeading);
   canvas.EndLine();
-  text += std::string(kMarksHeading) + "\n";
+  text.append(kMarksHeading).append("\n");
   for (const std::string& mark : marks) {
     canvas.Print("  " + mark);
     canvas.EndLine();

@@ -271,6 +271,12 @@ void UsableTest::curveTicksAreDistinctWholeAndReadable_data() {
 }
 
 void UsableTest::curveTicksAreDistinctWholeAndReadable() {
+  const auto cycle = [](double trial, double errorSum) {
+    CycleReport report;
+    report.trial = trial;
+    report.errorSum = errorSum;
+    return report;
+  };
   QFETCH(QSize, size);
   QFETCH(double, trials);
   Workspace ws;
@@ -280,11 +286,11 @@ void UsableTest::curveTicksAreDistinctWholeAndReadable() {
   // A long run, then a short one: the trials follow the short one.
   view.TrainingStarted();
   if (trials > 0) {
-    view.CycleEnded({.trial = 1, .errorSum = 0.9});
-    view.CycleEnded({.trial = 8e6, .errorSum = 0.2});
+    view.CycleEnded(cycle(1, 0.9));
+    view.CycleEnded(cycle(8e6, 0.2));
     view.TrainingStarted();
-    view.CycleEnded({.trial = 1, .errorSum = 0.8});
-    view.CycleEnded({.trial = trials, .errorSum = 0.0123});
+    view.CycleEnded(cycle(1, 0.8));
+    view.CycleEnded(cycle(trials, 0.0123));
   }
   view.resize(size);
   view.show();
