@@ -177,17 +177,9 @@ bool ExecuteLine(LineContext& c) {
 // The line of a run error that says where and why: "Line 4 (TRAIN=1): the
 // show rate is 0", the line as written, trimmed, and cut when long.
 std::string RunErrorLine(const ProgramLine& line, const std::string& reason) {
+  // At most 40 characters with the "..." of a cut.
   constexpr std::size_t kShownLength = 40;
-  const std::string_view shown = TrimBlanks(line.text);
-  std::string cut;
-  if (shown.size() > kShownLength) {
-    std::size_t length = kShownLength - 3;
-    // Never cut a character of several bytes in two.
-    while (length > 0 && (static_cast<unsigned char>(shown[length]) & 0xC0) == 0x80) --length;
-    cut = std::string(shown.substr(0, length)) + "...";
-  } else {
-    cut = std::string(shown);
-  }
+  const std::string cut = CutShort(TrimBlanks(line.text), kShownLength, kShownLength - 3);
   return "Line " + std::to_string(line.number) + " (" + VisibleText(cut) + "): " + reason;
 }
 

@@ -41,15 +41,7 @@ std::string Shown(double value) { return std::string(TrimBlanks(NumberText(value
 
 std::string Quoted(std::string_view text) {
   constexpr std::size_t kLongest = 24;
-  std::string cut(text.substr(0, kLongest));
-  // Never cut a character of several bytes in two.
-  if (text.size() > kLongest) {
-    while (!cut.empty() && (static_cast<unsigned char>(text[cut.size()]) & 0xC0) == 0x80) {
-      cut.pop_back();
-    }
-    cut += "...";
-  }
-  return "\"" + VisibleText(cut) + "\"";
+  return QuotedShort(text, kLongest);
 }
 
 std::string Counted(long long count, std::string_view noun) {

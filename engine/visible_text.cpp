@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/visible_text.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace backprop {
 
 namespace {
+
+bool IsAsciiControl(unsigned char byte) { return byte < 0x20 || byte == 0x7F; }
 
 void AppendEscape(std::string& out, unsigned char byte) {
   switch (byte) {
@@ -33,7 +36,7 @@ void AppendEscape(std::string& out, unsigned char byte) {
 std::size_t PrintableSequence(std::string_view text) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(0);
-  if (lead < 0x80) return (lead >= 0x20 && lead != 0x7F) ? 1 : 0;
+  if (lead < 0x80) return IsAsciiControl(lead) ? 0 : 1;
   std::size_t length = 0;
   std::uint32_t code = 0;
   if (lead >= 0xC2 && lead <= 0xDF) {
@@ -76,6 +79,27 @@ std::string VisibleText(std::string_view text) {
     }
   }
   return out;
+}
+
+bool HasControlCharacter(std::string_view text) {
+  for (const char c : text) {
+    if (IsAsciiControl(static_cast<unsigned char>(c))) return true;
+  }
+  return false;
+}
+
+std::string CutShort(std::string_view text, std::size_t longest, std::size_t kept) {
+  if (text.size() <= longest) return std::string(text);
+  std::size_t length = std::min(kept, text.size());
+  // A byte 10xxxxxx continues the character before it.
+  while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
+  return std::string(text.substr(0, length)) + "...";
+}
+
+std::string QuotedShort(std::string_view text, std::size_t longest) {
+  std::string quoted(1, '"');
+  quoted.append(VisibleText(CutShort(text, longest))).push_back('"');
+  return quoted;
 }
 
 }  // namespace backprop

@@ -5,6 +5,7 @@
 #include <array>
 #include <system_error>
 
+#include "engine/visible_text.h"
 #include "files/file_error.h"
 #include "files/file_set.h"
 #include "files/text_file.h"
@@ -139,10 +140,8 @@ fs::path CopySet(const fs::path& base, const fs::path& folder) {
 
 std::optional<std::string> LinkedSetName(std::string_view link) {
   link = Trimmed(link);
-  const auto control = [](unsigned char c) { return c < 0x20 || c == 0x7f; };
   if (link.empty() || link.front() == '.' ||
-      link.find_first_of(":/\\?#") != std::string_view::npos ||
-      std::any_of(link.begin(), link.end(), control)) {
+      link.find_first_of(":/\\?#") != std::string_view::npos || HasControlCharacter(link)) {
     return std::nullopt;
   }
   return std::string(link.substr(0, link.find('.')));

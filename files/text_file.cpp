@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "engine/visible_text.h"
 #include "files/file_error.h"
 #include "files/save_pause.h"
 
@@ -183,8 +184,7 @@ void WriteTextFile(const fs::path& path, std::string_view text) {
 
 fs::path SaveTarget(const fs::path& path) {
   const std::string name = path.string();
-  if (std::any_of(name.begin(), name.end(),
-                  [](unsigned char c) { return c < 0x20 || c == 0x7f; })) {
+  if (HasControlCharacter(name)) {
     throw FileError(name, "has a line break or another control character in its name");
   }
   fs::path target = path;

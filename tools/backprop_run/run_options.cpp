@@ -2,9 +2,11 @@
 #include "tools/backprop_run/run_options.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <set>
 
 #include "engine/neurode_maps.h"
+#include "engine/visible_text.h"
 #include "engine/workspace.h"
 #include "files/text_file.h"
 #include "files/weights_file.h"
@@ -13,12 +15,9 @@ namespace backprop {
 
 namespace {
 
-// A value as a message shows it: a very long one is cut short.
-std::string Shortened(const std::string& value) {
-  constexpr std::size_t kShown = 40;
-  return value.size() > kShown ? value.substr(0, kShown) + "..." : value;
-}
-std::string Quoted(const std::string& value) { return "\"" + Shortened(value) + "\""; }
+// A value as a usage error quotes it: a very long one is cut short.
+constexpr std::size_t kShownValue = 40;
+std::string Quoted(const std::string& value) { return QuotedShort(value, kShownValue); }
 
 void SetProgram(RunOptions& options, const std::string& value) {
   if (value != "1" && value != "2") {
@@ -213,7 +212,7 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
     const std::size_t equals = arg.find('=');
     const std::string name = arg.substr(0, equals);
     const OptionRow* row = FindOption(name);
-    if (row == nullptr) throw UsageError("unknown option " + Shortened(name));
+    if (row == nullptr) throw UsageError("unknown option " + CutShort(name, kShownValue));
     if (!seen.insert(name).second) throw UsageError(name + " is given more than once");
     std::string value;
     if (row->valueName.empty()) {
@@ -270,8 +269,9 @@ std::string UsageText() {
       "\n"
       "Options:\n";
   for (const OptionRow& row : RunOptionTable()) {
-    std::string left = "  " + std::string(row.name);
-    if (!row.valueName.empty()) left += " " + std::string(row.valueName);
+    std::string left("  ");
+    left.append(row.name);
+    if (!row.valueName.empty()) left.append(" ").append(row.valueName);
     if (left.size() < 22) left.resize(22, ' ');
     text += left + " " + std::string(row.help) + "\n";
   }

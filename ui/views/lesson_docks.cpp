@@ -10,6 +10,7 @@
 #include <QMenu>
 
 #include <algorithm>
+#include <cstddef>
 
 #include "engine/draw_net.h"
 #include "engine/host.h"
@@ -49,10 +50,8 @@ std::vector<fs::path> FindLibrary() {
 // A link or a set's name as a message quotes it: control characters as
 // escapes, a long one cut short, so that the box stays readable.
 QString Quoted(const std::string& text) {
-  constexpr qsizetype kShown = 60;
-  QString shown = QString::fromStdString(VisibleText(text));
-  if (shown.size() > kShown) shown = shown.left(kShown) + "...";
-  return "\"" + shown + "\"";
+  constexpr std::size_t kShown = 60;
+  return QString::fromStdString(QuotedShort(text, kShown));
 }
 
 fs::path FolderOf(const fs::path& base) {
