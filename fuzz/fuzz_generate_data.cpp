@@ -10,13 +10,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
-#include <memory>
 
 #include "engine/data_generator.h"
 #include "engine/data_set.h"
 #include "engine/engine_error.h"
-#include "engine/workspace.h"
 #include "fuzz/fuzz_input.h"
+#include "tests/support/generated_data.h"
 
 namespace {
 
@@ -71,20 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();
   }
 
-  auto ws = std::make_unique<Workspace>();
-  ApplyDefaults(*ws);
-  ws->InputRangeLow = s.inputLow;
-  ws->InputRangeHigh = s.inputHigh;
-  ws->OutputRangeLow = s.outputLow;
-  ws->OutputRangeHigh = s.outputHigh;
-  ws->LayerCount = 2;
-  ws->LayerSizes(1) = generated.inputs;
-  ws->LayerSizes(2) = 1;
-  ws->TextBuffer(BufferId::TrainingDataD1) = generated.text;
-  ws->SelectedSet = kDataSetD1;
   // A value that could not be read or scaled would throw here.
-  LoadDataSet(*ws, true);
-  const DataSetValues read = ReadDataSet(*ws, kDataSetD1, true);
+  const DataSetValues read = testing::LoadGenerated(s, generated);
   if (read.patterns != s.patterns) std::abort();
   for (std::size_t n = 0; n < generated.values.size(); ++n) {
     const double value = read.values[n].raw;

@@ -18,6 +18,7 @@
 #include "bench/engine/fann_trainer.h"
 #include "engine/host.h"
 #include "bench/null_canvas.h"
+#include "bench/spread.h"
 #include "engine/training.h"
 #include "engine/workspace.h"
 
@@ -92,20 +93,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
         if (theirs[r] > 0) ratios.push_back(ours[r] / theirs[r]);
       }
       if (ratios.empty()) continue;
-      std::sort(ratios.begin(), ratios.end());
+      const Spread ratio = SpreadOf(ratios);
       std::printf("%-18s %14.0f %14.0f %14.2f (%.2f-%.2f) over %zu rounds\n", net.name.c_str(),
-                  Median(ours), Median(theirs), Median(ratios), ratios.front(), ratios.back(),
-                  ratios.size());
+                  SpreadOf(ours).median, SpreadOf(theirs).median, ratio.median, ratio.lowest,
+                  ratio.highest, ratio.rounds);
     }
   }
 
  private:
-  static double Median(std::vector<double> values) {
-    if (values.empty()) return 0.0;
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-  }
   std::vector<double> Find(const std::string& name) const {
     const auto found = rounds_.find(name);
     return found == rounds_.end() ? std::vector<double>{} : found->second;

@@ -31,6 +31,7 @@
 #include "engine/interpreter.h"
 #include "engine/net_evaluation.h"
 #include "bench/null_canvas.h"
+#include "bench/spread.h"
 #include "engine/neurode_maps.h"
 #include "engine/workspace.h"
 #include "tests/support/scripted_dialogs.h"
@@ -44,6 +45,8 @@
 #include "ui/views/view_docks.h"
 
 using namespace backprop;
+using backprop::bench::Spread;
+using backprop::bench::SpreadOf;
 using backprop::testing::ScriptedDialogs;
 
 namespace {
@@ -186,9 +189,9 @@ bool RunCase(MainWindow& window, Workspace& windowWs, const Case& c, int cycles)
   std::printf("  main window      %7.3f s  %7.3f s\n", windowed.cpu, windowed.wall);
   std::printf("  ratio of bests   %7.3f    %7.3f\n", windowed.cpu / headless.cpu,
               windowed.wall / headless.wall);
-  std::sort(ratios.begin(), ratios.end());
+  const Spread ratio = SpreadOf(ratios);
   std::printf("  ratio by round   %7.3f median (%.3f-%.3f) over %zu rounds, processor time\n",
-              ratios[ratios.size() / 2], ratios.front(), ratios.back(), ratios.size());
+              ratio.median, ratio.lowest, ratio.highest, ratio.rounds);
   return true;
 }
 

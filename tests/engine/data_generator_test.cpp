@@ -8,14 +8,12 @@
 #include <cfloat>
 #include <climits>
 #include <cmath>
-#include <memory>
 #include <set>
 
 #include "engine/data_generator.h"
 #include "engine/data_set.h"
 #include "engine/engine_error.h"
-#include "engine/workspace.h"
-#include "tests/support/nets.h"
+#include "tests/support/generated_data.h"
 
 namespace backprop {
 namespace {
@@ -31,15 +29,7 @@ TEST(DataGenerator, SameSeedSameTextAndTheTextLoadsBack) {
       ASSERT_EQ(data.values.size(), 300u * (info.inputs + 1));
       EXPECT_EQ(std::count(data.text.begin(), data.text.end(), '\n'), 301) << "one line each";
 
-      auto ws = std::make_unique<Workspace>();
-      ApplyDefaults(*ws);
-      ws->InputRangeLow = low;
-      ws->InputRangeHigh = high;
-      ws->OutputRangeLow = 0;
-      ws->OutputRangeHigh = 10;
-      testing::SetGeometry(*ws, {info.inputs, 3, 1});
-      ws->TextBuffer(BufferId::TrainingDataD1) = data.text;
-      const DataSetValues read = ReadDataSet(*ws, kDataSetD1, true);
+      const DataSetValues read = testing::LoadGenerated(s, data);
       ASSERT_EQ(read.patterns, 300);
       for (int p = 1; p <= 300; ++p) {
         const std::size_t at = static_cast<std::size_t>(p - 1) * (info.inputs + 1);
@@ -128,16 +118,8 @@ TEST(DataGenerator, ExtremeRangesLoadBackAsWritten) {
         (inputSide ? s.inputLow : s.outputLow) = low;
         (inputSide ? s.inputHigh : s.outputHigh) = high;
         const GeneratedData data = GenerateData(s);
-        auto ws = std::make_unique<Workspace>();
-        ApplyDefaults(*ws);
-        ws->InputRangeLow = s.inputLow;
-        ws->InputRangeHigh = s.inputHigh;
-        ws->OutputRangeLow = s.outputLow;
-        ws->OutputRangeHigh = s.outputHigh;
-        testing::SetGeometry(*ws, {info.inputs, 1});
-        ws->TextBuffer(BufferId::TrainingDataD1) = data.text;
-        LoadDataSet(*ws, true);  // a load that could not scale would throw
-        const DataSetValues read = ReadDataSet(*ws, kDataSetD1, true);
+        // A load that could not scale would throw.
+        const DataSetValues read = testing::LoadGenerated(s, data);
         ASSERT_EQ(read.patterns, 40);
         const std::string where = std::string(info.name) + " " + std::to_string(low);
         for (std::size_t n = 0; n < data.values.size(); ++n) {
